@@ -1,0 +1,65 @@
+#include "ui/core/BinaryFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ui {
+
+FileException::FileException(const std::string& fileName, int error)
+    : std::runtime_error("File error on \"" + fileName + "\": " + std::strerror(error)),
+      m_fileName(fileName),
+      m_error(error) {}
+
+CFile::~CFile() { Close(); }
+
+bool CFile::Open(const char* fileName, Mode mode) {
+  Close();
+  const int flags = mode == Mode::Read ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+  int fd;
+  do {
+    fd = ::open(fileName, flags | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return false;
+  m_fd = fd;
+  m_fileName = fileName;
+  return true;
+}
+
+std::size_t CFile::Read(void* buffer, std::size_t count) {
+  auto* out = static_cast<unsigned char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::read(m_fd, out + done, count - done);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw FileException(m_fileName, errno);
+    }
+    done += static_cast<std::size_t>(got);
+  }
+  return done;
+}
+
+void CFile::Write(const void* buffer, std::size_t count) {
+  const auto* in = static_cast<const unsigned char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t put = ::write(m_fd, in + done, count - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      throw FileException(m_fileName, errno);
+    }
+    done += static_cast<std::size_t>(put);
+  }
+}
+
+void CFile::Close() {
+  if (m_fd >= 0) {
+    ::close(m_fd);
+    m_fd = -1;
+  }
+}
+
+}  // namespace ui

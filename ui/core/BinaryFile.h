@@ -1,0 +1,55 @@
+#pragma once
+// A binary file held for the duration of one operation. The file is closed on
+// every way out: by Close(), or by the destructor when the object goes out of
+// scope, also when a failure of the file layer passes through as an exception.
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+
+namespace ui {
+
+// A failure of the file layer other than end of file (a full disk during a
+// write, an I/O error during a read).
+class FileException : public std::runtime_error {
+ public:
+  FileException(const std::string& fileName, int error);
+  const std::string& FileName() const { return m_fileName; }
+  int Error() const { return m_error; }
+
+ private:
+  std::string m_fileName;
+  int m_error;
+};
+
+class CFile {
+ public:
+  enum class Mode {
+    Read,            // the file must exist
+    CreateTruncate,  // create the file, or empty it if it exists
+  };
+
+  CFile() = default;
+  ~CFile();
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+
+  // Opens the named file; false when it cannot be opened (nothing is thrown).
+  bool Open(const char* fileName, Mode mode);
+  bool IsOpen() const { return m_fd >= 0; }
+
+  // Reads up to count bytes; returns how many came. Fewer than asked means the
+  // end of the file was reached. Other failures throw FileException.
+  std::size_t Read(void* buffer, std::size_t count);
+
+  // Writes all count bytes or throws FileException.
+  void Write(const void* buffer, std::size_t count);
+
+  void Close();
+
+ private:
+  int m_fd = -1;
+  std::string m_fileName;
+};
+
+}  // namespace ui
