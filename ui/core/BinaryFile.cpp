@@ -1,9 +1,9 @@
 #include "ui/core/BinaryFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace ui {
 
@@ -12,7 +12,9 @@ FileException::FileException(const std::string& fileName, int error)
       m_fileName(fileName),
       m_error(error) {}
 
-CFile::~CFile() { Close(); }
+CFile::~CFile() {
+  Close();
+}
 
 bool CFile::Open(const char* fileName, Mode mode) {
   Close();
@@ -21,7 +23,8 @@ bool CFile::Open(const char* fileName, Mode mode) {
   do {
     fd = ::open(fileName, flags | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return false;
+  if (fd < 0)
+    return false;
   m_fd = fd;
   m_fileName = fileName;
   return true;
@@ -32,9 +35,11 @@ std::size_t CFile::Read(void* buffer, std::size_t count) {
   std::size_t done = 0;
   while (done < count) {
     const ssize_t got = ::read(m_fd, out + done, count - done);
-    if (got == 0) break;
+    if (got == 0)
+      break;
     if (got < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR)
+        continue;
       throw FileException(m_fileName, errno);
     }
     done += static_cast<std::size_t>(got);
@@ -48,7 +53,8 @@ void CFile::Write(const void* buffer, std::size_t count) {
   while (done < count) {
     const ssize_t put = ::write(m_fd, in + done, count - done);
     if (put < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR)
+        continue;
       throw FileException(m_fileName, errno);
     }
     done += static_cast<std::size_t>(put);

@@ -1,0 +1,78 @@
+#include "ui/core/DeviceContext.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "ui/core/Backend.h"
+#include "ui/core/Dialog.h"
+#include "ui/core/Surface.h"
+
+namespace ui {
+
+CClientDC::CClientDC(CStatic& control) : m_window(control.Window()), m_id(control.Id()) {
+  m_surface = control.GetSurface();
+}
+
+CClientDC::~CClientDC() {
+  if (m_window != nullptr && m_surface != nullptr)
+    m_window->PictureChanged(m_id);
+}
+
+CPaintDC::CPaintDC(CDialog& dialog) : m_window(dialog.Native()) {}
+
+void CPaintDC::DrawIcon(int x, int y, HICON icon) {
+  if (m_window != nullptr && icon != nullptr)
+    m_window->DrawIcon(x, y, icon);
+}
+
+int StretchDIBits(CDC& dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFOHEADER* header,
+                  UINT usage, std::uint32_t rop) {
+  Surface* surface = dc.GetSurface();
+  if (surface == nullptr || bits == nullptr || header == nullptr)
+    return 0;
+  if (usage != DIB_RGB_COLORS || rop != SRCCOPY)
+    return 0;
+  if (header->biBitCount != 24 || header->biCompression != BI_RGB || header->biPlanes != 1)
+    return 0;
+  if (destWidth != srcWidth || destHeight != srcHeight || srcWidth <= 0 || srcHeight <= 0)
+    return 0;
+  const int bmpWidth = header->biWidth;
+  const int bmpHeight = header->biHeight;
+  if (bmpWidth <= 0 || bmpHeight <= 0)
+    return 0;
+  if (xSrc < 0 || ySrc < 0 || xSrc + srcWidth > bmpWidth || ySrc + srcHeight > bmpHeight)
+    return 0;
+
+  const std::size_t stride = (static_cast<std::size_t>(bmpWidth) * 3 + 3) / 4 * 4;
+  const auto* source = static_cast<const std::uint8_t*>(bits);
+
+  // Source rows are stored bottom-up: the source rectangle's top row is bitmap
+  // row ySrc counted from the top, which lies bmpHeight - 1 - ySrc rows into
+  // the buffer. One pass: each visible pixel is copied once, blue-green-red
+  // turned into the surface's red-green-blue.
+  const int firstColumn = std::max(0, -xDest);
+  const int lastColumn = std::min(srcWidth, surface->Width() - xDest);
+  int rows = 0;
+  for (int r = 0; r < srcHeight; ++r) {
+    const int y = yDest + r;
+    if (y < 0 || y >= surface->Height() || firstColumn >= lastColumn)
+      continue;
+    const std::size_t bufferRow = static_cast<std::size_t>(bmpHeight - 1 - (ySrc + r));
+    const std::uint8_t* in = source + bufferRow * stride + static_cast<std::size_t>(xSrc) * 3;
+    std::uint8_t* out = surface->Row(y) + static_cast<std::size_t>(xDest) * 3;
+    for (int c = firstColumn; c < lastColumn; ++c) {
+      out[c * 3] = in[c * 3 + 2];
+      out[c * 3 + 1] = in[c * 3 + 1];
+      out[c * 3 + 2] = in[c * 3];
+    }
+    ++rows;
+  }
+  return rows;
+}
+
+int GetSystemMetrics(int index) {
+  return CurrentBackend().GetSystemMetrics(index);
+}
+
+}  // namespace ui

@@ -1,0 +1,273 @@
+#include "ui/core/Dialog.h"
+
+#include <exception>
+#include <string>
+
+#include "ui/core/DataExchange.h"
+#include "ui/core/WinApp.h"
+
+namespace ui {
+namespace {
+
+MessageObserver& Observer() {
+  static MessageObserver observer;
+  return observer;
+}
+
+bool IsPushButton(const ControlTemplate* control) {
+  return control != nullptr &&
+         (control->kind == ControlKind::PushButton || control->kind == ControlKind::DefPushButton);
+}
+
+}  // namespace
+
+void SetMessageObserver(MessageObserver observer) {
+  Observer() = std::move(observer);
+}
+
+CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* parent)
+    : m_template(dialogTemplate), m_parent(parent) {}
+
+CDialog::~CDialog() {
+  DestroyWindow();
+}
+
+int CDialog::RunModal() {
+  if (m_native)
+    return -1;  // already shown
+
+  NativeDialog* owner = nullptr;
+  if (m_parent != nullptr) {
+    owner = m_parent->Native();
+  } else if (CWinApp* app = AfxGetApp();
+             app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
+    owner = app->m_pMainWnd->Native();
+  }
+
+  if ((m_template.style & kSysMenu) != 0) {
+    m_systemMenu = std::make_unique<CMenu>(CMenu::StandardSystemMenu());
+  }
+  m_native = CurrentBackend().CreateDialogWindow(*this, owner);
+  if (!m_native) {
+    m_systemMenu.reset();
+    return -1;
+  }
+
+  if (OnInitDialog()) {
+    for (const ControlTemplate& control : m_template.controls) {
+      if ((control.style & kTabStop) != 0) {
+        GotoDlgCtrl(control.id);
+        break;
+      }
+    }
+  }
+  const int code = m_native->RunModalLoop();
+  DestroyWindow();
+  return code;
+}
+
+void CDialog::EndModal(int code) {
+  if (m_native)
+    m_native->EndModalLoop(code);
+}
+
+void CDialog::DestroyWindow() {
+  for (CControl* control : m_attached)
+    control->Detach();
+  m_attached.clear();
+  m_native.reset();
+  m_systemMenu.reset();
+  m_bigIcon = nullptr;
+  m_smallIcon = nullptr;
+}
+
+void CDialog::Attach(CControl& control) {
+  m_attached.push_back(&control);
+}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+  CDataExchange exchange(*this, saveAndValidate);
+  ExchangeData(&exchange);
+  return !exchange.Failed();
+}
+
+const MessageMapBase* CDialog::GetMessageMap() const {
+  return nullptr;
+}
+
+bool CDialog::OnInitDialog() {
+  UpdateData(false);
+  return true;
+}
+
+void CDialog::ExchangeData(CDataExchange*) {}
+
+void CDialog::OnOK() {
+  if (UpdateData(true))
+    EndModal(IDOK);
+}
+
+void CDialog::OnCancel() {
+  EndModal(IDCANCEL);
+}
+
+LRESULT CDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const Message msg{message, wParam, lParam};
+  if (const MessageObserver& observer = Observer())
+    observer(*this, msg);
+  try {
+    return Dispatch(msg);
+  } catch (const std::exception& error) {
+    // A failure of the file layer (or anything else a handler lets through)
+    // is shown to the user; the program goes on.
+    MessageBox(error.what(), nullptr, MB_OK | MB_ICONEXCLAMATION);
+  }
+  return 0;
+}
+
+LRESULT CDialog::Dispatch(const Message& message) {
+  LRESULT result = 0;
+  for (const MessageMapBase* map = GetMessageMap(); map != nullptr; map = map->Base()) {
+    if (map->Dispatch(*this, message, result))
+      return result;
+  }
+  return DefaultHandling(message);
+}
+
+LRESULT CDialog::DefaultHandling(const Message& message) {
+  switch (message.message) {
+    case WM_COMMAND:
+      if (HighWord(message.wParam) != BN_CLICKED)
+        break;
+      if (static_cast<int>(LowWord(message.wParam)) == IDOK)
+        OnOK();
+      if (static_cast<int>(LowWord(message.wParam)) == IDCANCEL)
+        OnCancel();
+      break;
+    case WM_SYSCOMMAND:
+      OnSysCommand(static_cast<UINT>(message.wParam), message.lParam);
+      break;
+    case WM_CLOSE:
+      SendMessage(WM_COMMAND, MakeWParam(IDCANCEL, BN_CLICKED), 0);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void CDialog::OnSysCommand(UINT id, LPARAM) {
+  switch (id & 0xFFF0u) {
+    case SC_CLOSE:
+      SendMessage(WM_CLOSE);
+      break;
+    case SC_MINIMIZE:
+      if (m_native)
+        m_native->SetIconic(true);
+      break;
+    case SC_RESTORE:
+      if (m_native)
+        m_native->SetIconic(false);
+      break;
+    default:
+      break;
+  }
+}
+
+void CDialog::HandleKey(DialogKey key) {
+  if (key == DialogKey::Escape) {
+    SendMessage(WM_COMMAND, MakeWParam(IDCANCEL, BN_CLICKED), 0);
+    return;
+  }
+  // Enter presses the focused push button, else the default push button, else OK.
+  int command = IDOK;
+  const ControlTemplate* focused = m_native ? m_template.Find(m_native->FocusId()) : nullptr;
+  if (IsPushButton(focused)) {
+    command = focused->id;
+  } else {
+    for (const ControlTemplate& control : m_template.controls) {
+      if (control.kind == ControlKind::DefPushButton) {
+        command = control.id;
+        break;
+      }
+    }
+  }
+  SendMessage(WM_COMMAND, MakeWParam(static_cast<UINT>(command), BN_CLICKED), 0);
+}
+
+void CDialog::SetDlgItemText(int id, const char* text) {
+  if (m_native)
+    m_native->SetControlText(id, text != nullptr ? text : "");
+}
+
+void CDialog::SetDlgItemInt(int id, int value) {
+  SetDlgItemText(id, std::to_string(value).c_str());
+}
+
+std::string CDialog::GetDlgItemText(int id) const {
+  return m_native ? m_native->GetControlText(id) : std::string();
+}
+
+UINT CDialog::IsDlgButtonChecked(int id) const {
+  return m_native ? static_cast<UINT>(m_native->GetCheck(id)) : 0u;
+}
+
+void CDialog::CheckDlgButton(int id, int state) {
+  if (m_native)
+    m_native->SetCheck(id, state);
+}
+
+void CDialog::GotoDlgCtrl(int id) {
+  if (m_native)
+    m_native->SetFocusTo(id);
+}
+
+UINT CDialog::SetTimer(UINT id, UINT elapseMs) {
+  if (!m_native || id == 0)
+    return 0;
+  return m_native->SetTimer(id, elapseMs) ? id : 0u;
+}
+
+bool CDialog::KillTimer(UINT id) {
+  return m_native ? m_native->KillTimer(id) : false;
+}
+
+int CDialog::MessageBox(const char* text, const char* caption, UINT style) {
+  std::string title;
+  if (caption != nullptr) {
+    title = caption;
+  } else if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd != nullptr) {
+    title = std::string(app->m_pMainWnd->Template().caption);
+  } else {
+    title = std::string(m_template.caption);
+  }
+  return CurrentBackend().MessageBox(m_native.get(), text != nullptr ? text : "", title, style);
+}
+
+CMenu* CDialog::GetSystemMenu(bool revert) {
+  if (!m_native || !m_systemMenu)
+    return nullptr;
+  if (revert) {
+    *m_systemMenu = CMenu::StandardSystemMenu();
+    return nullptr;
+  }
+  return m_systemMenu.get();
+}
+
+void CDialog::SetIcon(HICON icon, bool big) {
+  (big ? m_bigIcon : m_smallIcon) = icon;
+  if (m_native)
+    m_native->SetIcon(icon, big);
+}
+
+bool CDialog::IsIconic() const {
+  return m_native ? m_native->IsIconic() : false;
+}
+
+void CDialog::GetClientRect(Rect* rect) const {
+  if (rect == nullptr)
+    return;
+  *rect = m_native ? m_native->ClientRect() : Rect{};
+}
+
+}  // namespace ui

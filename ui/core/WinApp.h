@@ -1,0 +1,39 @@
+#pragma once
+// The application object: one per program, constructed as a global. The
+// program's main routine calls RunApplication, which initialises the instance
+// and, when that returns false, ends without a message loop of its own.
+
+#include "ui/core/Icon.h"
+
+namespace ui {
+
+class CDialog;
+
+class CWinApp {
+ public:
+  CWinApp();
+  virtual ~CWinApp();
+  CWinApp(const CWinApp&) = delete;
+  CWinApp& operator=(const CWinApp&) = delete;
+
+  virtual bool InitInstance() { return false; }
+  // The icon resource with this id, or nullptr.
+  virtual HICON LoadIcon(int id) const = 0;
+
+  // The main window; meaningful only while it runs.
+  CDialog* m_pMainWnd = nullptr;
+
+  // Hosting of embedded controls and the three-dimensional look: this
+  // platform has nothing to switch on, so both succeed and change nothing.
+  void AfxEnableControlContainer() {}
+  bool Enable3dControls() { return true; }
+};
+
+// The application object, or nullptr before it is constructed / after it is gone.
+CWinApp* AfxGetApp();
+
+// Runs the application's instance initialisation; returns the process's exit
+// status (0).
+int RunApplication();
+
+}  // namespace ui
