@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/core/DataExchange.h"
+#include "ui/core/Trace.h"
 #include "ui/core/WinApp.h"
 
 namespace ui {
@@ -119,8 +120,17 @@ LRESULT CDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Dispatch(msg);
   } catch (const std::exception& error) {
     // A failure of the file layer (or anything else a handler lets through)
-    // is shown to the user; the program goes on.
+    // is shown to the user; the program goes on. While such a box is open,
+    // timers keep firing and may fail the same way: those go to the trace
+    // instead of stacking up boxes.
+    static bool showingError = false;
+    if (showingError) {
+      Trace("%s\n", error.what());
+      return 0;
+    }
+    showingError = true;
     MessageBox(error.what(), nullptr, MB_OK | MB_ICONEXCLAMATION);
+    showingError = false;
   }
   return 0;
 }

@@ -1,0 +1,18 @@
+#pragma once
+// The application object: starts the console as the main window and ends the
+// program when the console closes.
+
+#include "ui/core/WinApp.h"
+
+class CKorvaneApp : public ui::CWinApp {
+ public:
+  CKorvaneApp() = default;
+  ~CKorvaneApp() override = default;
+
+  // Runs the console modally and returns false: there is no message loop of
+  // the application's own.
+  bool InitInstance() override;
+  ui::HICON LoadIcon(int id) const override;
+};
+
+extern CKorvaneApp theApp;

@@ -1,0 +1,10 @@
+// The windowed program: real windows through the Qt backend. The command line
+// is ignored.
+
+#include "ui/core/WinApp.h"
+#include "ui/qt/QtBackend.h"
+
+int main(int argc, char** argv) {
+  ui::qt::QtBackend backend(argc, argv);
+  return ui::RunApplication();
+}

@@ -1,0 +1,7 @@
+#include "console/AboutDlg.h"
+
+#include "res/DialogTemplates.h"
+
+// No controls are bound and no messages handled: OK, Escape and the close box
+// end the box through the dialog's standard handling.
+CAboutDlg::CAboutDlg() : ui::CDialog(res::AboutBoxTemplate(), nullptr) {}
