@@ -1,0 +1,94 @@
+// Feeds arbitrary bytes to ReadBmpFile as a frame file, into a full frame
+// buffer and into a buffer of a few bytes. Each buffer is allocated to its
+// exact size, so the address sanitizer reports any byte read or written past
+// it. After each read the result must be consistent: either a refusal (width
+// and height 0, at most the first byte changed) or dimensions whose pixel
+// block fits the buffer.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "image/BmpFile.h"
+#include "ui/core/BinaryFile.h"
+
+namespace {
+
+constexpr std::size_t FRAME_BYTES = 320 * 240 * 3;
+constexpr std::size_t TINY_BYTES = 7;
+constexpr unsigned char FILL = 0xA5;
+
+// The one input file of this process, in a folder of its own under /tmp that
+// goes away when the fuzzer exits.
+class InputFile {
+ public:
+  InputFile() {
+    std::string pattern = "/tmp/korvane-fuzz-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      std::perror("fuzz_read_bmp_file: cannot create a folder under /tmp");
+      std::abort();
+    }
+    m_folder = pattern;
+    m_path = (m_folder / "input.bmp").string();
+  }
+  ~InputFile() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  const char* Path() const { return m_path.c_str(); }
+
+ private:
+  std::filesystem::path m_folder;
+  std::string m_path;
+};
+
+void ReadInto(const char* path, std::size_t capacity) {
+  const auto buffer = std::make_unique<unsigned char[]>(capacity);
+  std::memset(buffer.get(), FILL, capacity);
+  int width = -1;
+  int height = -1;
+
+  ReadBmpFile(path, {buffer.get(), capacity}, width, height);
+
+  if (width < 0 || height < 0) {
+    std::abort();
+  }
+  const std::uint64_t bytes =
+      std::uint64_t{static_cast<unsigned>(width)} * static_cast<unsigned>(height) * 3;
+  if (bytes > capacity) {
+    std::abort();
+  }
+  // A refusal, like an empty frame, may change the first byte but no other.
+  if (bytes == 0) {
+    for (std::size_t i = 1; i < capacity; ++i) {
+      if (buffer[i] != FILL) {
+        std::abort();
+      }
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const InputFile input;
+  {
+    ui::CFile file;
+    if (!file.Open(input.Path(), ui::CFile::Mode::CreateTruncate)) {
+      std::abort();
+    }
+    file.Write(data, size);
+  }
+  ReadInto(input.Path(), FRAME_BYTES);
+  ReadInto(input.Path(), TINY_BYTES);
+  return 0;
+}

@@ -1,0 +1,157 @@
+#include "image/BmpFile.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "ui/core/BinaryFile.h"
+
+namespace {
+
+using FileHeader = std::array<unsigned char, BMP_FILE_HEADER_BYTES>;
+using InfoHeader = std::array<unsigned char, BMP_INFO_HEADER_BYTES>;
+
+// Field offsets within the file header.
+constexpr std::size_t BF_TYPE = 0;
+constexpr std::size_t BF_SIZE = 2;
+constexpr std::size_t BF_OFF_BITS = 10;
+
+// Field offsets within the information header. The fields not named here
+// (compression, image size, resolutions, colour counts) are always 0.
+constexpr std::size_t BI_SIZE = 0;
+constexpr std::size_t BI_WIDTH = 4;
+constexpr std::size_t BI_HEIGHT = 8;
+constexpr std::size_t BI_PLANES = 12;
+constexpr std::size_t BI_BIT_COUNT = 14;
+
+constexpr int BYTES_PER_PIXEL = 3;
+
+// Stores value as Bytes little-endian bytes at offset, independent of the
+// host's byte order. Signed fields arrive here as their two's complement.
+template <std::size_t Bytes, std::size_t N>
+constexpr void StoreLittleEndian(std::array<unsigned char, N>& block, std::size_t offset,
+                                 std::uint32_t value) {
+  static_assert(Bytes <= 4);
+  for (std::size_t i = 0; i < Bytes; ++i) {
+    block[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+  }
+}
+
+template <std::size_t Bytes, std::size_t N>
+constexpr std::uint32_t LoadLittleEndian(const std::array<unsigned char, N>& block,
+                                         std::size_t offset) {
+  static_assert(Bytes <= 4);
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < Bytes; ++i) {
+    value |= static_cast<std::uint32_t>(block[offset + i]) << (8 * i);
+  }
+  return value;
+}
+
+// The pixel-block size of a frame the writer may store: both dimensions
+// non-negative and the byte count within the signed 32-bit range that the
+// file's size field and every caller use. Computed in 64 bits so that the
+// check itself cannot overflow.
+std::optional<std::size_t> WritablePixelBytes(int width, int height) {
+  if (width < 0 || height < 0) {
+    return std::nullopt;
+  }
+  const std::int64_t bytes = std::int64_t{width} * height * BYTES_PER_PIXEL;
+  if (bytes > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(bytes);
+}
+
+// The pixel-block size of a stored frame if it fits the caller's buffer. Two
+// 31-bit dimensions times 3 stay below 2^64, so the unsigned product is exact.
+std::optional<std::size_t> ReadablePixelBytes(std::int32_t width, std::int32_t height,
+                                              std::size_t capacity) {
+  if (width < 0 || height < 0) {
+    return std::nullopt;
+  }
+  const std::uint64_t bytes =
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * BYTES_PER_PIXEL;
+  if (bytes > capacity) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(bytes);
+}
+
+}  // namespace
+
+void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, int width,
+                  int height) {
+  const std::optional<std::size_t> pixelBytes = WritablePixelBytes(width, height);
+  if (fileName == nullptr || !pixelBytes || pixels.size() < *pixelBytes) {
+    return;
+  }
+
+  ui::CFile file;
+  if (!file.Open(fileName, ui::CFile::Mode::CreateTruncate)) {
+    return;
+  }
+
+  InfoHeader infoHeader{};
+  StoreLittleEndian<4>(infoHeader, BI_SIZE, BMP_INFO_HEADER_BYTES);
+  StoreLittleEndian<4>(infoHeader, BI_WIDTH, static_cast<std::uint32_t>(width));
+  StoreLittleEndian<4>(infoHeader, BI_HEIGHT, static_cast<std::uint32_t>(height));
+  StoreLittleEndian<2>(infoHeader, BI_PLANES, 1);
+  StoreLittleEndian<2>(infoHeader, BI_BIT_COUNT, 24);
+
+  // The two reserved fields stay 0.
+  FileHeader fileHeader{};
+  StoreLittleEndian<2>(fileHeader, BF_TYPE, BMP_SIGNATURE);
+  StoreLittleEndian<4>(fileHeader, BF_SIZE,
+                       static_cast<std::uint32_t>(*pixelBytes + BMP_PIXEL_OFFSET));
+  StoreLittleEndian<4>(fileHeader, BF_OFF_BITS, BMP_PIXEL_OFFSET);
+
+  file.Write(fileHeader.data(), fileHeader.size());
+  file.Write(infoHeader.data(), infoHeader.size());
+  file.Write(pixels.data(), *pixelBytes);
+  file.Close();
+}
+
+void ReadBmpFile(const char* fileName, std::span<unsigned char> pixels, int& width, int& height) {
+  // Every refusal looks the same to the caller; the file, if open, is closed
+  // by the file object when this function returns.
+  const auto fail = [&] {
+    if (!pixels.empty()) {
+      pixels.front() = 0;
+    }
+    width = 0;
+    height = 0;
+  };
+
+  ui::CFile file;
+  if (fileName == nullptr || !file.Open(fileName, ui::CFile::Mode::Read)) {
+    return fail();
+  }
+
+  FileHeader fileHeader{};
+  if (file.Read(fileHeader.data(), fileHeader.size()) < fileHeader.size() ||
+      LoadLittleEndian<2>(fileHeader, BF_TYPE) != BMP_SIGNATURE) {
+    return fail();
+  }
+
+  InfoHeader infoHeader{};
+  if (file.Read(infoHeader.data(), infoHeader.size()) < infoHeader.size()) {
+    return fail();
+  }
+
+  const auto storedWidth = static_cast<std::int32_t>(LoadLittleEndian<4>(infoHeader, BI_WIDTH));
+  const auto storedHeight = static_cast<std::int32_t>(LoadLittleEndian<4>(infoHeader, BI_HEIGHT));
+  const std::optional<std::size_t> pixelBytes =
+      ReadablePixelBytes(storedWidth, storedHeight, pixels.size());
+  if (!pixelBytes) {
+    return fail();
+  }
+
+  width = storedWidth;
+  height = storedHeight;
+  // A short pixel block is accepted: only the bytes present are replaced.
+  file.Read(pixels.data(), *pixelBytes);
+  file.Close();
+}
