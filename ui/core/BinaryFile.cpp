@@ -1,6 +1,7 @@
 #include "ui/core/BinaryFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
