@@ -1,0 +1,112 @@
+// Feeds arbitrary bytes to the track file loader, twice into the same set so
+// that a reload meets the state the first load left, then runs the statistics
+// over the result. Besides the sanitizers' checks it traps when the set leaves
+// the bounds the loader promises.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+#include "tracks/TrackSet.h"
+#include "ui/core/Trace.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// One scratch file per fuzzing process, rewritten for every input and
+// removed when the process ends normally.
+class ScratchFile {
+ public:
+  ScratchFile()
+      : m_path("/tmp/korvane-fuzz-tracks-" + std::to_string(static_cast<long>(::getpid())) +
+               ".txt") {}
+  ~ScratchFile() { std::remove(m_path.c_str()); }
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+
+  const char* Path() const { return m_path.c_str(); }
+
+  bool Write(const std::uint8_t* data, std::size_t size) const {
+    const FilePtr file(std::fopen(m_path.c_str(), "wb"));
+    return file && std::fwrite(data, 1, size, file.get()) == size;
+  }
+
+ private:
+  std::string m_path;
+};
+
+const ScratchFile& Scratch() {
+  static const ScratchFile file;
+  return file;
+}
+
+void Check(bool condition) {
+  if (!condition) {
+    __builtin_trap();
+  }
+}
+
+void CheckBounds(const CTrackSet& set) {
+  Check(set.m_count >= 0 && set.m_count <= MAX_TRACKS);
+  for (int i = 0; i < MAX_TRACKS; ++i) {
+    const CTrack& track = set.m_tracks[i];
+    Check(track.m_enabled == 0 || track.m_enabled == 1);
+    Check(track.m_firstFrame >= 0 && track.m_firstFrame < MAX_TRACK_FRAMES);
+    Check(track.m_endFrame >= 0 && track.m_endFrame <= MAX_TRACK_FRAMES);
+    Check(track.m_endFrame == 0 || track.m_frameDiff == track.m_firstFrame - track.m_endFrame);
+  }
+}
+
+void RunStatistics(const CTrackSet& set) {
+  // Paths taken from the loaded tracks themselves, and one all at (0, 0).
+  const std::vector<int> zeros(MAX_TRACK_FRAMES, 0);
+  const std::span<const int> xs(set.m_tracks[0].m_x.get(), MAX_TRACK_FRAMES);
+  const std::span<const int> ys(set.m_tracks[1].m_y.get(), MAX_TRACK_FRAMES);
+  struct Range {
+    int from;
+    int to;
+  };
+  for (const Range r : {Range{0, MAX_TRACK_FRAMES - 1}, Range{0, 0}, Range{10, 20}, Range{250, 499},
+                        Range{20, 10}, Range{-1, 5}, Range{0, MAX_TRACK_FRAMES}}) {
+    double variance = -1.0;
+    const double best = set.BestMatch(xs, ys, r.from, r.to, &variance);
+    Check(best >= 0.0 && best <= kNoTrackMatch && variance >= 0.0);
+    for (const int track : {0, 1, MAX_TRACKS - 1, MAX_TRACKS, -1}) {
+      const double mean = set.TrackError(zeros, ys, r.from, r.to, track, &variance);
+      Check(mean >= 0.0 && variance >= 0.0);
+    }
+  }
+  for (const int frame : {-1, 0, 1, 250, MAX_TRACK_FRAMES - 1, MAX_TRACK_FRAMES}) {
+    set.NearDisabledTarget(0, 0, frame, 10.0);
+    set.NearDisabledTarget(INT32_MIN, INT32_MAX, frame, 1e10);
+    set.NearDisabledTarget(500, 500, frame, -1.0);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The disabling trace would flood the fuzzer's output; it is dropped here.
+  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  if (!Scratch().Write(data, size)) {
+    return 0;
+  }
+  CTrackSet set;
+  for (int load = 0; load < 2; ++load) {
+    Check(set.LoadTrueTracksFrom(Scratch().Path()));
+    CheckBounds(set);
+  }
+  RunStatistics(set);
+  return 0;
+}

@@ -1,0 +1,64 @@
+#include "tracks/IntegerReader.h"
+
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+// White space as the C locale defines it, independent of the current locale.
+bool IsSpace(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(int c) {
+  return c >= '0' && c <= '9';
+}
+
+// One past the largest magnitude an int can hold (that of INT_MIN). Digits
+// beyond it no longer change the saturated result, so the magnitude stops
+// growing there and cannot overflow however long the digit run is.
+constexpr std::uint64_t kMagnitudeCap = static_cast<std::uint64_t>(INT_MAX) + 1;
+
+}  // namespace
+
+ReadResult IntegerReader::Read(int& value) {
+  int c = std::getc(m_file);
+  while (c != EOF && IsSpace(c)) {
+    c = std::getc(m_file);
+  }
+  if (c == EOF) {
+    return ReadResult::kEndOfInput;
+  }
+
+  bool negative = false;
+  if (c == '+' || c == '-') {
+    negative = c == '-';
+    c = std::getc(m_file);
+  }
+  if (!IsDigit(c)) {
+    // A sign alone is a matching failure, like "%d": the sign stays consumed,
+    // the offending character goes back.
+    if (c != EOF) {
+      std::ungetc(c, m_file);
+    }
+    return ReadResult::kNotANumber;
+  }
+
+  std::uint64_t magnitude = 0;
+  while (IsDigit(c)) {
+    if (magnitude <= kMagnitudeCap) {
+      magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    c = std::getc(m_file);
+  }
+  if (c != EOF) {
+    std::ungetc(c, m_file);
+  }
+
+  if (negative) {
+    value = magnitude >= kMagnitudeCap ? INT_MIN : -static_cast<int>(magnitude);
+  } else {
+    value = magnitude > static_cast<std::uint64_t>(INT_MAX) ? INT_MAX : static_cast<int>(magnitude);
+  }
+  return ReadResult::kNumber;
+}
