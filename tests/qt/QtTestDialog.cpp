@@ -1,0 +1,159 @@
+#include "qt/QtTestDialog.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "ui/core/DataExchange.h"
+#include "ui/core/DeviceContext.h"
+#include "ui/core/MessageMap.h"
+#include "ui/qt/QtBackend.h"
+
+namespace qttest {
+namespace {
+
+using ui::ControlKind;
+
+const std::string kRedLarge(32 * 32, '9');
+const std::string kRedSmall(16 * 16, '9');
+
+constexpr std::array kControls = {
+    ui::ControlTemplate{IDC_PRESS, ControlKind::PushButton, "&Press", 7, 7, 50, 14, ui::kTabStop},
+    ui::ControlTemplate{IDC_NAME, ControlKind::Edit, "", 7, 25, 80, 14,
+                        ui::kBorder | ui::kTabStop | ui::kAutoHScroll},
+    ui::ControlTemplate{IDC_PLAIN_LABEL, ControlKind::Label, "Fish & Chips", 7, 100, 60, 8,
+                        ui::kNoPrefix | ui::kGroup},
+    ui::ControlTemplate{IDC_MNEMONIC_LABEL, ControlKind::Label, "&Name", 7, 110, 60, 8, ui::kGroup},
+    ui::ControlTemplate{IDC_TICK, ControlKind::CheckBox, "Tick", 7, 43, 50, 10, ui::kTabStop},
+    ui::ControlTemplate{IDC_GO, ControlKind::DefPushButton, "Go", 7, 60, 50, 14, ui::kTabStop},
+    ui::ControlTemplate{ui::IDCANCEL, ControlKind::PushButton, "Cancel", 7, 78, 50, 14,
+                        ui::kTabStop},
+    ui::ControlTemplate{IDC_PICTURE, ControlKind::Picture, "", 100, 20, 232, 191},
+    ui::ControlTemplate{IDC_ICON, ControlKind::Icon, "", 70, 80, 20, 20, ui::kNoStyle, &kRedIcon},
+};
+
+// The backend lives for the whole test program; Qt must be told to draw
+// offscreen before it starts.
+class QtEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    m_backend = std::make_unique<ui::qt::QtBackend>(m_argc, m_argv.data());
+  }
+  void TearDown() override { m_backend.reset(); }
+
+ private:
+  int m_argc = 1;
+  char m_name[8] = "test_qt";
+  std::array<char*, 2> m_argv = {m_name, nullptr};
+  std::unique_ptr<ui::qt::QtBackend> m_backend;
+};
+
+// GoogleTest takes ownership of the environment it is given.
+[[maybe_unused]] const ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(std::make_unique<QtEnvironment>().release());
+
+}  // namespace
+
+const ui::IconResource kRedIcon = {128, {32, kRedLarge}, {16, kRedSmall}};
+
+const ui::DialogTemplate kTestTemplate = {
+    500,
+    ui::kPopup | ui::kCaption | ui::kSysMenu | ui::kModalFrame | ui::kSetFont,
+    "Test dialog",
+    "MS Sans Serif",
+    8,
+    0,
+    0,
+    340,
+    220,
+    kControls,
+};
+
+const ui::MessageMapBase* TestDialog::GetMessageMap() const {
+  using Map = ui::MessageMap<TestDialog>;
+  static const Map map(nullptr, {
+                                    Map::OnCommand(IDC_PRESS, &TestDialog::OnPress),
+                                    Map::OnCommand(IDC_GO, &TestDialog::OnGo),
+                                    Map::OnCommand(IDC_TICK, &TestDialog::OnTick),
+                                    Map::OnTimer(&TestDialog::OnTimerTick),
+                                    Map::OnSysCommand(&TestDialog::OnSysCmd),
+                                    Map::OnPaint(&TestDialog::OnPaintWindow),
+                                });
+  return &map;
+}
+
+bool TestDialog::OnInitDialog() {
+  CDialog::OnInitDialog();
+  if (onInit)
+    onInit();
+  return true;
+}
+
+void TestDialog::ExchangeData(ui::CDataExchange* pDX) {
+  ui::DDX_Control(pDX, IDC_PICTURE, m_picture);
+}
+
+void TestDialog::OnTimerTick(UINT id) {
+  timerIds.push_back(id);
+  if (onTimer)
+    onTimer(id);
+}
+
+void TestDialog::OnSysCmd(UINT id, ui::LPARAM lParam) {
+  sysCommands.push_back(id);
+  OnSysCommand(id, lParam);
+}
+
+void TestDialog::OnPaintWindow() {
+  ++paints;
+  if (onPaint)
+    onPaint();
+}
+
+ui::qt::QtDialogWindow& WindowOf(const ui::CDialog& dialog) {
+  return *static_cast<ui::qt::QtDialogWindow*>(dialog.Native());
+}
+
+void PressKey(const ui::CDialog& dialog, int key, Qt::KeyboardModifiers modifiers) {
+  QWidget& window = WindowOf(dialog).Widget();
+  QWidget* target = window.focusWidget() != nullptr ? window.focusWidget() : &window;
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QCoreApplication::sendEvent(target, &press);
+}
+
+void Soon(std::function<void()> step) {
+  QTimer::singleShot(0, QCoreApplication::instance(), std::move(step));
+}
+
+void QtTest::SetUp() {
+  constexpr int kWatchdogMs = 5000;
+  m_watchdog.setSingleShot(true);
+  m_watchdog.setInterval(kWatchdogMs);
+  QObject::connect(&m_watchdog, &QTimer::timeout, [this] {
+    ADD_FAILURE() << "a modal run did not end by itself";
+    for (ui::CDialog* dialog : m_guarded)
+      dialog->EndModal(kTimedOut);
+  });
+}
+
+void QtTest::Guard(std::initializer_list<ui::CDialog*> dialogs) {
+  m_guarded.insert(m_guarded.end(), dialogs.begin(), dialogs.end());
+  m_watchdog.start();
+}
+
+void QtTest::TearDown() {
+  m_watchdog.stop();
+  // Widgets whose deletion was deferred are gone once the posted deletions
+  // have run; anything left after that is a leaked window.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  const QWidgetList leftOver = QApplication::topLevelWidgets();
+  for (const QWidget* widget : leftOver)
+    ADD_FAILURE() << "window left over: " << widget->metaObject()->className() << " \""
+                  << widget->windowTitle().toStdString() << "\"";
+}
+
+}  // namespace qttest

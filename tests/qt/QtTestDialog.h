@@ -1,0 +1,101 @@
+#pragma once
+// What the Qt backend tests share: a small dialog with one control of each
+// kind whose handlers record what reached them, the offscreen Qt backend for
+// the whole test program, and a fixture that never lets a modal run hang and
+// checks that no window outlives its test.
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/core/Dialog.h"
+#include "ui/qt/QtDialogWindow.h"
+
+namespace qttest {
+
+using ui::UINT;
+
+inline constexpr int IDC_PRESS = 1000;
+inline constexpr int IDC_NAME = 1001;
+inline constexpr int IDC_TICK = 1002;
+inline constexpr int IDC_PICTURE = 1003;
+inline constexpr int IDC_GO = 1004;
+inline constexpr int IDC_ICON = 1005;
+inline constexpr int IDC_PLAIN_LABEL = 1006;
+inline constexpr int IDC_MNEMONIC_LABEL = 1007;
+
+// The end code of a run that the watchdog had to end.
+inline constexpr int kTimedOut = -2;
+
+// A 32 × 32 / 16 × 16 icon, bright red all over.
+extern const ui::IconResource kRedIcon;
+extern const ui::DialogTemplate kTestTemplate;
+
+class TestDialog : public ui::CDialog {
+ public:
+  explicit TestDialog(CDialog* parent = nullptr) : CDialog(kTestTemplate, parent) {}
+
+  // Hooks a test sets before the run.
+  std::function<void()> onInit;
+  std::function<void(UINT)> onTimer;
+  std::function<void()> onPaint;
+
+  // What reached the handlers through the message map.
+  int presses = 0;
+  int goes = 0;
+  std::vector<UINT> tickStates;  // the check box's state seen by each click
+  std::vector<UINT> timerIds;
+  std::vector<UINT> sysCommands;
+  int paints = 0;
+
+  ui::CStatic m_picture;
+
+ protected:
+  const ui::MessageMapBase* GetMessageMap() const override;
+  bool OnInitDialog() override;
+  void ExchangeData(ui::CDataExchange* pDX) override;
+
+ private:
+  void OnPress() { ++presses; }
+  void OnGo() { ++goes; }
+  void OnTick() { tickStates.push_back(IsDlgButtonChecked(IDC_TICK)); }
+  void OnTimerTick(UINT id);
+  void OnSysCmd(UINT id, ui::LPARAM lParam);
+  void OnPaintWindow();
+};
+
+// The Qt window of a dialog that is being shown.
+ui::qt::QtDialogWindow& WindowOf(const ui::CDialog& dialog);
+
+// The control widget with this id in a shown dialog.
+template <class W>
+W* ControlOf(const ui::CDialog& dialog, int id) {
+  return WindowOf(dialog).Widget().findChild<W*>(QString::number(id));
+}
+
+// Sends a key press to whatever has the focus in the dialog (the window
+// itself when no control has it), as typing would.
+void PressKey(const ui::CDialog& dialog, int key, Qt::KeyboardModifiers modifiers = {});
+
+// Runs step once the innermost event loop is running.
+void Soon(std::function<void()> step);
+
+class QtTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Ends the runs of these dialogs with kTimedOut if they are still open after
+  // a few seconds, so that a fault shows as a failure, not as a hang.
+  void Guard(std::initializer_list<ui::CDialog*> dialogs);
+
+ private:
+  QTimer m_watchdog;
+  std::vector<ui::CDialog*> m_guarded;
+};
+
+}  // namespace qttest
