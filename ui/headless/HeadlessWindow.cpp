@@ -94,7 +94,8 @@ bool HeadlessWindow::KillTimer(UINT id) {
 }
 
 int HeadlessWindow::RunModalLoop() {
-  m_ending = false;
+  // Each run has a window of its own, so an EndModal during the dialog's
+  // initialisation is kept and ends the run at once.
   return m_backend.RunLoop(*this);
 }
 
