@@ -18,12 +18,15 @@ CWinApp* AfxGetApp() {
   return g_currentApp;
 }
 
+int RunApplication(CWinApp& app) {
+  // The result says whether to run the application's own message loop. The
+  // dialogs run their own loops, so there is nothing left to run either way.
+  app.InitInstance();
+  return 0;
+}
+
 int RunApplication() {
-  if (CWinApp* app = AfxGetApp()) {
-    // The result says whether to run the application's own message loop. The
-    // dialogs run their own loops, so there is nothing left to run either way.
-    app->InitInstance();
-  }
+  if (CWinApp* app = AfxGetApp()) return RunApplication(*app);
   return 0;
 }
 

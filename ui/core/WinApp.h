@@ -33,7 +33,10 @@ class CWinApp {
 CWinApp* AfxGetApp();
 
 // Runs the application's instance initialisation; returns the process's exit
-// status (0).
+// status (0). The program names its application object here, which also keeps
+// the linker from leaving it out.
+int RunApplication(CWinApp& app);
+// The same for the current application object, if there is one.
 int RunApplication();
 
 }  // namespace ui

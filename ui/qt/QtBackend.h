@@ -4,7 +4,7 @@
 // window:
 //
 //   ui::qt::QtBackend backend(argc, argv);
-//   return ui::RunApplication();
+//   return ui::RunApplication(theApp);
 //
 // No Qt type appears here, so application code never depends on Qt.
 
