@@ -135,6 +135,12 @@ std::vector<QtControl> CreateControls(QWidget& parent, CDialog& dialog, const Di
       // An icon control takes the size of its icon, whatever the template says.
       where.setSize(where.size().expandedTo(QSize(c.icon->large.size, c.icon->large.size)));
     }
+    if (c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox) {
+      // The template was laid out for a narrower face than the sans-serif
+      // fonts found here: a caption is never cut off, it may run a little
+      // further right into the empty space the templates leave after it.
+      where.setWidth(std::max(where.width(), widget.sizeHint().width()));
+    }
     widget.setGeometry(where);
     SetFocusPolicy(widget, c);
     if (IsButton(c.kind)) {
