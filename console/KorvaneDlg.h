@@ -3,7 +3,10 @@
 // (chosen with Browse), opens the player with its presets, ends the program
 // (Quit), and carries the frame recorder driven by its record timer.
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 
 #include "ui/core/Dialog.h"
 #include "ui/core/Icon.h"
@@ -18,6 +21,17 @@ extern int g_stopRecording;
 // Room for the longest name a record tick can form: the longest root path, an
 // underscore, the longest frame number with its sign, ".bmp" and the zero.
 inline constexpr int kRecordFileNameSize = 252 + 1 + 11 + 4;
+
+// Fills the recorder's capture buffer (width × height × 3 bytes, top row
+// first, red-green-blue) with the frame of the given record tick, whose number
+// is the one the tick's file gets. Called at the start of every record tick,
+// so it must not allocate; it may stop the recorder (the tick then writes
+// nothing) but must not arm it again.
+using FrameSource = std::function<void(int tick, std::span<std::uint8_t> capture)>;
+
+// Idle until both buffers exist, Recording while they do, Stopped for good
+// after Stop Recording.
+enum class RecorderState { Idle, Recording, Stopped };
 
 class CKorvaneDlg : public ui::CDialog {
  public:
@@ -37,6 +51,16 @@ class CKorvaneDlg : public ui::CDialog {
   void OnRecordTimer(ui::UINT nIDEvent);
   void OnBrowse();
 
+  // Arms the recorder: sets the frame size, creates both buffers, keeps the
+  // source and starts the periodic record timer on the console's window. Each
+  // record tick then asks the source for a frame before it writes one. False,
+  // and nothing changed, when recording has been stopped (stopping is final),
+  // a size is not positive, a frame would not fit the file format's 32-bit
+  // size, the period is 0, the source is empty, or the timer cannot be had
+  // (no window, for one). Arming again replaces size, buffers and source.
+  bool ArmRecorder(int width, int height, ui::UINT periodMs, FrameSource source);
+  RecorderState GetRecorderState() const;
+
   ui::HICON m_hIcon = nullptr;
   // The recorder's frame: size, source frame (top row first, red-green-blue)
   // and the rearranged frame that is written (bottom row first,
@@ -46,6 +70,8 @@ class CKorvaneDlg : public ui::CDialog {
   std::unique_ptr<unsigned char[]> m_captureBuffer;
   std::unique_ptr<unsigned char[]> m_outputBuffer;
   char m_fileName[kRecordFileNameSize] = {};
+  // Where the recorder's frames come from; empty until armed.
+  FrameSource m_frameSource;
 
  protected:
   const ui::MessageMapBase* GetMessageMap() const override;

@@ -1,6 +1,7 @@
 // The frame recorder: each tick of the record timer writes the captured frame
 // as the next numbered frame file under the root path.
 
+#include <climits>
 #include <cstdio>
 #include <span>
 
@@ -11,25 +12,43 @@
 
 using namespace res;
 
+namespace {
+
+bool IsArmed(const CKorvaneDlg& console) {
+  return console.m_captureBuffer && console.m_outputBuffer && console.m_width > 0 &&
+         console.m_height > 0;
+}
+
+}  // namespace
+
 void CKorvaneDlg::OnRecordTimer(ui::UINT nIDEvent) {
-  const bool armed = m_captureBuffer && m_outputBuffer && m_width > 0 && m_height > 0;
-  if (nIDEvent == IDT_RECORD && g_stopRecording == 0 && armed) {
-    // The counter counts ticks: a file that cannot be written still uses up
-    // its number.
-    const int n = g_recordedFrames;
-    ++g_recordedFrames;
-    const int length = std::snprintf(m_fileName, sizeof m_fileName, "%s_%04d.bmp", g_rootPath, n);
-    if (g_recordedFrames % 20 == 0) {
-      std::printf("Frame %d\n", g_recordedFrames);
-      std::fflush(stdout);
-    }
+  // The counter is never increased past INT_MAX: a tick at that count has no
+  // number left for its file and writes nothing.
+  if (nIDEvent == IDT_RECORD && g_stopRecording == 0 && IsArmed(*this) &&
+      g_recordedFrames < INT_MAX) {
     const std::size_t bytes =
         static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height) * 3;
-    RearrangeCapture(std::span<const std::uint8_t>(m_captureBuffer.get(), bytes),
-                     std::span<std::uint8_t>(m_outputBuffer.get(), bytes), m_width, m_height);
-    if (length > 0 && static_cast<std::size_t>(length) < sizeof m_fileName) {
-      WriteBmpFile(m_fileName, std::span<const unsigned char>(m_outputBuffer.get(), bytes), m_width,
-                   m_height);
+    if (m_frameSource) {
+      m_frameSource(g_recordedFrames, std::span<std::uint8_t>(m_captureBuffer.get(), bytes));
+    }
+    // The source may have stopped the recorder, which releases the capture
+    // buffer: the tick then writes nothing.
+    if (g_stopRecording == 0 && IsArmed(*this)) {
+      // The counter counts ticks: a file that cannot be written still uses up
+      // its number.
+      const int n = g_recordedFrames;
+      ++g_recordedFrames;
+      const int length = std::snprintf(m_fileName, sizeof m_fileName, "%s_%04d.bmp", g_rootPath, n);
+      if (g_recordedFrames % 20 == 0) {
+        std::printf("Frame %d\n", g_recordedFrames);
+        std::fflush(stdout);
+      }
+      RearrangeCapture(std::span<const std::uint8_t>(m_captureBuffer.get(), bytes),
+                       std::span<std::uint8_t>(m_outputBuffer.get(), bytes), m_width, m_height);
+      if (length > 0 && static_cast<std::size_t>(length) < sizeof m_fileName) {
+        WriteBmpFile(m_fileName, std::span<const unsigned char>(m_outputBuffer.get(), bytes),
+                     m_width, m_height);
+      }
     }
   }
   ui::CDialog::OnTimer(nIDEvent);

@@ -1,0 +1,15 @@
+#pragma once
+// korvane-cli: the command-line companion. RunCli is the whole program but for
+// its process: main() hands it the arguments and the two standard streams,
+// and the tests call it directly.
+
+#include <ostream>
+#include <span>
+#include <string>
+
+// args are the arguments after the program's name. Returns the exit status:
+// 0 success, 1 failure (the message names the file), 2 usage error.
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+// The commands, each given the arguments after its name.
+int RunSampleCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);

@@ -1,0 +1,112 @@
+#include "tools/CliFiles.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+
+namespace cli {
+
+std::string FrameFileName(std::string_view root, int frame) {
+  char number[16];
+  std::snprintf(number, sizeof number, "_%04d.bmp", frame);
+  return std::string(root) + number;
+}
+
+std::optional<std::uintmax_t> RegularFileSize(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error))
+    return std::nullopt;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error)
+    return std::nullopt;
+  return size;
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
+}
+
+std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view text) {
+  std::string temporary = path + ".tmp-XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0)
+    return "cannot create a file beside " + path + ": " + std::strerror(errno);
+
+  std::size_t done = 0;
+  int writeError = 0;
+  while (done < text.size()) {
+    const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+    if (put < 0 && errno == EINTR)
+      continue;
+    if (put <= 0) {
+      writeError = put < 0 ? errno : EIO;
+      break;
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  if (::close(fd) != 0 && writeError == 0)
+    writeError = errno;
+  // mkstemp makes the file readable by its owner only; a finished file gets
+  // the permissions any new file would.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  if (writeError == 0 && ::chmod(temporary.c_str(), 0666 & ~mask) != 0)
+    writeError = errno;
+  if (writeError == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
+    writeError = errno;
+  if (writeError != 0) {
+    ::unlink(temporary.c_str());
+    return "cannot write " + path + ": " + std::strerror(writeError);
+  }
+  return std::nullopt;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
+TempFolder::TempFolder() {
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  std::string pattern =
+      ((error ? std::filesystem::path("/tmp") : base) / "korvane-cli-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) != nullptr)
+    m_path = pattern;
+}
+
+TempFolder::~TempFolder() {
+  if (m_path.empty())
+    return;
+  std::error_code ignored;
+  std::filesystem::remove_all(m_path, ignored);
+}
+
+CurrentFolderChange::~CurrentFolderChange() {
+  if (m_previous.empty())
+    return;
+  std::error_code ignored;
+  std::filesystem::current_path(m_previous, ignored);
+}
+
+bool CurrentFolderChange::ChangeTo(const std::filesystem::path& folder) {
+  std::error_code error;
+  const std::filesystem::path previous = std::filesystem::current_path(error);
+  if (error)
+    return false;
+  std::filesystem::current_path(folder, error);
+  if (error)
+    return false;
+  if (m_previous.empty())
+    m_previous = previous;
+  return true;
+}
+
+}  // namespace cli

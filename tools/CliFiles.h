@@ -1,0 +1,60 @@
+#pragma once
+// File helpers of korvane-cli: frame file names, sizes, a whole-or-nothing
+// text file write, a private temporary folder and a change of the current
+// folder that is undone on every way out. None of them throws.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+// The name of frame `frame` of the series under root: "%s_%04d.bmp".
+std::string FrameFileName(std::string_view root, int frame);
+
+// The size of the regular file at path, or nothing when there is none.
+std::optional<std::uintmax_t> RegularFileSize(const std::string& path);
+bool IsFolder(const std::string& path);
+
+// Writes text to path through a temporary file in the same folder and a
+// rename, so path ends up either complete or as it was. Returns what went
+// wrong, or nothing.
+std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view text);
+
+// The absolute form of path (relative to the current folder), or path itself
+// when the current folder cannot be found.
+std::string AbsolutePath(const std::string& path);
+
+// A new empty folder under the system's temporary folder, removed with its
+// content when the object goes. Path() is empty when none could be made.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return m_path; }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+// Changes the current folder and changes it back when the object goes.
+class CurrentFolderChange {
+ public:
+  CurrentFolderChange() = default;
+  ~CurrentFolderChange();
+  CurrentFolderChange(const CurrentFolderChange&) = delete;
+  CurrentFolderChange& operator=(const CurrentFolderChange&) = delete;
+
+  // False, changing nothing, when the folder cannot be entered.
+  bool ChangeTo(const std::filesystem::path& folder);
+
+ private:
+  std::filesystem::path m_previous;
+};
+
+}  // namespace cli

@@ -1,0 +1,37 @@
+// Picks the command named by the first argument and hands it the rest.
+
+#include <array>
+#include <string_view>
+
+#include "tools/Cli.h"
+#include "tools/CliUsage.h"
+
+namespace {
+
+using CommandFunction = int (*)(std::span<const std::string>, std::ostream&, std::ostream&);
+
+struct CommandEntry {
+  std::string_view name;
+  CommandFunction run;
+};
+
+constexpr std::array<CommandEntry, 1> kCommandTable{{
+    {"sample", &RunSampleCommand},
+}};
+
+}  // namespace
+
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  if (args.empty())
+    return cli::UsageError(err, "", "a command is needed");
+  const std::string& name = args.front();
+  if (name == "--help" || name == "-h" || name == "help") {
+    cli::PrintProgramHelp(out);
+    return cli::kExitOk;
+  }
+  for (const CommandEntry& entry : kCommandTable) {
+    if (entry.name == name)
+      return entry.run(args.subspan(1), out, err);
+  }
+  return cli::UsageError(err, "", "unknown command '" + name + "'");
+}

@@ -1,0 +1,73 @@
+#pragma once
+// What korvane-cli says about itself and how it reads its arguments: the
+// usage and help texts of every command, the exit statuses, the messages for
+// usage errors and failures, and strict parsing of numbers and options.
+
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // a file could not be read or written
+inline constexpr int kExitUsage = 2;    // the command line itself is wrong
+
+struct CommandUsage {
+  std::string_view name;
+  std::string_view synopsis;  // the usage line without "usage: korvane-cli "
+  std::string_view help;      // what --help prints after the usage line
+};
+
+// Every command, in the order the program's help lists them.
+std::span<const CommandUsage> Commands();
+const CommandUsage* FindCommand(std::string_view name);
+
+void PrintProgramHelp(std::ostream& out);
+void PrintCommandHelp(std::ostream& out, std::string_view command);
+
+// "korvane-cli COMMAND: message", the command's usage line and a pointer to
+// its --help, on err. Returns kExitUsage.
+int UsageError(std::ostream& err, std::string_view command, std::string_view message);
+// "korvane-cli COMMAND: message" on err. Returns kExitFailure.
+int Failure(std::ostream& err, std::string_view command, std::string_view message);
+
+struct OptionSpec {
+  std::string_view name;  // with its dashes: "--tracks"
+  bool takesValue;
+};
+
+struct ParsedArgs {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string, std::less<>> values;
+  std::set<std::string, std::less<>> flags;
+  bool help = false;
+
+  bool Has(std::string_view option) const {
+    return flags.contains(option) || values.contains(option);
+  }
+  const std::string* Value(std::string_view option) const {
+    const auto it = values.find(option);
+    return it == values.end() ? nullptr : &it->second;
+  }
+};
+
+// Splits args into positional arguments and the given options; "--help" and
+// "-h" anywhere ask for help. Anything that starts with "--" is an option, so
+// negative numbers stay positional. Returns why the arguments cannot be read
+// (an unknown option, an option without its value, an option given twice).
+std::optional<std::string> ParseArgs(std::span<const std::string> args,
+                                     std::span<const OptionSpec> options, ParsedArgs& parsed);
+
+// The whole text as a decimal integer in int range (an optional sign, digits,
+// nothing else), or nothing.
+std::optional<int> ParseInt(std::string_view text);
+// The whole text as a finite decimal number, or nothing.
+std::optional<double> ParseDouble(std::string_view text);
+
+}  // namespace cli

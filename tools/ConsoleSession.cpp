@@ -1,0 +1,48 @@
+#include "tools/ConsoleSession.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/Korvane.h"
+#include "tracks/TrackGlobals.h"
+
+namespace cli {
+
+void ResetProgramState() {
+  g_recordedFrames = 0;
+  g_stopRecording = 0;
+  g_trueTracks.m_count = 0;
+  for (int i = 0; i < MAX_TRACKS; ++i) {
+    CTrack& track = g_trueTracks.m_tracks[i];
+    track.m_firstFrame = 0;
+    track.m_endFrame = 0;
+    track.m_frameDiff = 0;
+    track.m_enabled = 1;
+    std::fill_n(track.m_x.get(), MAX_TRACK_FRAMES, 0);
+    std::fill_n(track.m_y.get(), MAX_TRACK_FRAMES, 0);
+  }
+}
+
+bool SetRecordRoot(const std::string& root) {
+  if (root.size() >= sizeof g_rootPath)
+    return false;
+  std::snprintf(g_rootPath, sizeof g_rootPath, "%s", root.c_str());
+  return true;
+}
+
+void RunConsole(CKorvaneDlg& console) {
+  ui::CDialog* const previous = theApp.m_pMainWnd;
+  theApp.m_pMainWnd = &console;
+  console.RunModal();
+  theApp.m_pMainWnd = previous;
+}
+
+std::optional<std::string> ScriptProblem(const ui::headless::HeadlessBackend& user) {
+  if (!user.ScriptErrors().empty())
+    return "internal error: " + user.ScriptErrors().front();
+  if (user.ScriptExhausted())
+    return "internal error: a dialog was still open at the end of the run";
+  return std::nullopt;
+}
+
+}  // namespace cli
