@@ -1,5 +1,6 @@
 // Reading the ground-truth track file into a track set.
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -30,6 +31,12 @@ bool CTrackSet::LoadTrueTracks() {
 
 bool CTrackSet::LoadTrueTracksFrom(const char* path) {
   if (path == nullptr) {
+    return false;
+  }
+  // Only a regular file is a track file: opening a pipe would wait for a
+  // writer that may never come, and a folder reads as an error.
+  struct stat info {};
+  if (::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) {
     return false;
   }
   const FilePtr file(std::fopen(path, "r"));

@@ -105,7 +105,7 @@ TEST(BinaryFile, AWriteToAFullDeviceThrowsAndStillCloses) {
 // passes Open and only fails later, inside Read, as an exception ("Is a
 // directory"). Open should fstat the new descriptor and, for a directory,
 // close it and return false, as for any file that cannot be opened.
-TEST(BinaryFile, DISABLED_OpeningAFolderFails) {
+TEST(BinaryFile, OpeningAFolderFails) {
   TempDir dir;
   ui::CFile file;
   EXPECT_FALSE(file.Open(dir.Path().c_str(), ui::CFile::Mode::Read));

@@ -19,13 +19,26 @@ CFile::~CFile() {
 
 bool CFile::Open(const char* fileName, Mode mode) {
   Close();
-  const int flags = mode == Mode::Read ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+  // Opened without blocking, so that a pipe named like a frame file cannot
+  // stall the program waiting for a writer; blocking I/O is restored below.
+  const int flags = (mode == Mode::Read ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC)) | O_NONBLOCK;
   int fd;
   do {
     fd = ::open(fileName, flags | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0)
     return false;
+  // Only regular files are read: a folder or a pipe would open here but is no
+  // file, and callers should see "cannot be opened" rather than an error or a
+  // stall later.
+  struct stat info {};
+  const bool statOk = ::fstat(fd, &info) == 0;
+  const bool refused =
+      !statOk || S_ISDIR(info.st_mode) || (mode == Mode::Read && !S_ISREG(info.st_mode));
+  if (refused || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return false;
+  }
   m_fd = fd;
   m_fileName = fileName;
   return true;

@@ -17,8 +17,12 @@ std::optional<std::string> ParseIntField(std::string_view text, int& value) {
     text.remove_prefix(1);
   while (!text.empty() && IsSpace(text.back()))
     text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+')
+  // from_chars takes a '-' but no '+'; one sign at most.
+  if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-')
+      return "Please enter an integer.";
+  }
 
   int parsed = 0;
   const char* first = text.data();

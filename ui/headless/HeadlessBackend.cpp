@@ -112,8 +112,9 @@ HeadlessBackend& HeadlessBackend::AnswerFileDialog(std::optional<std::string> pa
 }
 
 bool HeadlessBackend::AnyEnding() const {
-  return std::any_of(m_stack.begin(), m_stack.end(),
-                     [](const HeadlessWindow* w) { return w->Ending(); });
+  // Only the innermost dialog's end stops the clock: a lower dialog that ends
+  // itself waits for the dialogs above it, whose time goes on.
+  return !m_stack.empty() && m_stack.back()->Ending();
 }
 
 void HeadlessBackend::Advance(int milliseconds) {
@@ -217,7 +218,10 @@ int HeadlessBackend::RunLoop(HeadlessWindow& window) {
 bool HeadlessBackend::SetTimer(HeadlessWindow& window, UINT id, UINT elapseMs) {
   if (m_failTimers)
     return false;
-  const int interval = static_cast<int>(std::max<UINT>(elapseMs, kMinimumTimerInterval));
+  // Intervals beyond the int range are held at its top, so a timer's due time
+  // only ever moves forward.
+  const int interval = static_cast<int>(
+      std::clamp<UINT>(elapseMs, kMinimumTimerInterval, static_cast<UINT>(INT32_MAX)));
   for (Timer& timer : m_timers) {
     if (timer.window == &window && timer.id == id) {
       timer.interval = interval;
