@@ -1,0 +1,143 @@
+// Loads arbitrary text as a track file into a track set of its own and paints
+// the trails and the markers of several frame numbers over frame buffers: a
+// full 320 x 240 frame, a frame of a few rows and a narrow frame. Each buffer
+// is allocated to its exact size, so the address sanitizer reports any byte
+// written past it. Afterwards every pixel must be the background, the trail
+// colour or the marker colour: a block cut at an edge never leaves a pixel
+// split across two rows or half painted.
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "player/TrackOverlays.h"
+#include "tracks/TrackSet.h"
+#include "ui/core/BinaryFile.h"
+#include "ui/core/Trace.h"
+
+namespace {
+
+constexpr std::uint8_t BACKGROUND = 0x5A;
+
+struct FrameShape {
+  int width;
+  int rows;
+};
+
+// The player's frame, a frame holding only the picture's bottom rows, and a
+// frame narrower than the picture.
+constexpr FrameShape SHAPES[] = {{320, 240}, {320, 7}, {12, 240}};
+
+constexpr int MARKER_FRAMES[] = {INT_MIN, -1, 0, 1, 2, 24, 54, 250, 498, 499, 500, INT_MAX};
+
+// The folder for scratch files: $TMPDIR when set (scripts/fuzz.sh points it
+// at a memory file system, where rewriting a file for every input costs
+// microseconds rather than a disk flush), else /tmp.
+std::filesystem::path TempRoot() {
+  std::error_code error;
+  const std::filesystem::path root = std::filesystem::temp_directory_path(error);
+  return error ? std::filesystem::path("/tmp") : root;
+}
+
+void Check(bool condition) {
+  if (!condition) {
+    __builtin_trap();
+  }
+}
+
+// The one track file of this process, in a folder of its own under /tmp that
+// goes away when the fuzzer exits.
+class TrackFile {
+ public:
+  TrackFile() {
+    std::string pattern = (TempRoot() / "korvane-fuzz-overlay-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      std::perror("fuzz_overlay_tracks: cannot create a scratch folder");
+      std::abort();
+    }
+    m_folder = pattern;
+    m_path = (m_folder / "truetracks.txt").string();
+  }
+  ~TrackFile() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+  }
+  TrackFile(const TrackFile&) = delete;
+  TrackFile& operator=(const TrackFile&) = delete;
+
+  const char* Path() const { return m_path.c_str(); }
+
+ private:
+  std::filesystem::path m_folder;
+  std::string m_path;
+};
+
+bool IsColour(const std::uint8_t* pixel, OverlayColour colour) {
+  return pixel[0] == colour.blue && pixel[1] == colour.green && pixel[2] == colour.red;
+}
+
+void CheckPixels(std::span<const std::uint8_t> frame) {
+  for (std::size_t i = 0; i < frame.size(); i += 3) {
+    const std::uint8_t* pixel = &frame[i];
+    const bool untouched =
+        pixel[0] == BACKGROUND && pixel[1] == BACKGROUND && pixel[2] == BACKGROUND;
+    Check(untouched || IsColour(pixel, kTrailColour) || IsColour(pixel, kMarkerColour));
+  }
+}
+
+void PaintOver(const FrameShape shape, const CTrackSet& tracks) {
+  const std::size_t bytes = static_cast<std::size_t>(shape.width) * 3 * shape.rows;
+  const auto buffer = std::make_unique<std::uint8_t[]>(bytes);
+  const std::span<std::uint8_t> frame(buffer.get(), bytes);
+  std::memset(buffer.get(), BACKGROUND, bytes);
+
+  DrawTrails(frame, shape.width, tracks);
+  // Trails paint the same pixels however often they are drawn.
+  const auto once = std::make_unique<std::uint8_t[]>(bytes);
+  std::memcpy(once.get(), buffer.get(), bytes);
+  DrawTrails(frame, shape.width, tracks);
+  Check(std::memcmp(once.get(), buffer.get(), bytes) == 0);
+
+  for (const int curFrame : MARKER_FRAMES) {
+    if (IsTrackFrame(curFrame)) {
+      DrawMarkers(frame, shape.width, curFrame, tracks);
+      continue;
+    }
+    // A frame outside the position arrays paints nothing.
+    std::memcpy(once.get(), buffer.get(), bytes);
+    DrawMarkers(frame, shape.width, curFrame, tracks);
+    Check(std::memcmp(once.get(), buffer.get(), bytes) == 0);
+  }
+  CheckPixels(frame);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The loader traces every target it disables; that would flood the output.
+  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  static const TrackFile input;
+  {
+    // A fresh file rather than a truncated one: on a disk file system a
+    // truncated and rewritten file is flushed when it is closed.
+    std::remove(input.Path());
+    ui::CFile file;
+    Check(file.Open(input.Path(), ui::CFile::Mode::CreateTruncate));
+    file.Write(data, size);
+  }
+  CTrackSet tracks;
+  Check(tracks.LoadTrueTracksFrom(input.Path()));
+  for (const FrameShape shape : SHAPES) {
+    PaintOver(shape, tracks);
+  }
+  return 0;
+}

@@ -1,0 +1,163 @@
+// Feeds arbitrary bytes to one tick of the player's playback as the frame file
+// it reads. The player is the real one, g_fileReadDlg, shown on the in-memory
+// backend with both overlay boxes ticked and a fixed set of tracks loaded, so
+// one tick runs the whole path: name, open, headers, pixels, trails, markers
+// and the copy into the picture control. Besides the sanitizers' checks it
+// traps when the tick leaves the player in a state the playback cannot have.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "player/FileRead.h"
+#include "res/ResourceIds.h"
+#include "tracks/TrackGlobals.h"
+#include "ui/core/BinaryFile.h"
+#include "ui/core/Surface.h"
+#include "ui/core/Trace.h"
+#include "ui/headless/HeadlessBackend.h"
+
+namespace {
+
+constexpr int START_FRAME = 24;
+constexpr int ROW_BYTES = 320 * 3;
+
+// Targets whose trails and markers cross every edge of the picture at the
+// frames played here: a header, then one "x y" row per target per frame.
+constexpr std::string_view TRACK_FILE =
+    "3 20\n"
+    "1 1  318 238  -4 120\n"
+    "5 5  319 239  -2 121\n"
+    "9 9  325 250  1 122\n"
+    "13 13  330 5  3 123\n"
+    "17 17  160 0  5 124\n"
+    "21 21  160 9  7 125\n"
+    "25 25  0 0  1000 126\n";
+
+// The folder for scratch files: $TMPDIR when set (scripts/fuzz.sh points it
+// at a memory file system, where rewriting a file for every input costs
+// microseconds rather than a disk flush), else /tmp.
+std::filesystem::path TempRoot() {
+  std::error_code error;
+  const std::filesystem::path root = std::filesystem::temp_directory_path(error);
+  return error ? std::filesystem::path("/tmp") : root;
+}
+
+void Check(bool condition) {
+  if (!condition) {
+    __builtin_trap();
+  }
+}
+
+// Writes a fresh file rather than truncating the old one: on a disk file
+// system a truncated and rewritten file is flushed when it is closed.
+void WriteFile(const std::string& path, const void* data, std::size_t size) {
+  std::remove(path.c_str());
+  ui::CFile file;
+  Check(file.Open(path.c_str(), ui::CFile::Mode::CreateTruncate));
+  file.Write(data, size);
+}
+
+// The folder of this process's frame file and track file under /tmp, removed
+// with its content when the fuzzer exits.
+class Series {
+ public:
+  Series() {
+    std::string pattern = (TempRoot() / "korvane-fuzz-tick-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      std::perror("fuzz_tick_bytes: cannot create a scratch folder");
+      std::abort();
+    }
+    m_folder = pattern;
+    m_rootPath = (m_folder / "take9").string();
+    m_framePath = m_rootPath + "_0024.bmp";
+    const std::string tracks = (m_folder / "truetracks.txt").string();
+    WriteFile(tracks, TRACK_FILE.data(), TRACK_FILE.size());
+    Check(g_trueTracks.LoadTrueTracksFrom(tracks.c_str()));
+  }
+  ~Series() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+  }
+  Series(const Series&) = delete;
+  Series& operator=(const Series&) = delete;
+
+  const std::string& RootPath() const { return m_rootPath; }
+  const std::string& FramePath() const { return m_framePath; }
+
+ private:
+  std::filesystem::path m_folder;
+  std::string m_rootPath;
+  std::string m_framePath;
+};
+
+// What READ leaves behind, without READ's own loading of the track file from
+// the current folder: the fields, both boxes ticked, a fresh cleared buffer.
+void PrepareAsRead(CFileRead& player, const Series& series) {
+  player.CheckDlgButton(res::IDC_SHOW_TRACK, ui::BST_CHECKED);
+  player.CheckDlgButton(res::IDC_USE_TRUETRACKS, ui::BST_CHECKED);
+  player.m_rootPath = series.RootPath();
+  player.m_startFrame = START_FRAME;
+  player.m_lastFrame = START_FRAME;
+  player.m_curFrame = START_FRAME;
+  player.m_frameBytes = player.m_width * player.m_height * 3;
+  player.m_frame = std::make_unique<unsigned char[]>(static_cast<std::size_t>(player.m_frameBytes));
+}
+
+// After a tick that showed its frame, the picture holds the buffer 1:1 with
+// the buffer's last row at the top.
+void CheckShown(const CFileRead& player) {
+  const ui::Surface* surface = player.m_picture.GetSurface();
+  Check(surface != nullptr);
+  const unsigned char* bottomRow = player.m_frame.get();
+  const unsigned char* topRow = bottomRow + static_cast<std::size_t>(239) * ROW_BYTES;
+  for (const auto& [y, row] : {std::pair{0, topRow}, std::pair{239, bottomRow}}) {
+    const std::uint8_t* rgb = surface->Pixel(0, y);
+    Check(rgb != nullptr);
+    Check(rgb[0] == row[2] && rgb[1] == row[1] && rgb[2] == row[0]);
+  }
+}
+
+void Tick(CFileRead& player, const Series& series) {
+  PrepareAsRead(player, series);
+
+  // A tick of another timer is not the playback's and changes nothing.
+  player.OnPlayTimer(res::IDT_TIMER_0 + 1);
+  Check(player.m_curFrame == START_FRAME);
+
+  player.OnPlayTimer(res::IDT_TIMER_0);
+  Check(std::string_view(player.m_fileName) == series.FramePath());
+  Check(player.m_frameBytes == 320 * 240 * 3);
+  const bool advanced = player.m_curFrame == START_FRAME + 1;
+  Check(advanced || player.m_curFrame == START_FRAME);
+  if (advanced) {
+    CheckShown(player);
+  }
+
+  // The next tick finds no file after an advance (the playback ends), or
+  // meets the same bytes again.
+  player.OnPlayTimer(res::IDT_TIMER_0);
+  Check(player.m_curFrame == (advanced ? START_FRAME + 1 : START_FRAME));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // Every tick traces the file name; that would flood the fuzzer's output.
+  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  static const Series series;
+  WriteFile(series.FramePath(), data, size);
+
+  ui::headless::HeadlessBackend user;
+  user.Then([&] { Tick(g_fileReadDlg, series); }).Key(ui::DialogKey::Escape);
+  g_fileReadDlg.RunModal();
+  Check(!user.ScriptExhausted());
+  return 0;
+}

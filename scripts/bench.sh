@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Builds every Google Benchmark program (bench/<name>.cpp becomes
+# bench_<name>) in Release in build-bench/, runs each, and prints one table of
+# every ratio they report: each program prints lines such as
+#   read ratio: 1.042 (target <= 1.3)
+# A ratio beyond its target is marked OVER. The script fails when a program
+# does not build or run; with BENCH_STRICT=1 it also fails when a ratio is
+# beyond its target. Each program's full output is in build-bench/bench-<name>.log.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build-bench
+mkdir -p "$build"
+log="$build/bench.log"
+: >"$log"
+
+fail() {
+  echo "bench: $1; the log ($2) follows" >&2
+  tail -n 100 "$2" >&2
+  exit 1
+}
+
+names=()
+for src in bench/*.cpp; do
+  [[ -e "$src" ]] || continue
+  names+=("$(basename "$src" .cpp)")
+done
+((${#names[@]} > 0)) || {
+  echo "bench: no benchmark programs in bench/" >&2
+  exit 1
+}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVANE_WITH_QT=OFF \
+  -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=ON >>"$log" 2>&1 || fail "configure failed" "$log"
+cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" >>"$log" 2>&1 ||
+  fail "building the benchmarks failed" "$log"
+
+# "<what> ratio: <value> (target <= <limit>)", or ">=" for a floor.
+ratio_line='^(.*[^ ]) ratio: *([^ ]+) *[(]target *(<=|>=) *([^ )]+)[)]'
+# One row per reported ratio: program, ratio name, value, target, verdict.
+rows=()
+over=0
+for name in "${names[@]}"; do
+  out="$build/bench-$name.log"
+  "$build/bench/bench_$name" >"$out" 2>&1 || fail "bench_$name failed" "$out"
+  found=0
+  while IFS= read -r line; do
+    if [[ $line =~ $ratio_line ]]; then
+      found=1
+      what=${BASH_REMATCH[1]}
+      value=${BASH_REMATCH[2]}
+      op=${BASH_REMATCH[3]}
+      limit=${BASH_REMATCH[4]}
+      verdict=$(awk -v v="$value" -v op="$op" -v l="$limit" 'BEGIN {
+        if (v !~ /^[-+]?[0-9.]+([eE][-+]?[0-9]+)?$/) { print "NO VALUE"; exit }
+        ok = (op == "<=") ? (v + 0 <= l + 0) : (v + 0 >= l + 0)
+        print ok ? "ok" : "OVER"
+      }')
+      [[ $verdict == ok ]] || over=$((over + 1))
+      rows+=("bench_$name|$what|$value|$op $limit|$verdict")
+    fi
+  done < <(sed 's/\x1b\[[0-9;]*m//g' "$out")  # without the console reporter's colours
+  ((found)) || rows+=("bench_$name|(reports no ratio)|-|-|-")
+done
+
+{
+  echo "program|ratio|value|target|verdict"
+  printf '%s\n' "${rows[@]}"
+} | column -t -s '|'
+
+if ((over > 0)); then
+  echo "bench: $over ratio(s) beyond target; full outputs in $build/bench-*.log" >&2
+  if [[ ${BENCH_STRICT:-0} == 1 ]]; then
+    exit 1
+  fi
+fi
