@@ -13,3 +13,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
 // The commands, each given the arguments after its name.
 int RunSampleCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunNearCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);

@@ -12,7 +12,8 @@
 namespace cli {
 
 std::string FrameFileName(std::string_view root, int frame) {
-  char number[16];
+  // Room for "_-2147483648.bmp" and the zero.
+  char number[24];
   std::snprintf(number, sizeof number, "_%04d.bmp", frame);
   return std::string(root) + number;
 }

@@ -15,8 +15,12 @@ struct CommandEntry {
   CommandFunction run;
 };
 
-constexpr std::array<CommandEntry, 1> kCommandTable{{
+constexpr std::array<CommandEntry, 5> kCommandTable{{
     {"sample", &RunSampleCommand},
+    {"render", &RunRenderCommand},
+    {"score", &RunScoreCommand},
+    {"near", &RunNearCommand},
+    {"check", &RunCheckCommand},
 }};
 
 }  // namespace

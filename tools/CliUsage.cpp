@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-constexpr std::array<CommandUsage, 1> kCommands{{
+constexpr std::array<CommandUsage, 5> kCommands{{
     {"sample", "sample DIR",
      R"(Writes the sample series into the existing folder DIR: frames 0 to 60 of a
 synthetic take, DIR/take9_0000.bmp to DIR/take9_0060.bmp (320 x 240, 24-bit),
@@ -22,6 +22,59 @@ become "1000 1000" and disable it. The recorder prints "Frame 20", "Frame 40"
 and "Frame 60" on the way.
 On failure (DIR is not a folder, a file cannot be written) nothing is left
 behind and the exit status is 1.
+)"},
+    {"render", "render ROOT FIRST LAST OUTROOT [--tracks FILE] [--trails] [--markers] [--rate N]",
+     R"(Plays ROOT_FIRST.bmp to ROOT_LAST.bmp (names "%s_%04d.bmp") through the player
+as a user would: Read file series, root path, start frame, last frame and rate
+typed in, the boxes ticked, READ. Every frame the player shows is recorded,
+overlays included, by the console's frame recorder as OUTROOT_NNNN.bmp, NNNN
+being the number of the frame shown: OUTROOT_0024.bmp shows ROOT_0024.bmp.
+  --markers      tick "Use TrueTracks": load the track file at READ and paint
+                 a red marker at each target's position
+  --trails       tick "Show Track": paint the green trails (the track file is
+                 loaded at READ even without --markers)
+  --tracks FILE  use FILE as truetracks.txt; without it the player reads
+                 truetracks.txt from the current folder
+  --rate N       the player's frame rate, 1 to 30 (default 10); playback runs
+                 on a virtual clock, so the rate changes no output
+A missing frame file ends the player's playback: render notes it and starts
+again at the next frame. A file with a short header or a bad signature is
+retried at every tick, as the player does, and skipped after 3 tries.
+0 <= FIRST <= LAST, at most 100000 frames. A progress line follows every 20
+frames shown; a summary gives the frames shown, the frames missing (or
+skipped) and the retries. Exit status 1 when a frame was missing or skipped or
+an output file could not be written, 0 otherwise.
+)"},
+    {"score", "score TRACKS MEASURED FROM TO [--csv]",
+     R"(Loads the track file TRACKS (laid out like truetracks.txt) and the measured
+path MEASURED, and prints, for every enabled track, the mean and the population
+variance of the squared distances between path and track over the frames FROM
+to TO (0 <= FROM <= TO <= 499), then the best match: the lowest mean over the
+enabled tracks and its variance (1e+11 and 0 when no track matches).
+MEASURED is text with one measured position per line:
+    frame x y
+  frame 0 to 499, x and y integers, each frame at most once; '#' starts a
+  comment that runs to the end of the line; blank lines are ignored. A frame
+  the file does not give counts as (0, 0), like a track's frame without a
+  position.
+  --csv   print "track,mean,variance" rows and a last row "best,MEAN,VARIANCE"
+          instead of the table; the numbers are then exact.
+)"},
+    {"near", "near TRACKS X Y FRAME THRESHOLD",
+     R"(Loads the track file TRACKS and tells whether a disabled target lies strictly
+closer than THRESHOLD to the point (X, Y) at frame FRAME (0 to 499): prints
+"near" or "not near".
+)"},
+    {"check", "check ROOT FIRST LAST [--tracks FILE]",
+     R"(Checks the frame files ROOT_FIRST.bmp to ROOT_LAST.bmp as the player reads
+them and reports every missing file, bad signature (not "BM"), short header
+(under 54 bytes) and short pixel block (under 230400 bytes). Then checks the
+track file FILE, or truetracks.txt in the current folder when there is one:
+it reports rows the loader drops (targets beyond the 50 kept, frames past 499
+or below 0, an item that is not a number, a last row with a single number)
+and notes every disabled target with the frame at which it is disabled.
+0 <= FIRST <= LAST, at most 100000 frames. Exit status 0 when nothing is wrong
+(notes do not count), 1 otherwise.
 )"},
 }};
 

@@ -1,0 +1,132 @@
+// korvane-cli check: the frame files of a series as the player reads them,
+// and the track file as the loader reads it.
+
+#include <array>
+#include <vector>
+
+#include "tools/Cli.h"
+#include "tools/CliFiles.h"
+#include "tools/CliUsage.h"
+#include "tools/TrackFileScan.h"
+#include "ui/core/BinaryFile.h"
+
+namespace {
+
+constexpr std::string_view kCommand = "check";
+constexpr cli::OptionSpec kOptions[] = {{"--tracks", true}};
+// The longest series check looks at, so a mistyped LAST cannot keep it busy
+// for hours.
+constexpr int kMaxFrames = 100000;
+constexpr std::size_t kHeaderBytes = 54;
+constexpr std::size_t kPixelBytes = 320 * 240 * 3;
+
+enum class FrameFault { None, Missing, ShortHeader, BadSignature, ShortPixels, Count };
+
+struct FrameCheck {
+  FrameFault fault = FrameFault::None;
+  std::size_t bytes = 0;  // header or pixel bytes present, for the short cases
+};
+
+// Reads the file as the player's tick does: 14 header bytes, the signature,
+// 40 more header bytes, then the pixel block straight from byte 54.
+FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& pixels) {
+  ui::CFile file;
+  if (cli::IsFolder(name) || !file.Open(name.c_str(), ui::CFile::Mode::Read))
+    return {FrameFault::Missing};
+  std::array<unsigned char, kHeaderBytes> header{};
+  const std::size_t fileHeader = file.Read(header.data(), 14);
+  if (fileHeader < 14)
+    return {FrameFault::ShortHeader, fileHeader};
+  if (header[0] != 'B' || header[1] != 'M')
+    return {FrameFault::BadSignature};
+  const std::size_t infoHeader = file.Read(header.data() + 14, 40);
+  if (infoHeader < 40)
+    return {FrameFault::ShortHeader, 14 + infoHeader};
+  const std::size_t got = file.Read(pixels.data(), pixels.size());
+  if (got < pixels.size())
+    return {FrameFault::ShortPixels, got};
+  return {};
+}
+
+std::string Describe(const FrameCheck& check) {
+  switch (check.fault) {
+    case FrameFault::Missing:
+      return "missing";
+    case FrameFault::ShortHeader:
+      return "short header (" + std::to_string(check.bytes) + " of 54 bytes)";
+    case FrameFault::BadSignature:
+      return "bad signature (not \"BM\")";
+    case FrameFault::ShortPixels:
+      return "short pixel block (" + std::to_string(check.bytes) + " of 230400 bytes)";
+    default:
+      return "fine";
+  }
+}
+
+// Reports the track file's problems and notes; true when it has no problems.
+bool ReportTracks(const std::string& fileName, const TrackFileReport& report, std::ostream& out) {
+  for (const std::string& problem : report.problems)
+    out << fileName << ": " << problem << '\n';
+  for (const std::string& note : report.notes)
+    out << fileName << ": note: " << note << '\n';
+  out << fileName << ": " << report.targets << " targets";
+  if (report.lastFrame >= report.firstFrame)
+    out << ", rows for frames " << report.firstFrame << " to " << report.lastFrame;
+  out << ", " << report.disabledTargets << " disabled, " << report.problems.size()
+      << (report.problems.size() == 1 ? " problem\n" : " problems\n");
+  return report.problems.empty();
+}
+
+}  // namespace
+
+int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  cli::ParsedArgs parsed;
+  if (const auto error = cli::ParseArgs(args, kOptions, parsed))
+    return cli::UsageError(err, kCommand, *error);
+  if (parsed.help) {
+    cli::PrintCommandHelp(out, kCommand);
+    return cli::kExitOk;
+  }
+  if (parsed.positional.size() != 3)
+    return cli::UsageError(err, kCommand, "expects ROOT, FIRST and LAST");
+  const std::optional<int> first = cli::ParseInt(parsed.positional[1]);
+  const std::optional<int> last = cli::ParseInt(parsed.positional[2]);
+  if (!first || !last || *first < 0 || *last < *first)
+    return cli::UsageError(err, kCommand, "FIRST and LAST must be frames with 0 <= FIRST <= LAST");
+  if (*last - *first >= kMaxFrames)
+    return cli::UsageError(err, kCommand, "at most 100000 frames can be checked at once");
+
+  // The track file to check, if any: a named one must be there.
+  std::string trackFile = "truetracks.txt";
+  if (const std::string* named = parsed.Value("--tracks"))
+    trackFile = *named;
+  TrackFileReport trackReport;
+  const bool haveTracks = ScanTrackFile(trackFile, trackReport);
+  if (!haveTracks && parsed.Has("--tracks"))
+    return cli::Failure(err, kCommand, trackFile + ": cannot be opened");
+
+  const std::string& root = parsed.positional[0];
+  std::vector<unsigned char> pixels(kPixelBytes);
+  std::array<int, static_cast<std::size_t>(FrameFault::Count)> counts{};
+  for (int frame = *first; frame <= *last; ++frame) {
+    const std::string name = cli::FrameFileName(root, frame);
+    const FrameCheck check = CheckFrameFile(name, pixels);
+    ++counts[static_cast<std::size_t>(check.fault)];
+    if (check.fault != FrameFault::None)
+      out << name << ": " << Describe(check) << '\n';
+  }
+  const auto count = [&counts](FrameFault fault) {
+    return std::to_string(counts[static_cast<std::size_t>(fault)]);
+  };
+  out << "frames " << *first << " to " << *last << ": " << (*last - *first + 1) << " checked, "
+      << count(FrameFault::None) << " fine, " << count(FrameFault::Missing) << " missing, "
+      << count(FrameFault::BadSignature) << " bad signature, " << count(FrameFault::ShortHeader)
+      << " short header, " << count(FrameFault::ShortPixels) << " short pixel block\n";
+  bool allWell = counts[static_cast<std::size_t>(FrameFault::None)] == *last - *first + 1;
+
+  if (haveTracks)
+    allWell = ReportTracks(trackFile, trackReport, out) && allWell;
+  else
+    out << "truetracks.txt: not in the current folder; no track file checked\n";
+  return allWell ? cli::kExitOk : cli::kExitFailure;
+}
