@@ -61,7 +61,8 @@ std::string ManPage() {
       "runs Korvane's own console, player and recorder code on an in\\-memory\n"
       "window system: it writes a sample frame series, plays a series with its\n"
       "track overlays into recorded frames, scores a measured path against the\n"
-      "ground\\-truth tracks, and checks frame files and track files.\n"
+      "ground\\-truth tracks, tells whether a point lies near a disabled target,\n"
+      "and checks frame files and track files.\n"
       "Every command prints its usage with\n.BR \\-\\-help .\n";
   page += ".SH COMMANDS\n";
   for (const cli::CommandUsage& command : cli::Commands()) {

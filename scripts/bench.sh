@@ -4,8 +4,8 @@
 # every ratio they report: each program prints lines such as
 #   read ratio: 1.042 (target <= 1.3)
 # A ratio beyond its target is marked OVER. The script fails when a program
-# does not build or run; with BENCH_STRICT=1 it also fails when a ratio is
-# beyond its target. Each program's full output is in build-bench/bench-<name>.log.
+# does not build, or (after the table) when one fails to run; with
+# BENCH_STRICT=1 it also fails when a ratio is beyond its target. Each program's full output is in build-bench/bench-<name>.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,8 +15,13 @@ log="$build/bench.log"
 : >"$log"
 
 fail() {
-  echo "bench: $1; the log ($2) follows" >&2
-  tail -n 100 "$2" >&2
+  echo "bench: $1 (full log: $2):" >&2
+  # The compiler's and linker's errors where there are any, else the end.
+  if grep -q -E 'error:|FAILED:|undefined reference|CMake Error' "$2"; then
+    grep -E -A4 'error:|FAILED:|undefined reference|CMake Error' "$2" | head -n 80 >&2
+  else
+    tail -n 60 "$2" >&2
+  fi
   exit 1
 }
 
@@ -32,17 +37,22 @@ done
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVANE_WITH_QT=OFF \
   -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=ON >>"$log" 2>&1 || fail "configure failed" "$log"
-cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" >>"$log" 2>&1 ||
+cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" -- -k 0 >>"$log" 2>&1 ||
   fail "building the benchmarks failed" "$log"
 
 # "<what> ratio: <value> (target <= <limit>)", or ">=" for a floor.
 ratio_line='^(.*[^ ]) ratio: *([^ ]+) *[(]target *(<=|>=) *([^ )]+)[)]'
 # One row per reported ratio: program, ratio name, value, target, verdict.
 rows=()
+broken=()
 over=0
 for name in "${names[@]}"; do
   out="$build/bench-$name.log"
-  "$build/bench/bench_$name" >"$out" 2>&1 || fail "bench_$name failed" "$out"
+  if ! "$build/bench/bench_$name" >"$out" 2>&1; then
+    broken+=("bench_$name")
+    rows+=("bench_$name|(program failed: $out)|-|-|FAILED")
+    continue
+  fi
   found=0
   while IFS= read -r line; do
     if [[ $line =~ $ratio_line ]]; then
@@ -68,6 +78,13 @@ done
   printf '%s\n' "${rows[@]}"
 } | column -t -s '|'
 
+if ((${#broken[@]} > 0)); then
+  for program in "${broken[@]}"; do
+    echo "bench: $program failed; the end of its output:" >&2
+    tail -n 20 "$build/bench-${program#bench_}.log" >&2
+  done
+  exit 1
+fi
 if ((over > 0)); then
   echo "bench: $over ratio(s) beyond target; full outputs in $build/bench-*.log" >&2
   if [[ ${BENCH_STRICT:-0} == 1 ]]; then

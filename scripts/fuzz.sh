@@ -16,13 +16,26 @@ jobs=${FUZZ_JOBS:-2}
 build=build-fuzz
 work="$build/fuzz-work"
 findings=out/fuzz-findings
+# libFuzzer reads -max_total_time=0 as "no limit"; only a positive count of
+# seconds bounds the run.
+for setting in "FUZZ_SECONDS=$seconds" "FUZZ_JOBS=$jobs"; do
+  if [[ ! ${setting#*=} =~ ^[1-9][0-9]*$ ]]; then
+    echo "fuzz: $setting is not a positive whole number" >&2
+    exit 2
+  fi
+done
 mkdir -p "$build"
 log="$build/fuzz.log"
 : >"$log"
 
 fail() {
-  echo "fuzz: $1; the log ($log) follows" >&2
-  tail -n 100 "$log" >&2
+  echo "fuzz: $1 (full log: $log):" >&2
+  # The compiler's and linker's errors where there are any, else the end.
+  if grep -q -E 'error:|FAILED:|undefined reference|CMake Error' "$log"; then
+    grep -E -A4 'error:|FAILED:|undefined reference|CMake Error' "$log" | head -n 80 >&2
+  else
+    tail -n 60 "$log" >&2
+  fi
   exit 1
 }
 
@@ -37,7 +50,7 @@ done
 env CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKORVANE_FUZZ=ON -DKORVANE_WITH_QT=OFF -DKORVANE_WITH_BENCH=OFF -DKORVANE_WITH_TESTS=OFF \
   >>"$log" 2>&1 || fail "configure failed"
-cmake --build "$build" -j 2 --target "${names[@]/#/fuzz_}" >>"$log" 2>&1 ||
+cmake --build "$build" -j 2 --target "${names[@]/#/fuzz_}" -- -k 0 >>"$log" 2>&1 ||
   fail "building the fuzz targets failed"
 
 rm -rf "$work"

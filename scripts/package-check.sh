@@ -20,15 +20,20 @@ step() {
   local what=$1
   shift
   if ! "$@" >>"$log" 2>&1; then
-    echo "package-check: $what failed; the log ($log) follows" >&2
-    tail -n 100 "$log" >&2
+    echo "package-check: $what failed (full log: $log):" >&2
+    # The compiler's and linker's errors where there are any, else the end.
+    if grep -q -E 'error:|FAILED:|undefined reference|CMake Error' "$log"; then
+      grep -E -A4 'error:|FAILED:|undefined reference|CMake Error' "$log" | head -n 80 >&2
+    else
+      tail -n 60 "$log" >&2
+    fi
     exit 1
   fi
 }
 
 step configure cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$prefix" -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=OFF
-step build cmake --build "$build" -j 2
+step build cmake --build "$build" -j 2 -- -k 0
 rm -rf "$stage"
 step install env DESTDIR="$stage" cmake --install "$build"
 

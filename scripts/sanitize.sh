@@ -18,8 +18,13 @@ step() {
   local what=$1
   shift
   if ! "$@" >>"$log" 2>&1; then
-    echo "sanitize: $what failed; the log ($log) follows" >&2
-    tail -n 200 "$log" >&2
+    echo "sanitize: $what failed (full log: $log):" >&2
+    # The compiler's and linker's errors where there are any, else the end.
+    if grep -q -E 'error:|FAILED:|undefined reference|CMake Error' "$log"; then
+      grep -E -A4 'error:|FAILED:|undefined reference|CMake Error' "$log" | head -n 80 >&2
+    else
+      tail -n 60 "$log" >&2
+    fi
     exit 1
   fi
 }
@@ -30,7 +35,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 step configure env CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON \
   -DKORVANE_WITH_QT=OFF -DKORVANE_WITH_BENCH=OFF -DKORVANE_WITH_TESTS=ON
-step build cmake --build "$build" -j 2
+step build cmake --build "$build" -j 2 -- -k 0
 
 # The headless backend needs no screen; the offscreen platform covers any Qt
 # test that a configuration with Qt would add.
