@@ -25,5 +25,5 @@ void DrawFrame(ui::CDC& dc, const unsigned char* pixels, int width, int height) 
   header.biCompression = ui::BI_RGB;
   ui::StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, pixels, &header,
                     ui::DIB_RGB_COLORS, ui::SRCCOPY);
-  ui::CurrentBackend().Yield();
+  ui::YieldTimeSlice();
 }

@@ -9,22 +9,27 @@ void PaintBlock(std::span<std::uint8_t> frame, int width, int x, int y, int size
   if (width <= 0 || size <= 0 || (x == 0 && y == 0))
     return;
   // Positions come straight from the track file and may be anything, so the
-  // arithmetic is done in 64 bits and every pixel is checked against the
-  // picture before it is touched.
+  // block is clipped to the picture in 64-bit arithmetic before any pixel is
+  // touched. Every pixel of a block gets the same colour, so filling the
+  // clipped rectangle row by row paints exactly what painting column by
+  // column would.
   const std::int64_t stride = static_cast<std::int64_t>(width) * 3;
   const std::int64_t rows = static_cast<std::int64_t>(frame.size()) / stride;
-  for (int c = 0; c < size; ++c) {
-    const std::int64_t column = static_cast<std::int64_t>(x) + c;
-    if (column < 0 || column >= width)
-      continue;
-    for (int r = 0; r < size; ++r) {
-      const std::int64_t row = kPictureLastRow - static_cast<std::int64_t>(y) + r;
-      if (row < 0 || row >= rows)
-        continue;
-      const std::size_t offset = static_cast<std::size_t>(row * stride + column * 3);
-      frame[offset] = colour.blue;
-      frame[offset + 1] = colour.green;
-      frame[offset + 2] = colour.red;
+  const std::int64_t firstColumn = std::max<std::int64_t>(x, 0);
+  const std::int64_t endColumn = std::min<std::int64_t>(static_cast<std::int64_t>(x) + size, width);
+  const std::int64_t bottomRow = kPictureLastRow - static_cast<std::int64_t>(y);
+  const std::int64_t firstRow = std::max<std::int64_t>(bottomRow, 0);
+  const std::int64_t endRow = std::min<std::int64_t>(bottomRow + size, rows);
+  if (firstColumn >= endColumn || firstRow >= endRow)
+    return;
+
+  for (std::int64_t row = firstRow; row < endRow; ++row) {
+    std::uint8_t* pixel = frame.data() + row * stride + firstColumn * 3;
+    for (std::int64_t column = firstColumn; column < endColumn; ++column) {
+      pixel[0] = colour.blue;
+      pixel[1] = colour.green;
+      pixel[2] = colour.red;
+      pixel += 3;
     }
   }
 }

@@ -22,4 +22,9 @@ void SetBackend(Backend* backend) {
   g_backend = backend;
 }
 
+void YieldTimeSlice() {
+  if (g_backend != nullptr)
+    g_backend->Yield();
+}
+
 }  // namespace ui

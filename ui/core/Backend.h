@@ -77,5 +77,7 @@ class Backend {
 // The backend in use. Set once by the program's main routine or by a test.
 Backend& CurrentBackend();
 void SetBackend(Backend* backend);
+// Gives up the rest of the time slice through the current backend, if any.
+void YieldTimeSlice();
 
 }  // namespace ui
