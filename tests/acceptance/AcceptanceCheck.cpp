@@ -8,6 +8,7 @@
 // (the window has no frame on a display without a window manager).
 // Exit status 0 when everything matches; otherwise 1 with the reasons.
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
 #include "tracks/TrackSet.h"
+#include "ui/core/Trace.h"
 
 namespace {
 
@@ -38,13 +40,35 @@ struct Screen {
   }
 };
 
+// The next header number of a binary PPM, skipping white space and comments.
+bool ReadPpmNumber(std::istream& in, int& value) {
+  while (in) {
+    const int c = in.peek();
+    if (c == '#') {
+      std::string comment;
+      std::getline(in, comment);
+    } else if (std::isspace(c)) {
+      in.get();
+    } else {
+      break;
+    }
+  }
+  return static_cast<bool>(in >> value);
+}
+
 bool ReadPpm(const char* path, Screen& screen) {
   std::ifstream in(path, std::ios::binary);
-  std::string magic;
+  char magic[2] = {};
   int maxValue = 0;
-  in >> magic >> screen.width >> screen.height >> maxValue;
+  if (!in.read(magic, 2) || magic[0] != 'P' || magic[1] != '6')
+    return false;
+  if (!ReadPpmNumber(in, screen.width) || !ReadPpmNumber(in, screen.height) ||
+      !ReadPpmNumber(in, maxValue)) {
+    return false;
+  }
   in.get();
-  if (!in || magic != "P6" || maxValue != 255 || screen.width <= 0 || screen.height <= 0) {
+  if (maxValue != 255 || screen.width <= 0 || screen.height <= 0 || screen.width > 16384 ||
+      screen.height > 16384) {
     return false;
   }
   screen.rgb.resize(static_cast<std::size_t>(screen.width) * screen.height * 3);
@@ -85,6 +109,8 @@ int main(int argc, char** argv) {
   const std::string root = argv[4];
   const int lastFrame = std::stoi(argv[5]);
 
+  // The loader's own trace lines are the program's business, not this check's.
+  const ui::ScopedTraceSink quiet([](std::string_view) {});
   CTrackSet tracks;
   if (!tracks.LoadTrueTracksFrom(argv[6]) || tracks.TracksInUse() == 0) {
     std::cerr << "acceptance: no tracks in " << argv[6] << "\n";
