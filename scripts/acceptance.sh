@@ -55,7 +55,8 @@ done
 Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
-wait_for 100 xdotool getdisplaygeometry || fail "Xvfb did not start on $display"
+wait_for 100 test -S "/tmp/.X11-unix/X${display#:}" || fail "Xvfb did not start on $display"
+wait_for 100 xdotool getdisplaygeometry || fail "Xvfb does not answer on $display"
 
 (cd "$work" && exec "$program" 2>"$work/trace.log") &
 program_pid=$!
