@@ -144,7 +144,7 @@ namespace {
 // file name in a std::string (for the message of a later FileException), so
 // every record tick whose file name is longer than the string's own storage
 // allocates. Enable once the file object no longer copies the name on open.
-TEST(FrameSources, DISABLED_ARecordTickUnderALongRootAllocatesNothing) {
+TEST(FrameSources, ARecordTickUnderALongRootAllocatesNothing) {
   const TempDir dir;
   const std::string savedRoot = g_rootPath;
   std::snprintf(g_rootPath, sizeof g_rootPath, "%s", dir.FilePath("a-longer-root").c_str());

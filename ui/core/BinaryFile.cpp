@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace ui {
@@ -40,7 +41,7 @@ bool CFile::Open(const char* fileName, Mode mode) {
     return false;
   }
   m_fd = fd;
-  m_fileName = fileName;
+  std::snprintf(m_fileName, sizeof m_fileName, "%s", fileName);
   return true;
 }
 

@@ -49,7 +49,10 @@ class CFile {
 
  private:
   int m_fd = -1;
-  std::string m_fileName;
+  // The name, for the message of a failure. Held in place rather than in a
+  // string so that opening a file allocates nothing (the recorder opens one
+  // per tick); a name longer than any path the system takes is cut.
+  char m_fileName[4096] = {};
 };
 
 }  // namespace ui
