@@ -1,28 +1,29 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and starts the program. With a display the
-# console opens on it; without one, the program runs on a virtual X display
-# and a screenshot of its console is saved to out/.
+# Sets up the machine, builds, makes the sample series, and plays it.
+# With a display, the console opens in the sample folder: Browse, type take9,
+# confirm, Read file series, tick both boxes, READ. Without a display, the
+# sample is played through the program's own player and recorder with trails
+# and markers, and the annotated frames are written to out/rendered/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 bash scripts/build.sh
 
+sample="$PWD/out/sample"
+mkdir -p "$sample"
+./build/tools/korvane-cli sample "$sample" >/dev/null
+echo "Sample series: $sample/take9_0000.bmp … take9_0060.bmp with $sample/truetracks.txt"
+
 if [[ -n "${DISPLAY:-}" ]]; then
-  exec ./build/app/korvane
+  echo "To play it: Browse, type take9, confirm; Read file series; tick Use TrueTracks and Show Track; READ."
+  cd "$sample"
+  exec "$OLDPWD/build/app/korvane"
 fi
 
-mkdir -p out
-shot="$PWD/out/korvane-console.png"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  ./build/app/korvane & pid=$!
-  for _ in $(seq 50); do
-    xdotool search --name "^Korvane$" >/dev/null 2>&1 && break
-    sleep 0.2
-  done
-  sleep 0.5
-  xwd -root -silent | convert xwd:- "'"$shot"'"
-  kill $pid 2>/dev/null || true
-  wait $pid 2>/dev/null || true
-'
-echo "No display: the program ran on a virtual display; its console is in $shot"
+rendered="$PWD/out/rendered"
+rm -rf "$rendered"
+mkdir -p "$rendered"
+(cd "$sample" && "$OLDPWD/build/tools/korvane-cli" render take9 24 54 "$rendered/take9" \
+  --tracks truetracks.txt --trails --markers)
+echo "No display: frames 24 to 54 of the sample, played with trails and markers, are in $rendered/"
