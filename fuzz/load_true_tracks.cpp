@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -29,8 +30,9 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 class ScratchFile {
  public:
   ScratchFile()
-      : m_path("/tmp/korvane-fuzz-tracks-" + std::to_string(static_cast<long>(::getpid())) +
-               ".txt") {}
+      : m_path((std::filesystem::temp_directory_path() /
+                ("korvane-fuzz-tracks-" + std::to_string(static_cast<long>(::getpid())) + ".txt"))
+                   .string()) {}
   ~ScratchFile() { std::remove(m_path.c_str()); }
   ScratchFile(const ScratchFile&) = delete;
   ScratchFile& operator=(const ScratchFile&) = delete;

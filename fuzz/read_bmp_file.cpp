@@ -29,7 +29,7 @@ constexpr unsigned char FILL = 0xA5;
 class InputFile {
  public:
   InputFile() {
-    std::string pattern = "/tmp/korvane-fuzz-XXXXXX";
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvane-fuzz-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
       std::perror("fuzz_read_bmp_file: cannot create a folder under /tmp");
       std::abort();

@@ -85,7 +85,7 @@ FrameSource TickPattern(std::vector<int>* ticks = nullptr) {
     if (ticks != nullptr)
       ticks->push_back(tick);
     for (std::size_t i = 0; i < capture.size(); ++i)
-      capture[i] = static_cast<std::uint8_t>(tick * 7 + static_cast<int>(i));
+      capture[i] = static_cast<std::uint8_t>(static_cast<unsigned>(tick) * 7u + i);
   };
 }
 

@@ -21,7 +21,9 @@ TEST_F(PlayerControl, TheRateGivesTheTruncatedTickInterval) {
   const std::vector<std::pair<int, int>> rates = {{1, 1000}, {3, 333},  {6, 166},
                                                   {7, 142},  {10, 100}, {30, 33}};
   m_user.Click(IDC_READ_SERIES);
-  for (const auto& [rate, interval] : rates) {
+  for (const auto& entry : rates) {
+    const int rate = entry.first;
+    const int interval = entry.second;
     m_user.Type(IDC_FRAME_RATE, std::to_string(rate))
         .Type(IDC_LAST_FRAME, "54")
         .Click(IDC_READ)

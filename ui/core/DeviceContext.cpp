@@ -59,9 +59,12 @@ int StretchDIBits(CDC& dc, int xDest, int yDest, int destWidth, int destHeight, 
     if (y < 0 || y >= surface->Height() || firstColumn >= lastColumn)
       continue;
     const std::size_t bufferRow = static_cast<std::size_t>(bmpHeight - 1 - (ySrc + r));
-    const std::uint8_t* in = source + bufferRow * stride + static_cast<std::size_t>(xSrc) * 3;
-    std::uint8_t* out = surface->Row(y) + static_cast<std::size_t>(xDest) * 3;
-    for (int c = firstColumn; c < lastColumn; ++c) {
+    // Pointers start at the first visible column, so none ever points
+    // outside its buffer.
+    const std::uint8_t* in =
+        source + bufferRow * stride + static_cast<std::size_t>(xSrc + firstColumn) * 3;
+    std::uint8_t* out = surface->Row(y) + static_cast<std::size_t>(xDest + firstColumn) * 3;
+    for (int c = 0; c < lastColumn - firstColumn; ++c) {
       out[c * 3] = in[c * 3 + 2];
       out[c * 3 + 1] = in[c * 3 + 1];
       out[c * 3 + 2] = in[c * 3];
