@@ -8,23 +8,14 @@
 // the parts of the tick are measured on their own too, to show where the time
 // goes. The program prints the ratio from the fastest repetition of each.
 
-#include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <climits>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <limits>
-#include <map>
-#include <span>
 #include <string>
-#include <system_error>
-#include <utility>
+#include <string_view>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "image/BmpFile.h"
 #include "image/FrameDisplay.h"
 #include "player/FileRead.h"
@@ -41,48 +32,6 @@ constexpr int kHeight = 240;
 constexpr std::size_t kFrameBytes = kWidth * kHeight * 3;
 constexpr int kFrame = 24;
 
-// A fresh folder under /tmp for the frame file, removed at the end of the run.
-class BenchFolder {
- public:
-  BenchFolder() {
-    std::string pattern = "/tmp/korvane-bench-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      std::perror("bench_playback_tick: cannot create a folder under /tmp");
-      std::exit(1);
-    }
-    m_path = pattern;
-  }
-  ~BenchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-  }
-  BenchFolder(const BenchFolder&) = delete;
-  BenchFolder& operator=(const BenchFolder&) = delete;
-
-  std::string File(const char* name) const { return (m_path / name).string(); }
-
- private:
-  std::filesystem::path m_path;
-};
-
-// The bare reference: one open, the 54 header bytes, the pixel block, close.
-void PlainRead(const char* fileName, std::span<unsigned char> header,
-               std::span<unsigned char> pixels) {
-  const int fd = ::open(fileName, O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return;
-  for (const std::span<unsigned char> part : {header, pixels}) {
-    std::size_t done = 0;
-    while (done < part.size()) {
-      const ssize_t got = ::read(fd, part.data() + done, part.size() - done);
-      if (got <= 0)
-        break;
-      done += static_cast<std::size_t>(got);
-    }
-  }
-  ::close(fd);
-}
-
 // 50 tracks in use, each with a trail over all 500 frames, every position
 // inside the picture and none of them (0, 0).
 void FillTracks() {
@@ -97,44 +46,8 @@ void FillTracks() {
   }
 }
 
-// Shows the usual console table and keeps each benchmark's fastest
-// repetition, the figure least disturbed by other work on the machine.
-class FastestRunReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred)
-        continue;
-      const auto [entry, added] =
-          m_fastest.try_emplace(run.run_name.function_name, run.GetAdjustedRealTime());
-      if (!added && run.GetAdjustedRealTime() < entry->second)
-        entry->second = run.GetAdjustedRealTime();
-    }
-  }
-
-  // Time of `ours` over time of `plain`, or NaN when either did not run.
-  double Ratio(const std::string& ours, const std::string& plain) const {
-    const auto o = m_fastest.find(ours);
-    const auto p = m_fastest.find(plain);
-    if (o == m_fastest.end() || p == m_fastest.end() || p->second <= 0)
-      return std::numeric_limits<double>::quiet_NaN();
-    return o->second / p->second;
-  }
-
- private:
-  std::map<std::string, double> m_fastest;
-};
-
-void Register(const char* name, std::function<void(benchmark::State&)> body) {
-  benchmark::RegisterBenchmark(name, std::move(body))
-      ->UseRealTime()
-      ->Repetitions(5)
-      ->Unit(benchmark::kMicrosecond);
-}
-
 void RegisterAll(const std::string& fileName) {
-  Register("tick/OnPlayTimer", [](benchmark::State& state) {
+  bench::Register("tick/OnPlayTimer", [](benchmark::State& state) {
     CFileRead& player = g_fileReadDlg;
     for (auto _ : state) {
       player.m_curFrame = kFrame;
@@ -143,16 +56,16 @@ void RegisterAll(const std::string& fileName) {
     if (player.m_curFrame != kFrame + 1)
       state.SkipWithError("the tick did not show the frame");
   });
-  Register("tick/plain_read", [fileName](benchmark::State& state) {
+  bench::Register("tick/plain_read", [fileName](benchmark::State& state) {
     std::vector<unsigned char> header(BMP_PIXEL_OFFSET);
     std::vector<unsigned char> pixels(kFrameBytes);
     for (auto _ : state) {
-      PlainRead(fileName.c_str(), header, pixels);
+      bench::PlainRead(fileName.c_str(), {header, pixels});
       benchmark::DoNotOptimize(pixels.data());
     }
   });
   // The parts of the tick on their own.
-  Register("part/overlays", [](benchmark::State& state) {
+  bench::Register("part/overlays", [](benchmark::State& state) {
     std::vector<std::uint8_t> frame(kFrameBytes);
     for (auto _ : state) {
       DrawTrails(frame, kWidth, g_trueTracks);
@@ -160,7 +73,7 @@ void RegisterAll(const std::string& fileName) {
       benchmark::DoNotOptimize(frame.data());
     }
   });
-  Register("part/ShowFrame", [](benchmark::State& state) {
+  bench::Register("part/ShowFrame", [](benchmark::State& state) {
     const std::vector<std::uint8_t> frame(kFrameBytes, 0x40);
     for (auto _ : state)
       ShowFrame(frame.data(), kWidth, kHeight);
@@ -174,14 +87,13 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;
 
-  const BenchFolder folder;
+  const bench::BenchFolder folder("bench_playback_tick");
   const std::string root = folder.File("take");
   char name[64];
   std::snprintf(name, sizeof name, "_%04d.bmp", kFrame);
   const std::string fileName = root + name;
   std::vector<unsigned char> pixels(kFrameBytes);
-  for (std::size_t i = 0; i < pixels.size(); ++i)
-    pixels[i] = static_cast<unsigned char>(i * 7 + i / 960);
+  bench::FillTestPattern(pixels);
   WriteBmpFile(fileName.c_str(), pixels, kWidth, kHeight);
 
   // Each tick writes a trace line; the benchmark keeps its cost but not the text.
@@ -192,7 +104,7 @@ int main(int argc, char** argv) {
   player.m_startFrame = kFrame;
   player.m_lastFrame = INT_MAX - 1;  // the tick never reaches the end
 
-  FastestRunReporter reporter;
+  bench::FastestRunReporter reporter;
   user.Click(res::IDC_READ)
       .Then([&] {
         // Ticked after READ, so no track file is looked for; the set is ours.

@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "fuzz/FuzzSupport.h"
 #include "tracks/TrackSet.h"
 #include "ui/core/Trace.h"
 
@@ -53,11 +54,7 @@ const ScratchFile& Scratch() {
   return file;
 }
 
-void Check(bool condition) {
-  if (!condition) {
-    __builtin_trap();
-  }
-}
+using fuzz::Check;
 
 void CheckBounds(const CTrackSet& set) {
   Check(set.m_count >= 0 && set.m_count <= MAX_TRACKS);

@@ -9,19 +9,15 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <system_error>
 
+#include "fuzz/FuzzSupport.h"
 #include "player/TrackOverlays.h"
 #include "tracks/TrackSet.h"
-#include "ui/core/BinaryFile.h"
 #include "ui/core/Trace.h"
 
 namespace {
@@ -39,47 +35,14 @@ constexpr FrameShape SHAPES[] = {{320, 240}, {320, 7}, {12, 240}};
 
 constexpr int MARKER_FRAMES[] = {INT_MIN, -1, 0, 1, 2, 24, 54, 250, 498, 499, 500, INT_MAX};
 
-// The folder for scratch files: $TMPDIR when set (scripts/fuzz.sh points it
-// at a memory file system, where rewriting a file for every input costs
-// microseconds rather than a disk flush), else /tmp.
-std::filesystem::path TempRoot() {
-  std::error_code error;
-  const std::filesystem::path root = std::filesystem::temp_directory_path(error);
-  return error ? std::filesystem::path("/tmp") : root;
+using fuzz::Check;
+
+// The one track file of this process, in a scratch folder of its own.
+const std::string& TrackFilePath() {
+  static const fuzz::ScratchFolder folder("korvane-fuzz-overlay", "fuzz_overlay_tracks");
+  static const std::string path = folder.File("truetracks.txt");
+  return path;
 }
-
-void Check(bool condition) {
-  if (!condition) {
-    __builtin_trap();
-  }
-}
-
-// The one track file of this process, in a folder of its own under /tmp that
-// goes away when the fuzzer exits.
-class TrackFile {
- public:
-  TrackFile() {
-    std::string pattern = (TempRoot() / "korvane-fuzz-overlay-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      std::perror("fuzz_overlay_tracks: cannot create a scratch folder");
-      std::abort();
-    }
-    m_folder = pattern;
-    m_path = (m_folder / "truetracks.txt").string();
-  }
-  ~TrackFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_folder, ignored);
-  }
-  TrackFile(const TrackFile&) = delete;
-  TrackFile& operator=(const TrackFile&) = delete;
-
-  const char* Path() const { return m_path.c_str(); }
-
- private:
-  std::filesystem::path m_folder;
-  std::string m_path;
-};
 
 bool IsColour(const std::uint8_t* pixel, OverlayColour colour) {
   return pixel[0] == colour.blue && pixel[1] == colour.green && pixel[2] == colour.red;
@@ -125,17 +88,10 @@ void PaintOver(const FrameShape shape, const CTrackSet& tracks) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The loader traces every target it disables; that would flood the output.
   const ui::ScopedTraceSink quiet([](std::string_view) {});
-  static const TrackFile input;
-  {
-    // A fresh file rather than a truncated one: on a disk file system a
-    // truncated and rewritten file is flushed when it is closed.
-    std::remove(input.Path());
-    ui::CFile file;
-    Check(file.Open(input.Path(), ui::CFile::Mode::CreateTruncate));
-    file.Write(data, size);
-  }
+  const std::string& input = TrackFilePath();
+  fuzz::WriteFreshFile(input, data, size);
   CTrackSet tracks;
-  Check(tracks.LoadTrueTracksFrom(input.Path()));
+  Check(tracks.LoadTrueTracksFrom(input.c_str()));
   for (const FrameShape shape : SHAPES) {
     PaintOver(shape, tracks);
   }

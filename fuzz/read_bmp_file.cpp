@@ -7,16 +7,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 
+#include "fuzz/FuzzSupport.h"
 #include "image/BmpFile.h"
-#include "ui/core/BinaryFile.h"
 
 namespace {
 
@@ -24,32 +21,12 @@ constexpr std::size_t FRAME_BYTES = 320 * 240 * 3;
 constexpr std::size_t TINY_BYTES = 7;
 constexpr unsigned char FILL = 0xA5;
 
-// The one input file of this process, in a folder of its own under /tmp that
-// goes away when the fuzzer exits.
-class InputFile {
- public:
-  InputFile() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvane-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      std::perror("fuzz_read_bmp_file: cannot create a folder under /tmp");
-      std::abort();
-    }
-    m_folder = pattern;
-    m_path = (m_folder / "input.bmp").string();
-  }
-  ~InputFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_folder, ignored);
-  }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-
-  const char* Path() const { return m_path.c_str(); }
-
- private:
-  std::filesystem::path m_folder;
-  std::string m_path;
-};
+// The one input file of this process, in a scratch folder of its own.
+const std::string& InputPath() {
+  static const fuzz::ScratchFolder folder("korvane-fuzz", "fuzz_read_bmp_file");
+  static const std::string path = folder.File("input.bmp");
+  return path;
+}
 
 void ReadInto(const char* path, std::size_t capacity) {
   const auto buffer = std::make_unique<unsigned char[]>(capacity);
@@ -80,15 +57,9 @@ void ReadInto(const char* path, std::size_t capacity) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const InputFile input;
-  {
-    ui::CFile file;
-    if (!file.Open(input.Path(), ui::CFile::Mode::CreateTruncate)) {
-      std::abort();
-    }
-    file.Write(data, size);
-  }
-  ReadInto(input.Path(), FRAME_BYTES);
-  ReadInto(input.Path(), TINY_BYTES);
+  const std::string& input = InputPath();
+  fuzz::WriteFreshFile(input, data, size);
+  ReadInto(input.c_str(), FRAME_BYTES);
+  ReadInto(input.c_str(), TINY_BYTES);
   return 0;
 }

@@ -7,19 +7,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
+#include "fuzz/FuzzSupport.h"
 #include "player/FileRead.h"
 #include "res/ResourceIds.h"
 #include "tracks/TrackGlobals.h"
-#include "ui/core/BinaryFile.h"
 #include "ui/core/Surface.h"
 #include "ui/core/Trace.h"
 #include "ui/headless/HeadlessBackend.h"
@@ -41,61 +37,25 @@ constexpr std::string_view TRACK_FILE =
     "21 21  160 9  7 125\n"
     "25 25  0 0  1000 126\n";
 
-// The folder for scratch files: $TMPDIR when set (scripts/fuzz.sh points it
-// at a memory file system, where rewriting a file for every input costs
-// microseconds rather than a disk flush), else /tmp.
-std::filesystem::path TempRoot() {
-  std::error_code error;
-  const std::filesystem::path root = std::filesystem::temp_directory_path(error);
-  return error ? std::filesystem::path("/tmp") : root;
-}
+using fuzz::Check;
 
-void Check(bool condition) {
-  if (!condition) {
-    __builtin_trap();
-  }
-}
-
-// Writes a fresh file rather than truncating the old one: on a disk file
-// system a truncated and rewritten file is flushed when it is closed.
-void WriteFile(const std::string& path, const void* data, std::size_t size) {
-  std::remove(path.c_str());
-  ui::CFile file;
-  Check(file.Open(path.c_str(), ui::CFile::Mode::CreateTruncate));
-  file.Write(data, size);
-}
-
-// The folder of this process's frame file and track file under /tmp, removed
-// with its content when the fuzzer exits.
+// This process's frame file and track file, in a scratch folder of its own;
+// the track file is loaded into the player's track set once.
 class Series {
  public:
   Series() {
-    std::string pattern = (TempRoot() / "korvane-fuzz-tick-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      std::perror("fuzz_tick_bytes: cannot create a scratch folder");
-      std::abort();
-    }
-    m_folder = pattern;
-    m_rootPath = (m_folder / "take9").string();
-    m_framePath = m_rootPath + "_0024.bmp";
-    const std::string tracks = (m_folder / "truetracks.txt").string();
-    WriteFile(tracks, TRACK_FILE.data(), TRACK_FILE.size());
+    const std::string tracks = m_folder.File("truetracks.txt");
+    fuzz::WriteFreshFile(tracks, TRACK_FILE.data(), TRACK_FILE.size());
     Check(g_trueTracks.LoadTrueTracksFrom(tracks.c_str()));
   }
-  ~Series() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_folder, ignored);
-  }
-  Series(const Series&) = delete;
-  Series& operator=(const Series&) = delete;
 
   const std::string& RootPath() const { return m_rootPath; }
   const std::string& FramePath() const { return m_framePath; }
 
  private:
-  std::filesystem::path m_folder;
-  std::string m_rootPath;
-  std::string m_framePath;
+  fuzz::ScratchFolder m_folder{"korvane-fuzz-tick", "fuzz_tick_bytes"};
+  std::string m_rootPath = m_folder.File("take9");
+  std::string m_framePath = m_rootPath + "_0024.bmp";
 };
 
 // What READ leaves behind, without READ's own loading of the track file from
@@ -153,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Every tick traces the file name; that would flood the fuzzer's output.
   const ui::ScopedTraceSink quiet([](std::string_view) {});
   static const Series series;
-  WriteFile(series.FramePath(), data, size);
+  fuzz::WriteFreshFile(series.FramePath(), data, size);
 
   ui::headless::HeadlessBackend user;
   user.Then([&] { Tick(g_fileReadDlg, series); }).Key(ui::DialogKey::Escape);

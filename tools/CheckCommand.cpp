@@ -14,9 +14,6 @@ namespace {
 
 constexpr std::string_view kCommand = "check";
 constexpr cli::OptionSpec kOptions[] = {{"--tracks", true}};
-// The longest series check looks at, so a mistyped LAST cannot keep it busy
-// for hours.
-constexpr int kMaxFrames = 100000;
 constexpr std::size_t kHeaderBytes = 54;
 constexpr std::size_t kPixelBytes = 320 * 240 * 3;
 
@@ -81,20 +78,14 @@ bool ReportTracks(const std::string& fileName, const TrackFileReport& report, st
 
 int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto error = cli::ParseArgs(args, kOptions, parsed))
-    return cli::UsageError(err, kCommand, *error);
-  if (parsed.help) {
-    cli::PrintCommandHelp(out, kCommand);
-    return cli::kExitOk;
-  }
+  if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
+    return *status;
   if (parsed.positional.size() != 3)
     return cli::UsageError(err, kCommand, "expects ROOT, FIRST and LAST");
-  const std::optional<int> first = cli::ParseInt(parsed.positional[1]);
-  const std::optional<int> last = cli::ParseInt(parsed.positional[2]);
-  if (!first || !last || *first < 0 || *last < *first)
-    return cli::UsageError(err, kCommand, "FIRST and LAST must be frames with 0 <= FIRST <= LAST");
-  if (*last - *first >= kMaxFrames)
-    return cli::UsageError(err, kCommand, "at most 100000 frames can be checked at once");
+  cli::FrameRange frames;
+  if (const auto error =
+          cli::ParseFrameRange(parsed.positional[1], parsed.positional[2], "checked", frames))
+    return cli::UsageError(err, kCommand, *error);
 
   // The track file to check, if any: a named one must be there.
   std::string trackFile = "truetracks.txt";
@@ -108,7 +99,7 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   const std::string& root = parsed.positional[0];
   std::vector<unsigned char> pixels(kPixelBytes);
   std::array<int, static_cast<std::size_t>(FrameFault::Count)> counts{};
-  for (int frame = *first; frame <= *last; ++frame) {
+  for (int frame = frames.first; frame <= frames.last; ++frame) {
     const std::string name = cli::FrameFileName(root, frame);
     const FrameCheck check = CheckFrameFile(name, pixels);
     ++counts[static_cast<std::size_t>(check.fault)];
@@ -118,11 +109,13 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   const auto count = [&counts](FrameFault fault) {
     return std::to_string(counts[static_cast<std::size_t>(fault)]);
   };
-  out << "frames " << *first << " to " << *last << ": " << (*last - *first + 1) << " checked, "
-      << count(FrameFault::None) << " fine, " << count(FrameFault::Missing) << " missing, "
-      << count(FrameFault::BadSignature) << " bad signature, " << count(FrameFault::ShortHeader)
-      << " short header, " << count(FrameFault::ShortPixels) << " short pixel block\n";
-  bool allWell = counts[static_cast<std::size_t>(FrameFault::None)] == *last - *first + 1;
+  out << "frames " << frames.first << " to " << frames.last << ": "
+      << (frames.last - frames.first + 1) << " checked, " << count(FrameFault::None) << " fine, "
+      << count(FrameFault::Missing) << " missing, " << count(FrameFault::BadSignature)
+      << " bad signature, " << count(FrameFault::ShortHeader) << " short header, "
+      << count(FrameFault::ShortPixels) << " short pixel block\n";
+  bool allWell =
+      counts[static_cast<std::size_t>(FrameFault::None)] == frames.last - frames.first + 1;
 
   if (haveTracks)
     allWell = ReportTracks(trackFile, trackReport, out) && allWell;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -151,6 +152,31 @@ std::optional<std::string> ParseArgs(std::span<const std::string> args,
       return arg + " needs a value";
     parsed.values.emplace(arg, args[++i]);
   }
+  return std::nullopt;
+}
+
+std::optional<int> ReadCommandArgs(std::span<const std::string> args,
+                                   std::span<const OptionSpec> options, std::string_view command,
+                                   std::ostream& out, std::ostream& err, ParsedArgs& parsed) {
+  if (const auto error = ParseArgs(args, options, parsed))
+    return UsageError(err, command, *error);
+  if (parsed.help) {
+    PrintCommandHelp(out, command);
+    return kExitOk;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ParseFrameRange(std::string_view firstText, std::string_view lastText,
+                                           std::string_view done, FrameRange& range) {
+  const std::optional<int> first = ParseInt(firstText);
+  const std::optional<int> last = ParseInt(lastText);
+  if (!first || !last || *first < 0 || *last < *first || *last == INT_MAX)
+    return "FIRST and LAST must be frames with 0 <= FIRST <= LAST";
+  if (*last - *first >= kMaxSeriesFrames)
+    return "at most " + std::to_string(kMaxSeriesFrames) + " frames can be " + std::string(done) +
+           " at once";
+  range = {*first, *last};
   return std::nullopt;
 }
 

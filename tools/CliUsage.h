@@ -64,6 +64,30 @@ struct ParsedArgs {
 std::optional<std::string> ParseArgs(std::span<const std::string> args,
                                      std::span<const OptionSpec> options, ParsedArgs& parsed);
 
+// The first step of every command: reads args into parsed. Returns the
+// command's exit status when it is decided already: a usage error when the
+// arguments cannot be read, success once the help asked for is printed on
+// out. Nothing means the command goes on with parsed.
+std::optional<int> ReadCommandArgs(std::span<const std::string> args,
+                                   std::span<const OptionSpec> options, std::string_view command,
+                                   std::ostream& out, std::ostream& err, ParsedArgs& parsed);
+
+// The longest series a command goes through at once, so a mistyped LAST
+// cannot keep it busy for hours.
+inline constexpr int kMaxSeriesFrames = 100000;
+
+struct FrameRange {
+  int first = 0;
+  int last = 0;
+};
+
+// FIRST and LAST of a series: integers with 0 <= FIRST <= LAST < INT_MAX (a
+// loop over the frames counts one past LAST) and at most kMaxSeriesFrames
+// frames. Returns the usage message when they cannot be used; `done` names
+// what the command does with the frames ("checked", "rendered").
+std::optional<std::string> ParseFrameRange(std::string_view firstText, std::string_view lastText,
+                                           std::string_view done, FrameRange& range);
+
 // The whole text as a decimal integer in int range (an optional sign, digits,
 // nothing else), or nothing.
 std::optional<int> ParseInt(std::string_view text);

@@ -1,7 +1,6 @@
 // korvane-cli render: a series played through the player, every frame shown
 // recorded with its overlays through the console's recorder.
 
-#include <climits>
 #include <filesystem>
 #include <system_error>
 
@@ -17,7 +16,6 @@ namespace {
 constexpr std::string_view kCommand = "render";
 constexpr cli::OptionSpec kOptions[] = {
     {"--tracks", true}, {"--trails", false}, {"--markers", false}, {"--rate", true}};
-constexpr int kMaxFrames = 100000;
 // The player forms its file names in a buffer of 460 bytes.
 constexpr std::size_t kPlayerNameBytes = 460;
 constexpr int kProgressEvery = 20;
@@ -28,12 +26,10 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
                                         std::string& outRoot) {
   if (parsed.positional.size() != 4)
     return "expects ROOT, FIRST, LAST and OUTROOT";
-  const std::optional<int> first = cli::ParseInt(parsed.positional[1]);
-  const std::optional<int> last = cli::ParseInt(parsed.positional[2]);
-  if (!first || !last || *first < 0 || *last < *first || *last == INT_MAX)
-    return "FIRST and LAST must be frames with 0 <= FIRST <= LAST";
-  if (*last - *first >= kMaxFrames)
-    return "at most 100000 frames can be rendered at once";
+  cli::FrameRange frames;
+  if (auto error =
+          cli::ParseFrameRange(parsed.positional[1], parsed.positional[2], "rendered", frames))
+    return error;
   if (const std::string* rate = parsed.Value("--rate")) {
     const std::optional<int> value = cli::ParseInt(*rate);
     if (!value || *value < 1 || *value > 30)
@@ -44,8 +40,8 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
   settings.markers = parsed.Has("--markers");
   if (parsed.Has("--tracks") && !settings.trails && !settings.markers)
     return "--tracks needs --trails or --markers";
-  settings.first = *first;
-  settings.last = *last;
+  settings.first = frames.first;
+  settings.last = frames.last;
   // Both roots are made absolute: the track file may need a change of the
   // current folder.
   settings.root = cli::AbsolutePath(parsed.positional[0]);
@@ -57,12 +53,8 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
 
 int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto error = cli::ParseArgs(args, kOptions, parsed))
-    return cli::UsageError(err, kCommand, *error);
-  if (parsed.help) {
-    cli::PrintCommandHelp(out, kCommand);
-    return cli::kExitOk;
-  }
+  if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
+    return *status;
   RenderSettings settings;
   std::string outRoot;
   if (const auto error = ReadSettings(parsed, settings, outRoot))

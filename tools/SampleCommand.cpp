@@ -60,12 +60,8 @@ bool RecordScene(bool& armed, std::string& problem) {
 
 int RunSampleCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto error = cli::ParseArgs(args, {}, parsed))
-    return cli::UsageError(err, kCommand, *error);
-  if (parsed.help) {
-    cli::PrintCommandHelp(out, kCommand);
-    return cli::kExitOk;
-  }
+  if (const auto status = cli::ReadCommandArgs(args, {}, kCommand, out, err, parsed))
+    return *status;
   if (parsed.positional.size() != 1)
     return cli::UsageError(err, kCommand, "expects one folder");
 

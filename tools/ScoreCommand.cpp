@@ -49,12 +49,8 @@ std::string TableRow(const std::string& label, double mean, double variance) {
 
 int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto error = cli::ParseArgs(args, kScoreOptions, parsed))
-    return cli::UsageError(err, kScore, *error);
-  if (parsed.help) {
-    cli::PrintCommandHelp(out, kScore);
-    return cli::kExitOk;
-  }
+  if (const auto status = cli::ReadCommandArgs(args, kScoreOptions, kScore, out, err, parsed))
+    return *status;
   if (parsed.positional.size() != 4)
     return cli::UsageError(err, kScore, "expects a track file, a measured path, FROM and TO");
   const std::optional<int> from = cli::ParseInt(parsed.positional[2]);
@@ -117,12 +113,8 @@ int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::o
 
 int RunNearCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto error = cli::ParseArgs(args, {}, parsed))
-    return cli::UsageError(err, kNear, *error);
-  if (parsed.help) {
-    cli::PrintCommandHelp(out, kNear);
-    return cli::kExitOk;
-  }
+  if (const auto status = cli::ReadCommandArgs(args, {}, kNear, out, err, parsed))
+    return *status;
   if (parsed.positional.size() != 5)
     return cli::UsageError(err, kNear, "expects a track file, X, Y, FRAME and THRESHOLD");
   const std::optional<int> x = cli::ParseInt(parsed.positional[1]);

@@ -125,6 +125,8 @@ TEST_F(CheckCommand, UsageErrorsAndAMissingTrackFile) {
       {"check", Root(), "5", "4"},
       {"check", Root(), "-1", "4"},
       {"check", Root(), "0", "100000"},
+      // Counting one past the last frame would overflow: refused, not looped.
+      {"check", Root(), "2147483647", "2147483647"},
       {"check", Root(), "0", "4", "--tracks"},
       {"check", Root(), "0", "4", "--markers"},
   };

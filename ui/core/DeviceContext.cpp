@@ -78,4 +78,17 @@ int GetSystemMetrics(int index) {
   return CurrentBackend().GetSystemMetrics(index);
 }
 
+int StandardSystemMetric(int index) {
+  switch (index) {
+    case SM_CXICON:
+    case SM_CYICON:
+      return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON:
+      return 16;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace ui

@@ -82,6 +82,10 @@ int StretchDIBits(CDC& dc, int xDest, int yDest, int destWidth, int destHeight, 
                   int srcWidth, int srcHeight, const void* bits, const BITMAPINFOHEADER* header,
                   UINT usage, std::uint32_t rop);
 
+// The metric `index` as the current backend reports it.
 int GetSystemMetrics(int index);
+// The metrics every backend reports: the desktop's standard icon sizes, 32 x
+// 32 and 16 x 16 pixels; 0 for any other index.
+int StandardSystemMetric(int index);
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/core/DeviceContext.h"
 #include "ui/core/Dialog.h"
 
 namespace ui::headless {
@@ -184,16 +185,7 @@ std::optional<std::string> HeadlessBackend::GetOpenFileName(NativeDialog*, UINT)
 }
 
 int HeadlessBackend::GetSystemMetrics(int index) const {
-  switch (index) {
-    case SM_CXICON:
-    case SM_CYICON:
-      return 32;
-    case SM_CXSMICON:
-    case SM_CYSMICON:
-      return 16;
-    default:
-      return 0;
-  }
+  return StandardSystemMetric(index);
 }
 
 int HeadlessBackend::RunLoop(HeadlessWindow& window) {

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "ui/core/DeviceContext.h"
 #include "ui/qt/QtDialogWindow.h"
 
 namespace ui::qt {
@@ -89,16 +90,7 @@ std::optional<std::string> QtBackend::GetOpenFileName(NativeDialog* owner, UINT 
 }
 
 int QtBackend::GetSystemMetrics(int index) const {
-  switch (index) {
-    case SM_CXICON:
-    case SM_CYICON:
-      return 32;
-    case SM_CXSMICON:
-    case SM_CYSMICON:
-      return 16;
-    default:
-      return 0;
-  }
+  return StandardSystemMetric(index);
 }
 
 }  // namespace ui::qt

@@ -1,0 +1,168 @@
+#pragma once
+// What the benchmark programs share: a scratch folder under /tmp, the bare
+// open/read/close and open/write/close every ratio is measured against, the
+// pattern their frames are filled with, the registration of a wall-clock
+// benchmark, and a reporter that keeps each benchmark's fastest time so a
+// program can print "<name> ratio: X (target <= Y)" lines. Header-only: each
+// bench/<name>.cpp is a program of its own and includes this once.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <limits>
+#include <map>
+#include <span>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+// A fresh folder under /tmp for the files a program writes, removed with its
+// content at the end of the run. The program cannot measure anything without
+// it, so it stops with a message naming `program` when none can be made.
+class BenchFolder {
+ public:
+  explicit BenchFolder(const char* program) {
+    std::string pattern = "/tmp/korvane-bench-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      std::perror((std::string(program) + ": cannot create a folder under /tmp").c_str());
+      std::exit(1);
+    }
+    m_path = pattern;
+  }
+  ~BenchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+  }
+  BenchFolder(const BenchFolder&) = delete;
+  BenchFolder& operator=(const BenchFolder&) = delete;
+
+  std::string File(const char* name) const { return (m_path / name).string(); }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+// A file descriptor, closed when the object goes.
+class PlainFile {
+ public:
+  PlainFile(const char* fileName, int flags) : m_fd(::open(fileName, flags | O_CLOEXEC, 0666)) {}
+  ~PlainFile() {
+    if (m_fd >= 0) {
+      ::close(m_fd);
+    }
+  }
+  PlainFile(const PlainFile&) = delete;
+  PlainFile& operator=(const PlainFile&) = delete;
+
+  bool IsOpen() const { return m_fd >= 0; }
+  int Fd() const { return m_fd; }
+
+ private:
+  int m_fd = -1;
+};
+
+// The bare reference for reading: one open, each part filled in turn with as
+// many reads as it takes, one close. False when the file cannot be opened or
+// ends before the last part is full.
+inline bool PlainRead(const char* fileName, std::initializer_list<std::span<unsigned char>> parts) {
+  const PlainFile file(fileName, O_RDONLY);
+  if (!file.IsOpen()) {
+    return false;
+  }
+  for (const std::span<unsigned char> part : parts) {
+    std::size_t done = 0;
+    while (done < part.size()) {
+      const ssize_t got = ::read(file.Fd(), part.data() + done, part.size() - done);
+      if (got <= 0) {
+        return false;
+      }
+      done += static_cast<std::size_t>(got);
+    }
+  }
+  return true;
+}
+
+// The bare reference for writing: one open that creates or truncates, as many
+// writes as it takes, one close. False when not every byte was written.
+inline bool PlainWrite(const char* fileName, std::span<const unsigned char> bytes) {
+  const PlainFile file(fileName, O_WRONLY | O_CREAT | O_TRUNC);
+  if (!file.IsOpen()) {
+    return false;
+  }
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(file.Fd(), bytes.data() + done, bytes.size() - done);
+    if (put <= 0) {
+      return false;
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+// The picture every program's frames hold: bytes that vary along each row and
+// from row to row, so no stage can get away with a run of equal bytes.
+inline void FillTestPattern(std::span<unsigned char> pixels) {
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    pixels[i] = static_cast<unsigned char>(i * 7 + i / 960);
+  }
+}
+
+using Body = std::function<void(benchmark::State&)>;
+
+// Registers body under name, timed on the wall clock and shown in
+// microseconds; it runs as often as the command line says (once by default).
+inline benchmark::internal::Benchmark* RegisterOnce(const char* name, Body body) {
+  return benchmark::RegisterBenchmark(name, std::move(body))
+      ->UseRealTime()
+      ->Unit(benchmark::kMicrosecond);
+}
+
+// The same, repeated five times; FastestRunReporter keeps the fastest.
+inline void Register(const char* name, Body body) {
+  RegisterOnce(name, std::move(body))->Repetitions(5);
+}
+
+// Shows the usual console table and keeps each benchmark's fastest
+// repetition, the figure least disturbed by other work on the machine.
+class FastestRunReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) {
+        continue;
+      }
+      const auto [entry, added] =
+          m_fastest.try_emplace(run.run_name.function_name, run.GetAdjustedRealTime());
+      if (!added && run.GetAdjustedRealTime() < entry->second) {
+        entry->second = run.GetAdjustedRealTime();
+      }
+    }
+  }
+
+  // Time of `ours` over time of `plain`, or NaN when either did not run.
+  double Ratio(const std::string& ours, const std::string& plain) const {
+    const auto o = m_fastest.find(ours);
+    const auto p = m_fastest.find(plain);
+    if (o == m_fastest.end() || p == m_fastest.end() || p->second <= 0) {
+      return std::numeric_limits<double>::quiet_NaN();
+    }
+    return o->second / p->second;
+  }
+
+ private:
+  std::map<std::string, double> m_fastest;
+};
+
+}  // namespace bench
