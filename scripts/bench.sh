@@ -35,7 +35,7 @@ done
   exit 1
 }
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVANE_WITH_QT=OFF \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVANE_WITH_QT=ON \
   -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=ON >>"$log" 2>&1 || fail "configure failed" "$log"
 cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" -- -k 0 >>"$log" 2>&1 ||
   fail "building the benchmarks failed" "$log"
