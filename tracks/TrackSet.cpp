@@ -64,3 +64,16 @@ void CTrackSet::EndOpenTracks(int frame) {
     }
   }
 }
+
+void CTrackSet::Reset() {
+  m_count = 0;
+  for (int i = 0; i < MAX_TRACKS; ++i) {
+    CTrack& track = m_tracks[i];
+    track.m_firstFrame = 0;
+    track.m_endFrame = 0;
+    track.m_frameDiff = 0;
+    track.m_enabled = 1;
+    std::fill_n(track.m_x.get(), MAX_TRACK_FRAMES, 0);
+    std::fill_n(track.m_y.get(), MAX_TRACK_FRAMES, 0);
+  }
+}

@@ -21,6 +21,12 @@ class CTrackSet {
   // so a value set from outside can never send a reader past the table.
   int TracksInUse() const;
 
+  // Puts the set back as it was constructed: no target in use, every track
+  // enabled, with first frame, end frame and difference 0 and every position
+  // (0, 0). For programs and tests that run the player more than once in one
+  // process and need each run to start like a fresh start-up.
+  void Reset();
+
   // Loads the track file named by g_trueTracksPath from the current folder.
   bool LoadTrueTracks();
 

@@ -90,16 +90,7 @@ int DifferentPixels(std::span<const std::uint8_t> a, std::span<const std::uint8_
 }
 
 void ResetTracks() {
-  g_trueTracks.m_count = 0;
-  for (int i = 0; i < MAX_TRACKS; ++i) {
-    CTrack& track = g_trueTracks.m_tracks[i];
-    track.m_firstFrame = 0;
-    track.m_endFrame = 0;
-    track.m_frameDiff = 0;
-    track.m_enabled = 1;
-    for (int frame = 0; frame < MAX_TRACK_FRAMES; ++frame)
-      track.SetPoint(0, 0, frame);
-  }
+  g_trueTracks.Reset();
 }
 
 void PlayerTest::SetUp() {

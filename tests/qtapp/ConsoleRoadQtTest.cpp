@@ -115,12 +115,7 @@ class ConsoleRoadQt : public ::testing::Test {
     ASSERT_EQ(::getcwd(m_oldDir.data(), m_oldDir.size()), m_oldDir.data());
     ASSERT_EQ(::chdir(m_dir.Path().c_str()), 0);
     g_fileReadDlg.m_frameRate = 10;
-    g_trueTracks.m_count = 0;
-    for (int i = 0; i < MAX_TRACKS; ++i) {
-      g_trueTracks.m_tracks[i].m_firstFrame = 0;
-      g_trueTracks.m_tracks[i].m_endFrame = 0;
-      g_trueTracks.m_tracks[i].m_enabled = 1;
-    }
+    g_trueTracks.Reset();
   }
   void TearDown() override { ASSERT_EQ(::chdir(m_oldDir.data()), 0); }
 

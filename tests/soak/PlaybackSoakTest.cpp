@@ -147,16 +147,7 @@ std::string TrackFileText() {
 }
 
 void ResetTracks() {
-  g_trueTracks.m_count = 0;
-  for (int i = 0; i < MAX_TRACKS; ++i) {
-    CTrack& track = g_trueTracks.m_tracks[i];
-    track.m_firstFrame = 0;
-    track.m_endFrame = 0;
-    track.m_frameDiff = 0;
-    track.m_enabled = 1;
-    for (int frame = 0; frame < MAX_TRACK_FRAMES; ++frame)
-      track.SetPoint(0, 0, frame);
-  }
+  g_trueTracks.Reset();
 }
 
 // The real files and the links that name them.

@@ -55,6 +55,22 @@ TEST(TrackSet, FreshSetHasNoTargetsAndFiftyFreshTracks) {
   }
 }
 
+TEST(TrackSet, ResetGivesBackTheSetOfStartUp) {
+  CTrackSet set;
+  set.m_count = 3;
+  set.m_tracks[0].m_firstFrame = 4;
+  set.m_tracks[0].m_endFrame = 9;
+  set.m_tracks[0].m_frameDiff = -5;
+  set.m_tracks[1].m_enabled = 0;
+  set.m_tracks[49].SetPoint(7, 8, 499);
+  set.Reset();
+  EXPECT_EQ(set.m_count, 0);
+  for (int i = 0; i < MAX_TRACKS; ++i) {
+    SCOPED_TRACE(i);
+    ExpectFresh(set.m_tracks[i]);
+  }
+}
+
 TEST(TrackSet, TracksInUseStaysWithinTheTable) {
   CTrackSet set;
   set.m_count = 7;
