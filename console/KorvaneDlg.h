@@ -72,6 +72,9 @@ class CKorvaneDlg : public ui::CDialog {
   char m_fileName[kRecordFileNameSize] = {};
   // Where the recorder's frames come from; empty until armed.
   FrameSource m_frameSource;
+  // True while the frame source runs, so that it cannot re-arm the recorder
+  // (and replace itself) in the middle of its own call.
+  bool m_inFrameSource = false;
 
  protected:
   const ui::MessageMapBase* GetMessageMap() const override;

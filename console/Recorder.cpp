@@ -29,7 +29,9 @@ void CKorvaneDlg::OnRecordTimer(ui::UINT nIDEvent) {
     const std::size_t bytes =
         static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height) * 3;
     if (m_frameSource) {
+      m_inFrameSource = true;
       m_frameSource(g_recordedFrames, std::span<std::uint8_t>(m_captureBuffer.get(), bytes));
+      m_inFrameSource = false;
     }
     // The source may have stopped the recorder, which releases the capture
     // buffer: the tick then writes nothing.

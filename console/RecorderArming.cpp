@@ -9,7 +9,8 @@
 #include "res/ResourceIds.h"
 
 bool CKorvaneDlg::ArmRecorder(int width, int height, ui::UINT periodMs, FrameSource source) {
-  if (g_stopRecording != 0 || width <= 0 || height <= 0 || periodMs == 0 || !source)
+  if (m_inFrameSource || g_stopRecording != 0 || width <= 0 || height <= 0 || periodMs == 0 ||
+      !source)
     return false;
   // A frame file stores its size in 32 bits, and the writer refuses frames
   // whose byte count does not fit a signed 32-bit value.

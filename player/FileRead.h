@@ -13,7 +13,8 @@
 class CFileRead : public ui::CDialog {
  public:
   explicit CFileRead(ui::CDialog* parent = nullptr);
-  ~CFileRead() override = default;
+  // Releases the frame buffer first, then the other members go.
+  ~CFileRead() override { m_frame.reset(); }
 
   // Moves the fields between the boxes and the members, in this order: root
   // path, frame rate (1..30), last frame, start frame. Reading stops at the

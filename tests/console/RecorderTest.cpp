@@ -467,6 +467,22 @@ TEST_F(Recorder, ASourceThatStopsTheRecorderEndsTheTickWithoutAFile) {
   EXPECT_EQ(console.GetRecorderState(), RecorderState::Stopped);
 }
 
+TEST_F(Recorder, ASourceCannotReArmTheRecorderFromInsideItsOwnCall) {
+  bool armed = false;
+  bool reArmed = true;
+  Arm(armed, 4, 3, [&](int tick, std::span<std::uint8_t> capture) {
+    if (tick == 1)
+      reArmed = console.ArmRecorder(2, 2, kPeriod, TickPattern());
+    TickPattern()(tick, capture);
+  });
+  user.Wait(3 * kPeriod).Key(DialogKey::Escape);
+  console.RunModal();
+
+  ASSERT_TRUE(armed);
+  EXPECT_FALSE(reArmed);
+  EXPECT_EQ(FileBytes(File(2)).size(), 54u + 4 * 3 * 3);  // still the first size and source
+}
+
 TEST_F(Recorder, TheLongestRootPathStillFormsItsWholeName) {
   // A root path of 251 characters under a real folder: the name with the
   // longest frame number is 267 characters and fits the name buffer whole.

@@ -160,6 +160,20 @@ class FailingDlg : public ui::CDialog {
 constexpr const char* kFrame7Full = "File error on \"frame_7.bmp\": No space left on device";
 constexpr const char* kFrame8Full = "File error on \"frame_8.bmp\": No space left on device";
 
+TEST(MessageMap, ATimerWhoseTickFailsIsStoppedBeforeItsFailureIsShown) {
+  HeadlessBackend user;
+  FailingDlg dialog;
+  bool timerLeft = true;
+  user.Then([&] { dialog.SetTimer(5, 100); })
+      .Wait(1000)
+      .Then([&] { timerLeft = user.HasTimer(*user.Top(), 5); })
+      .Click(ui::IDCANCEL);
+  dialog.RunModal();
+  EXPECT_FALSE(timerLeft);
+  ASSERT_EQ(user.MessageBoxes().size(), 1u);  // one box, not one per tick
+  EXPECT_EQ(user.MessageBoxes()[0].text, kFrame8Full);
+}
+
 TEST(MessageMap, AFailureAHandlerLetsThroughIsShownAndTheDialogGoesOn) {
   HeadlessBackend user;
   FailingDlg dialog;

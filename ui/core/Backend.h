@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "ui/core/Icon.h"
 #include "ui/core/Surface.h"
@@ -71,7 +72,7 @@ class Backend {
   virtual std::optional<std::string> GetOpenFileName(NativeDialog* owner, UINT flags) = 0;
   virtual int GetSystemMetrics(int index) const = 0;
   // Gives up the rest of the time slice (processes nothing).
-  virtual void Yield() {}
+  virtual void Yield() { std::this_thread::yield(); }
 };
 
 // The backend in use. Set once by the program's main routine or by a test.

@@ -67,6 +67,8 @@ void CFile::Write(const void* buffer, std::size_t count) {
   std::size_t done = 0;
   while (done < count) {
     const ssize_t put = ::write(m_fd, in + done, count - done);
+    if (put == 0)
+      throw FileException(m_fileName, EIO);  // no progress: never loop on it
     if (put < 0) {
       if (errno == EINTR)
         continue;

@@ -41,7 +41,10 @@ int StretchDIBits(CDC& dc, int xDest, int yDest, int destWidth, int destHeight, 
   const int bmpHeight = header->biHeight;
   if (bmpWidth <= 0 || bmpHeight <= 0)
     return 0;
-  if (xSrc < 0 || ySrc < 0 || xSrc + srcWidth > bmpWidth || ySrc + srcHeight > bmpHeight)
+  // Every sum below is formed in 64 bits: the arguments may be anything.
+  using Wide = std::int64_t;
+  if (xSrc < 0 || ySrc < 0 || Wide{xSrc} + srcWidth > bmpWidth ||
+      Wide{ySrc} + srcHeight > bmpHeight)
     return 0;
 
   const std::size_t stride = (static_cast<std::size_t>(bmpWidth) * 3 + 3) / 4 * 4;
@@ -51,11 +54,12 @@ int StretchDIBits(CDC& dc, int xDest, int yDest, int destWidth, int destHeight, 
   // row ySrc counted from the top, which lies bmpHeight - 1 - ySrc rows into
   // the buffer. One pass: each visible pixel is copied once, blue-green-red
   // turned into the surface's red-green-blue.
-  const int firstColumn = std::max(0, -xDest);
-  const int lastColumn = std::min(srcWidth, surface->Width() - xDest);
+  const int firstColumn = static_cast<int>(std::clamp<Wide>(-Wide{xDest}, 0, srcWidth));
+  const int lastColumn =
+      static_cast<int>(std::clamp<Wide>(Wide{surface->Width()} - xDest, 0, srcWidth));
   int rows = 0;
   for (int r = 0; r < srcHeight; ++r) {
-    const int y = yDest + r;
+    const Wide y = Wide{yDest} + r;
     if (y < 0 || y >= surface->Height() || firstColumn >= lastColumn)
       continue;
     const std::size_t bufferRow = static_cast<std::size_t>(bmpHeight - 1 - (ySrc + r));
@@ -63,7 +67,8 @@ int StretchDIBits(CDC& dc, int xDest, int yDest, int destWidth, int destHeight, 
     // outside its buffer.
     const std::uint8_t* in =
         source + bufferRow * stride + static_cast<std::size_t>(xSrc + firstColumn) * 3;
-    std::uint8_t* out = surface->Row(y) + static_cast<std::size_t>(xDest + firstColumn) * 3;
+    std::uint8_t* out =
+        surface->Row(static_cast<int>(y)) + static_cast<std::size_t>(xDest + firstColumn) * 3;
     for (int c = 0; c < lastColumn - firstColumn; ++c) {
       out[c * 3] = in[c * 3 + 2];
       out[c * 3 + 1] = in[c * 3 + 1];

@@ -128,6 +128,10 @@ LRESULT CDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Trace("%s\n", error.what());
       return 0;
     }
+    // A timer whose tick failed is stopped first: the same failure would
+    // otherwise come back at every tick, one box after another.
+    if (message == WM_TIMER)
+      KillTimer(static_cast<UINT>(wParam));
     showingError = true;
     MessageBox(error.what(), nullptr, MB_OK | MB_ICONEXCLAMATION);
     showingError = false;

@@ -26,7 +26,8 @@ int RunApplication(CWinApp& app) {
 }
 
 int RunApplication() {
-  if (CWinApp* app = AfxGetApp()) return RunApplication(*app);
+  if (CWinApp* app = AfxGetApp())
+    return RunApplication(*app);
   return 0;
 }
 
