@@ -9,14 +9,14 @@
 __attribute__((init_priority(order::kApp))) CKorvaneApp theApp;
 
 bool CKorvaneApp::InitInstance() {
-  AfxEnableControlContainer();
-  Enable3dControls();
+  EnableControlContainer();
+  EnableThreeDimensionalLook();
 
   CKorvaneDlg dlg;
-  m_pMainWnd = &dlg;
+  m_mainWindow = &dlg;
   dlg.RunModal();
   // The console is gone when this returns; nothing may use it afterwards.
-  m_pMainWnd = nullptr;
+  m_mainWindow = nullptr;
   return false;
 }
 

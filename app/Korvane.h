@@ -2,9 +2,9 @@
 // The application object: starts the console as the main window and ends the
 // program when the console closes.
 
-#include "ui/core/WinApp.h"
+#include "ui/core/Application.h"
 
-class CKorvaneApp : public ui::CWinApp {
+class CKorvaneApp : public ui::Application {
  public:
   CKorvaneApp() = default;
   ~CKorvaneApp() override = default;

@@ -3,7 +3,7 @@
 // with any of them behaves exactly as starting it without.
 
 #include "app/Korvane.h"
-#include "ui/core/WinApp.h"
+#include "ui/core/Application.h"
 #include "ui/qt/QtBackend.h"
 
 int main(int argc, char** argv) {

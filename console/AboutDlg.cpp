@@ -4,4 +4,4 @@
 
 // No controls are bound and no messages handled: OK, Escape and the close box
 // end the box through the dialog's standard handling.
-CAboutDlg::CAboutDlg() : ui::CDialog(res::AboutBoxTemplate(), nullptr) {}
+CAboutDlg::CAboutDlg() : ui::ModalDialog(res::AboutBoxTemplate(), nullptr) {}

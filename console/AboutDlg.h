@@ -3,7 +3,7 @@
 
 #include "ui/core/Dialog.h"
 
-class CAboutDlg : public ui::CDialog {
+class CAboutDlg : public ui::ModalDialog {
  public:
   CAboutDlg();
   ~CAboutDlg() override = default;

@@ -19,7 +19,7 @@ char g_rootPath[252] = "C:\\Public\\Qen office\\take9\\take9";
 int g_recordedFrames = 0;
 int g_stopRecording = 0;
 
-CKorvaneDlg::CKorvaneDlg(ui::CDialog* parent) : ui::CDialog(ConsoleTemplate(), parent) {
+CKorvaneDlg::CKorvaneDlg(ui::ModalDialog* parent) : ui::ModalDialog(ConsoleTemplate(), parent) {
   m_hIcon = theApp.LoadIcon(IDR_MAINFRAME);
 }
 
@@ -40,10 +40,10 @@ const ui::MessageMapBase* CKorvaneDlg::GetMessageMap() const {
 }
 
 bool CKorvaneDlg::OnInitDialog() {
-  ui::CDialog::OnInitDialog();
+  ui::ModalDialog::OnInitDialog();
 
   // The About entry goes at the end of the system menu, after a separator.
-  if (ui::CMenu* systemMenu = GetSystemMenu(false)) {
+  if (ui::Menu* systemMenu = GetSystemMenu(false)) {
     const std::string about(LoadResourceString(IDS_ABOUTBOX));
     if (!about.empty()) {
       systemMenu->AppendMenu(ui::MF_SEPARATOR);
@@ -60,17 +60,17 @@ void CKorvaneDlg::OnSysCommand(ui::UINT nID, ui::LPARAM lParam) {
     CAboutDlg dlgAbout;
     dlgAbout.RunModal();
   } else {
-    ui::CDialog::OnSysCommand(nID, lParam);
+    ui::ModalDialog::OnSysCommand(nID, lParam);
   }
 }
 
 void CKorvaneDlg::OnPaint() {
   if (!IsIconic()) {
-    ui::CDialog::OnPaint();
+    ui::ModalDialog::OnPaint();
     return;
   }
-  ui::CPaintDC dc(*this);
-  SendMessage(ui::WM_ICONERASEBKGND, dc.GetSafeHdc(), 0);
+  ui::PaintContext dc(*this);
+  SendMessage(ui::WM_ICONERASEBKGND, dc.Handle(), 0);
 
   // The icon centred in the client rectangle; the division truncates toward
   // zero, so a client area narrower than the icon gives a negative x.
@@ -101,8 +101,8 @@ void CKorvaneDlg::OnReadFileSeries() {
 }
 
 void CKorvaneDlg::OnBrowse() {
-  ui::CFileDialog dialog(true, nullptr, nullptr, ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT,
-                         nullptr, nullptr);
+  ui::OpenFileDialog dialog(true, nullptr, nullptr, ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT,
+                            nullptr, nullptr);
   if (dialog.RunModal() != ui::IDOK)
     return;
 

@@ -33,9 +33,9 @@ using FrameSource = std::function<void(int tick, std::span<std::uint8_t> capture
 // after Stop Recording.
 enum class RecorderState { Idle, Recording, Stopped };
 
-class CKorvaneDlg : public ui::CDialog {
+class CKorvaneDlg : public ui::ModalDialog {
  public:
-  explicit CKorvaneDlg(ui::CDialog* parent = nullptr);
+  explicit CKorvaneDlg(ui::ModalDialog* parent = nullptr);
   ~CKorvaneDlg() override = default;
 
   bool OnInitDialog() override;

@@ -53,7 +53,7 @@ void CKorvaneDlg::OnRecordTimer(ui::UINT nIDEvent) {
       }
     }
   }
-  ui::CDialog::OnTimer(nIDEvent);
+  ui::ModalDialog::OnTimer(nIDEvent);
 }
 
 void CKorvaneDlg::OnStopRecording() {

@@ -62,8 +62,8 @@ class ScratchFolder {
 // system a truncated and rewritten file is flushed when it is closed.
 inline void WriteFreshFile(const std::string& path, const void* data, std::size_t size) {
   std::remove(path.c_str());
-  ui::CFile file;
-  Check(file.Open(path.c_str(), ui::CFile::Mode::CreateTruncate));
+  ui::BinaryFile file;
+  Check(file.Open(path.c_str(), ui::BinaryFile::Mode::CreateTruncate));
   file.Write(data, size);
 }
 

@@ -89,8 +89,8 @@ void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, i
     return;
   }
 
-  ui::CFile file;
-  if (!file.Open(fileName, ui::CFile::Mode::CreateTruncate)) {
+  ui::BinaryFile file;
+  if (!file.Open(fileName, ui::BinaryFile::Mode::CreateTruncate)) {
     return;
   }
 
@@ -125,8 +125,8 @@ void ReadBmpFile(const char* fileName, std::span<unsigned char> pixels, int& wid
     height = 0;
   };
 
-  ui::CFile file;
-  if (fileName == nullptr || !file.Open(fileName, ui::CFile::Mode::Read)) {
+  ui::BinaryFile file;
+  if (fileName == nullptr || !file.Open(fileName, ui::BinaryFile::Mode::Read)) {
     return fail();
   }
 

@@ -4,14 +4,14 @@
 #include "ui/core/Backend.h"
 
 void ShowFrame(const unsigned char* pixels, int width, int height) {
-  ui::CStatic& picture = g_fileReadDlg.m_picture;
+  ui::PictureControl& picture = g_fileReadDlg.m_picture;
   if (!picture.HasWindow())
     return;
-  ui::CClientDC dc(picture);  // released, and the picture refreshed, at scope end
+  ui::ClientContext dc(picture);  // released, and the picture refreshed, at scope end
   DrawFrame(dc, pixels, width, height);
 }
 
-void DrawFrame(ui::CDC& dc, const unsigned char* pixels, int width, int height) {
+void DrawFrame(ui::DeviceContext& dc, const unsigned char* pixels, int width, int height) {
   if (pixels == nullptr || width <= 0 || height <= 0 ||
       (static_cast<long long>(width) * 3) % 4 != 0) {
     return;

@@ -11,4 +11,4 @@ void ShowFrame(const unsigned char* pixels, int width, int height);
 // Draws the frame at (0, 0) of the device context, bottom row lowest, in one
 // pass straight from the caller's buffer. Widths whose rows are not a whole
 // number of 4-byte words are not drawn (the bitmap copy reads aligned rows).
-void DrawFrame(ui::CDC& dc, const unsigned char* pixels, int width, int height);
+void DrawFrame(ui::DeviceContext& dc, const unsigned char* pixels, int width, int height);

@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
   }
   const auto argb = ui::IconToArgb(*image);
   const auto png = EncodePng(image->size, image->size, argb);
-  ui::CFile file;
-  if (!file.Open(argv[2], ui::CFile::Mode::CreateTruncate)) {
+  ui::BinaryFile file;
+  if (!file.Open(argv[2], ui::BinaryFile::Mode::CreateTruncate)) {
     std::fprintf(stderr, "korvane_make_icon_png: cannot create %s\n", argv[2]);
     return 1;
   }

@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string page = ManPage();
-  ui::CFile file;
-  if (!file.Open(argv[1], ui::CFile::Mode::CreateTruncate)) {
+  ui::BinaryFile file;
+  if (!file.Open(argv[1], ui::BinaryFile::Mode::CreateTruncate)) {
     std::fprintf(stderr, "korvane_make_man_page: cannot create %s\n", argv[1]);
     return 1;
   }

@@ -60,8 +60,8 @@ std::string EscapeXml(std::string_view text) {
 }
 
 bool ReadAll(const char* path, std::string& text) {
-  ui::CFile file;
-  if (!file.Open(path, ui::CFile::Mode::Read)) {
+  ui::BinaryFile file;
+  if (!file.Open(path, ui::BinaryFile::Mode::Read)) {
     return false;
   }
   std::array<char, 4096> chunk{};
@@ -97,10 +97,9 @@ int main(int argc, char** argv) {
   }
 
   const res::VersionInfo& version = res::kVersionInfo;
-  const std::array<Placeholder, 3> placeholders = {{
+  const std::array<Placeholder, 2> placeholders = {{
       {"@VERSION@", DottedVersion(version.productVersion)},
       {"@NAME@", EscapeXml(version.internalName)},
-      {"@SUMMARY@", EscapeXml(version.fileDescription)},
   }};
   for (const Placeholder& placeholder : placeholders) {
     if (!Substitute(text, placeholder)) {
@@ -110,8 +109,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  ui::CFile out;
-  if (!out.Open(argv[2], ui::CFile::Mode::CreateTruncate)) {
+  ui::BinaryFile out;
+  if (!out.Open(argv[2], ui::BinaryFile::Mode::CreateTruncate)) {
     std::fprintf(stderr, "korvane_make_metainfo: cannot create %s\n", argv[2]);
     return 1;
   }

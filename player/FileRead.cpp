@@ -10,7 +10,7 @@ using namespace res;
 // app/GlobalOrder.h.
 __attribute__((init_priority(order::kFileReadDlg))) CFileRead g_fileReadDlg;
 
-CFileRead::CFileRead(ui::CDialog* parent) : ui::CDialog(FileReadTemplate(), parent) {}
+CFileRead::CFileRead(ui::ModalDialog* parent) : ui::ModalDialog(FileReadTemplate(), parent) {}
 
 const ui::MessageMapBase* CFileRead::GetMessageMap() const {
   using Map = ui::MessageMap<CFileRead>;
@@ -22,12 +22,12 @@ const ui::MessageMapBase* CFileRead::GetMessageMap() const {
   return &map;
 }
 
-void CFileRead::ExchangeData(ui::CDataExchange* pDX) {
-  ui::CDialog::ExchangeData(pDX);
-  ui::DDX_Control(pDX, IDC_PICTURE, m_picture);
-  ui::DDX_Text(pDX, IDC_ROOT_PATH, m_rootPath);
-  ui::DDX_Text(pDX, IDC_FRAME_RATE, m_frameRate);
-  ui::DDV_MinMaxInt(pDX, m_frameRate, 1, 30);
-  ui::DDX_Text(pDX, IDC_LAST_FRAME, m_lastFrame);
-  ui::DDX_Text(pDX, IDC_START_FRAME, m_startFrame);
+void CFileRead::ExchangeData(ui::DataExchange* dx) {
+  ui::ModalDialog::ExchangeData(dx);
+  ui::ExchangeControl(dx, IDC_PICTURE, m_picture);
+  ui::ExchangeText(dx, IDC_ROOT_PATH, m_rootPath);
+  ui::ExchangeText(dx, IDC_FRAME_RATE, m_frameRate);
+  ui::ValidateRange(dx, m_frameRate, 1, 30);
+  ui::ExchangeText(dx, IDC_LAST_FRAME, m_lastFrame);
+  ui::ExchangeText(dx, IDC_START_FRAME, m_startFrame);
 }

@@ -10,16 +10,16 @@
 #include "ui/core/DataExchange.h"
 #include "ui/core/Dialog.h"
 
-class CFileRead : public ui::CDialog {
+class CFileRead : public ui::ModalDialog {
  public:
-  explicit CFileRead(ui::CDialog* parent = nullptr);
+  explicit CFileRead(ui::ModalDialog* parent = nullptr);
   // Releases the frame buffer first, then the other members go.
   ~CFileRead() override { m_frame.reset(); }
 
   // Moves the fields between the boxes and the members, in this order: root
   // path, frame rate (1..30), last frame, start frame. Reading stops at the
   // first bad field, which keeps the focus and shows why.
-  void ExchangeData(ui::CDataExchange* pDX) override;
+  void ExchangeData(ui::DataExchange* dx) override;
 
   // READ: read the fields, load the track file if asked, start playing.
   void OnRead();
@@ -35,7 +35,7 @@ class CFileRead : public ui::CDialog {
   int m_height = 240;
   int m_frameBytes = 0;  // size of m_frame
   ui::UINT m_timerId = 0;
-  ui::CStatic m_picture;  // the picture control frames are drawn into
+  ui::PictureControl m_picture;  // the picture control frames are drawn into
   std::string m_rootPath;
   int m_frameRate = 10;
   int m_lastFrame = 0;

@@ -57,8 +57,8 @@ void CFileRead::OnPlayTimer(ui::UINT timerId) {
     return;
   }
 
-  ui::CFile file;
-  if (!file.Open(m_fileName, ui::CFile::Mode::Read)) {
+  ui::BinaryFile file;
+  if (!file.Open(m_fileName, ui::BinaryFile::Mode::Read)) {
     KillTimer(IDT_TIMER_0);
     return;
   }

@@ -4,7 +4,7 @@
 
 #include "res/AppIcon.h"
 #include "res/ResourceIds.h"
-#include "ui/core/WinTypes.h"
+#include "ui/core/WindowTypes.h"
 
 namespace res {
 namespace {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and runs every test: the unit, dialog and widget
+# Sets up the machine, checks the formatting, builds, and runs every test: the unit, dialog and widget
 # tests and the real-window acceptance test (ctest), the whole suite again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets
 # (corpus replay, then FUZZ_SECONDS each), the desktop packaging checks, and
@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
+bash scripts/format-check.sh
 bash scripts/build.sh
 # Qt runs its widget tests without a screen; the acceptance test starts its own X server.
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$(nproc 2>/dev/null || echo 2)"

@@ -27,8 +27,8 @@ struct FrameCheck {
 // Reads the file as the player's tick does: 14 header bytes, the signature,
 // 40 more header bytes, then the pixel block straight from byte 54.
 FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& pixels) {
-  ui::CFile file;
-  if (cli::IsFolder(name) || !file.Open(name.c_str(), ui::CFile::Mode::Read))
+  ui::BinaryFile file;
+  if (cli::IsFolder(name) || !file.Open(name.c_str(), ui::BinaryFile::Mode::Read))
     return {FrameFault::Missing};
   std::array<unsigned char, kHeaderBytes> header{};
   const std::size_t fileHeader = file.Read(header.data(), 14);

@@ -22,10 +22,10 @@ bool SetRecordRoot(const std::string& root) {
 }
 
 void RunConsole(CKorvaneDlg& console) {
-  ui::CDialog* const previous = theApp.m_pMainWnd;
-  theApp.m_pMainWnd = &console;
+  ui::ModalDialog* const previous = theApp.m_mainWindow;
+  theApp.m_mainWindow = &console;
   console.RunModal();
-  theApp.m_pMainWnd = previous;
+  theApp.m_mainWindow = previous;
 }
 
 std::optional<std::string> ScriptProblem(const ui::headless::HeadlessBackend& user) {

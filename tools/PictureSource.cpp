@@ -31,7 +31,7 @@ void CopySurfaceTopLeft(const ui::Surface* surface, std::span<std::uint8_t> capt
   }
 }
 
-FrameSource MakePictureSource(const ui::CStatic& picture, int width, int height) {
+FrameSource MakePictureSource(const ui::PictureControl& picture, int width, int height) {
   return [&picture, width, height](int, std::span<std::uint8_t> capture) {
     CopySurfaceTopLeft(picture.GetSurface(), capture, width, height);
   };

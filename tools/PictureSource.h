@@ -20,4 +20,4 @@ void CopySurfaceTopLeft(const ui::Surface* surface, std::span<std::uint8_t> capt
 // A source that copies the picture control's surface at every record tick.
 // The control must outlive the recorder's use of the source; while it has no
 // window the recorded frames are black.
-FrameSource MakePictureSource(const ui::CStatic& picture, int width, int height);
+FrameSource MakePictureSource(const ui::PictureControl& picture, int width, int height);

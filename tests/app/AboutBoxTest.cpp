@@ -76,7 +76,7 @@ TEST_F(AboutBox, SystemMenuEndsWithSeparatorAndAboutEntryOncePerShowing) {
   user.Then(copyMenu).Key(DialogKey::Escape);
   RunConsole();
 
-  const std::vector<ui::MenuItem> standard = ui::CMenu::StandardSystemMenu().Items();
+  const std::vector<ui::MenuItem> standard = ui::Menu::StandardSystemMenu().Items();
   ASSERT_EQ(menus.size(), 3u);
   for (const auto& items : menus) {
     ASSERT_EQ(items.size(), standard.size() + 2);

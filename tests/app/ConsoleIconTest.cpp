@@ -26,7 +26,7 @@ namespace {
 // One WM_ICONERASEBKGND the console sent itself, and how many icons had been
 // drawn when it did.
 struct EraseSeen {
-  const ui::CDialog* to = nullptr;
+  const ui::ModalDialog* to = nullptr;
   ui::WPARAM wParam = 0;
   ui::LPARAM lParam = 0;
   std::size_t drawsBefore = 0;
@@ -96,8 +96,8 @@ TEST_F(ConsoleIcon, MinimisedConsoleDrawsTheIconCentred) {
   };
   std::vector<EraseSeen> erases;
   std::vector<ui::headless::IconDraw> draws;
-  const ui::CDialog* console = nullptr;
-  ScopedObserver observer([&](const ui::CDialog& to, const ui::Message& message) {
+  const ui::ModalDialog* console = nullptr;
+  ScopedObserver observer([&](const ui::ModalDialog& to, const ui::Message& message) {
     if (message.message != ui::WM_ICONERASEBKGND)
       return;
     HeadlessWindow* top = user.Top();
@@ -134,7 +134,7 @@ TEST_F(ConsoleIcon, MinimisedConsoleDrawsTheIconCentred) {
 
 TEST_F(ConsoleIcon, NoIconIsDrawnWhileTheConsoleIsNotMinimised) {
   int erases = 0;
-  ScopedObserver observer([&](const ui::CDialog&, const ui::Message& message) {
+  ScopedObserver observer([&](const ui::ModalDialog&, const ui::Message& message) {
     if (message.message == ui::WM_ICONERASEBKGND)
       ++erases;
   });

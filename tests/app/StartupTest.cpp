@@ -15,7 +15,7 @@
 #include "res/ResourceIds.h"
 #include "res/VersionInfo.h"
 #include "tracks/TrackGlobals.h"
-#include "ui/core/WinApp.h"
+#include "ui/core/Application.h"
 #include "ui/headless/HeadlessBackend.h"
 
 using namespace res;
@@ -29,7 +29,7 @@ namespace {
 // them (and so before every ordinary static object and main). Plain values,
 // zero-initialised before anything runs, so the watchers may write them.
 struct GlobalsSeen {
-  bool appRegistered = false;  // AfxGetApp() is theApp
+  bool appRegistered = false;  // CurrentApp() is theApp
   bool pathReady = false;      // g_trueTracksPath holds the track file's name
   bool tracksReady = false;    // g_trueTracks has its 50 empty tracks
   bool playerReady = false;    // g_fileReadDlg has its defaults
@@ -42,7 +42,7 @@ constinit bool g_reportAtExit = false;
 
 GlobalsSeen LookAtGlobals(bool allConstructed) {
   GlobalsSeen seen;
-  seen.appRegistered = ui::AfxGetApp() == &theApp;
+  seen.appRegistered = ui::CurrentApp() == &theApp;
   if (!allConstructed)
     return seen;  // the others may not be read before their construction
   seen.pathReady = g_trueTracksPath == "truetracks.txt";
@@ -65,7 +65,7 @@ struct WatchBefore {
   WatchBefore() { g_seenBefore = LookAtGlobals(false); }
   ~WatchBefore() {
     if (g_reportAtExit)
-      std::fprintf(stderr, "last out: application %s\n", ui::AfxGetApp() ? "alive" : "gone");
+      std::fprintf(stderr, "last out: application %s\n", ui::CurrentApp() ? "alive" : "gone");
   }
 };
 // Constructed just after the last of the four, and so destroyed before them.
@@ -73,7 +73,7 @@ struct WatchAfter {
   WatchAfter() { g_seenAfter = LookAtGlobals(true); }
   ~WatchAfter() {
     if (g_reportAtExit)
-      std::fprintf(stderr, "first out: application %s\n", ui::AfxGetApp() ? "alive" : "gone");
+      std::fprintf(stderr, "first out: application %s\n", ui::CurrentApp() ? "alive" : "gone");
   }
 };
 
@@ -121,7 +121,7 @@ TEST(GlobalObjectsDeathTest, TheApplicationIsDestroyedAtExitInReverseOrder) {
 
 TEST(Startup, RunApplicationRunsTheConsoleAsMainWindowAndReturnsZero) {
   HeadlessBackend user;
-  ASSERT_EQ(ui::AfxGetApp(), &theApp);
+  ASSERT_EQ(ui::CurrentApp(), &theApp);
   int topTemplate = 0;
   std::string caption;
   bool mainWindowIsConsole = false;
@@ -129,7 +129,7 @@ TEST(Startup, RunApplicationRunsTheConsoleAsMainWindowAndReturnsZero) {
   user.Then([&] {
         topTemplate = user.Top()->TemplateId();
         caption = std::string(user.Top()->Dialog().Template().caption);
-        mainWindowIsConsole = theApp.m_pMainWnd == &user.Top()->Dialog();
+        mainWindowIsConsole = theApp.m_mainWindow == &user.Top()->Dialog();
         ownedByNobody = user.Top()->Owner() == nullptr;
       })
       .Key(DialogKey::Escape);
@@ -141,7 +141,7 @@ TEST(Startup, RunApplicationRunsTheConsoleAsMainWindowAndReturnsZero) {
   EXPECT_TRUE(mainWindowIsConsole);
   EXPECT_TRUE(ownedByNobody);
   // The console is gone: nothing designates it any more, no window is left.
-  EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+  EXPECT_EQ(theApp.m_mainWindow, nullptr);
   EXPECT_EQ(user.Top(), nullptr);
   EXPECT_FALSE(user.ScriptExhausted());
   EXPECT_TRUE(user.ScriptErrors().empty());

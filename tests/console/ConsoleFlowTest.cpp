@@ -50,7 +50,7 @@ class ConsoleFlow : public ::testing::Test {
     EXPECT_FALSE(user.ScriptExhausted());
     EXPECT_TRUE(user.ScriptErrors().empty());
     EXPECT_EQ(user.Top(), nullptr);
-    EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+    EXPECT_EQ(theApp.m_mainWindow, nullptr);
   }
 
   HeadlessWindow* Console() const { return user.FindWindow(IDD_KORVANE_DIALOG); }
@@ -154,7 +154,7 @@ TEST_F(ConsoleFlow, EscapeAndTheCloseBoxEndTheConsoleRun) {
   for (std::size_t i = 0; i < closers.size(); ++i) {
     SCOPED_TRACE("closer " + std::to_string(i));
     bool mainWindowWasConsole = false;
-    user.Then([&] { mainWindowWasConsole = theApp.m_pMainWnd == &user.Top()->Dialog(); });
+    user.Then([&] { mainWindowWasConsole = theApp.m_mainWindow == &user.Top()->Dialog(); });
     closers[i](user);
     RunConsole();
     EXPECT_TRUE(mainWindowWasConsole);

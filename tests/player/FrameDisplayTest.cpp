@@ -21,7 +21,7 @@ using namespace player_test;
 namespace {
 
 // A device context over a surface of the test's own.
-class SurfaceDC : public ui::CDC {
+class SurfaceDC : public ui::DeviceContext {
  public:
   explicit SurfaceDC(ui::Surface& surface) { m_surface = &surface; }
 };

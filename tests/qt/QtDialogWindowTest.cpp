@@ -168,7 +168,7 @@ TEST_F(QtTest, FrameDrawnIntoThePictureShowsInItsPixels) {
     header.biWidth = 320;
     header.biHeight = 240;
     {
-      ui::CClientDC dc(dialog.m_picture);
+      ui::ClientContext dc(dialog.m_picture);
       EXPECT_EQ(ui::StretchDIBits(dc, 0, 0, 320, 240, 0, 0, 320, 240, frame.data(), &header,
                                   ui::DIB_RGB_COLORS, ui::SRCCOPY),
                 240);
@@ -193,7 +193,7 @@ TEST_F(QtTest, IconsDrawnWhileTheWindowPaintsShowOnIt) {
   Guard({&dialog});
   // Drawn where no control covers the window.
   dialog.onPaint = [&] {
-    ui::CPaintDC dc(dialog);
+    ui::PaintContext dc(dialog);
     dc.DrawIcon(200, 0, &kRedIcon);
   };
   Soon([&] {

@@ -107,7 +107,7 @@ TEST_F(QtTest, SystemMenuShowsEntriesAppendedAfterCreationAndSendsTheChoice) {
   TestDialog dialog;
   Guard({&dialog});
   dialog.onInit = [&] {
-    ui::CMenu* menu = dialog.GetSystemMenu(false);
+    ui::Menu* menu = dialog.GetSystemMenu(false);
     ASSERT_NE(menu, nullptr);
     menu->AppendMenu(ui::MF_SEPARATOR);
     menu->AppendMenu(ui::MF_STRING, IDM_ABOUT, "&About Test...");

@@ -87,14 +87,14 @@ const ui::MessageMapBase* TestDialog::GetMessageMap() const {
 }
 
 bool TestDialog::OnInitDialog() {
-  CDialog::OnInitDialog();
+  ModalDialog::OnInitDialog();
   if (onInit)
     onInit();
   return true;
 }
 
-void TestDialog::ExchangeData(ui::CDataExchange* pDX) {
-  ui::DDX_Control(pDX, IDC_PICTURE, m_picture);
+void TestDialog::ExchangeData(ui::DataExchange* dx) {
+  ui::ExchangeControl(dx, IDC_PICTURE, m_picture);
 }
 
 void TestDialog::OnTimerTick(UINT id) {
@@ -114,11 +114,11 @@ void TestDialog::OnPaintWindow() {
     onPaint();
 }
 
-ui::qt::QtDialogWindow& WindowOf(const ui::CDialog& dialog) {
+ui::qt::QtDialogWindow& WindowOf(const ui::ModalDialog& dialog) {
   return *static_cast<ui::qt::QtDialogWindow*>(dialog.Native());
 }
 
-void PressKey(const ui::CDialog& dialog, int key, Qt::KeyboardModifiers modifiers) {
+void PressKey(const ui::ModalDialog& dialog, int key, Qt::KeyboardModifiers modifiers) {
   QWidget& window = WindowOf(dialog).Widget();
   QWidget* target = window.focusWidget() != nullptr ? window.focusWidget() : &window;
   QKeyEvent press(QEvent::KeyPress, key, modifiers);
@@ -135,12 +135,12 @@ void QtTest::SetUp() {
   m_watchdog.setInterval(kWatchdogMs);
   QObject::connect(&m_watchdog, &QTimer::timeout, [this] {
     ADD_FAILURE() << "a modal run did not end by itself";
-    for (ui::CDialog* dialog : m_guarded)
+    for (ui::ModalDialog* dialog : m_guarded)
       dialog->EndModal(kTimedOut);
   });
 }
 
-void QtTest::Guard(std::initializer_list<ui::CDialog*> dialogs) {
+void QtTest::Guard(std::initializer_list<ui::ModalDialog*> dialogs) {
   m_guarded.insert(m_guarded.end(), dialogs.begin(), dialogs.end());
   m_watchdog.start();
 }

@@ -35,9 +35,9 @@ inline constexpr int kTimedOut = -2;
 extern const ui::IconResource kRedIcon;
 extern const ui::DialogTemplate kTestTemplate;
 
-class TestDialog : public ui::CDialog {
+class TestDialog : public ui::ModalDialog {
  public:
-  explicit TestDialog(CDialog* parent = nullptr) : CDialog(kTestTemplate, parent) {}
+  explicit TestDialog(ModalDialog* parent = nullptr) : ModalDialog(kTestTemplate, parent) {}
 
   // Hooks a test sets before the run.
   std::function<void()> onInit;
@@ -52,12 +52,12 @@ class TestDialog : public ui::CDialog {
   std::vector<UINT> sysCommands;
   int paints = 0;
 
-  ui::CStatic m_picture;
+  ui::PictureControl m_picture;
 
  protected:
   const ui::MessageMapBase* GetMessageMap() const override;
   bool OnInitDialog() override;
-  void ExchangeData(ui::CDataExchange* pDX) override;
+  void ExchangeData(ui::DataExchange* dx) override;
 
  private:
   void OnPress() { ++presses; }
@@ -69,17 +69,17 @@ class TestDialog : public ui::CDialog {
 };
 
 // The Qt window of a dialog that is being shown.
-ui::qt::QtDialogWindow& WindowOf(const ui::CDialog& dialog);
+ui::qt::QtDialogWindow& WindowOf(const ui::ModalDialog& dialog);
 
 // The control widget with this id in a shown dialog.
 template <class W>
-W* ControlOf(const ui::CDialog& dialog, int id) {
+W* ControlOf(const ui::ModalDialog& dialog, int id) {
   return WindowOf(dialog).Widget().findChild<W*>(QString::number(id));
 }
 
 // Sends a key press to whatever has the focus in the dialog (the window
 // itself when no control has it), as typing would.
-void PressKey(const ui::CDialog& dialog, int key, Qt::KeyboardModifiers modifiers = {});
+void PressKey(const ui::ModalDialog& dialog, int key, Qt::KeyboardModifiers modifiers = {});
 
 // Runs step once the innermost event loop is running.
 void Soon(std::function<void()> step);
@@ -91,11 +91,11 @@ class QtTest : public ::testing::Test {
 
   // Ends the runs of these dialogs with kTimedOut if they are still open after
   // a few seconds, so that a fault shows as a failure, not as a hang.
-  void Guard(std::initializer_list<ui::CDialog*> dialogs);
+  void Guard(std::initializer_list<ui::ModalDialog*> dialogs);
 
  private:
   QTimer m_watchdog;
-  std::vector<ui::CDialog*> m_guarded;
+  std::vector<ui::ModalDialog*> m_guarded;
 };
 
 }  // namespace qttest

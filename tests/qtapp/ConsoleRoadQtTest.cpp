@@ -80,8 +80,8 @@ class Driver {
       m_poll.stop();
       if (g_fileReadDlg.HasWindow())
         g_fileReadDlg.EndModal(ui::IDCANCEL);
-      if (theApp.m_pMainWnd != nullptr)
-        theApp.m_pMainWnd->EndModal(ui::IDCANCEL);
+      if (theApp.m_mainWindow != nullptr)
+        theApp.m_mainWindow->EndModal(ui::IDCANCEL);
       return;
     }
     if (Finished())
@@ -99,12 +99,12 @@ class Driver {
   QTimer m_poll;
 };
 
-QWidget& WindowOf(const ui::CDialog& dialog) {
+QWidget& WindowOf(const ui::ModalDialog& dialog) {
   return static_cast<ui::qt::QtDialogWindow*>(dialog.Native())->Widget();
 }
 
 template <class W>
-W* Control(const ui::CDialog& dialog, int id) {
+W* Control(const ui::ModalDialog& dialog, int id) {
   auto* window = static_cast<ui::qt::QtDialogWindow*>(dialog.Native());
   return window == nullptr ? nullptr : window->Widget().findChild<W*>(QString::number(id));
 }
@@ -141,7 +141,7 @@ TEST_F(ConsoleRoadQt, PlaysTheSeriesWithTheMarkerWhereTheTrackFileSays) {
   WriteSeries();
   const ui::ScopedTraceSink quiet([](std::string_view) {});
   CKorvaneDlg console;
-  theApp.m_pMainWnd = &console;
+  theApp.m_mainWindow = &console;
   QImage picture;
   std::string lastFrameBox;
 
@@ -166,7 +166,7 @@ TEST_F(ConsoleRoadQt, PlaysTheSeriesWithTheMarkerWhereTheTrackFileSays) {
       {[&] { return !g_fileReadDlg.HasWindow(); }, [&] { console.EndModal(ui::IDCANCEL); }},
   });
   console.RunModal();
-  theApp.m_pMainWnd = nullptr;
+  theApp.m_mainWindow = nullptr;
 
   ASSERT_FALSE(driver.TimedOut());
   EXPECT_TRUE(driver.Finished());
@@ -186,7 +186,7 @@ TEST_F(ConsoleRoadQt, PlaysTheSeriesWithTheMarkerWhereTheTrackFileSays) {
 
 TEST_F(ConsoleRoadQt, ARefusedRateShowsItsMessageAndKeepsTheFocusOnItsBox) {
   CKorvaneDlg console;
-  theApp.m_pMainWnd = &console;
+  theApp.m_mainWindow = &console;
   QString message;
   bool rateHadFocus = false;
 
@@ -221,7 +221,7 @@ TEST_F(ConsoleRoadQt, ARefusedRateShowsItsMessageAndKeepsTheFocusOnItsBox) {
   });
   boxes.start();
   console.RunModal();
-  theApp.m_pMainWnd = nullptr;
+  theApp.m_mainWindow = nullptr;
 
   ASSERT_FALSE(driver.TimedOut());
   EXPECT_TRUE(message.contains("between 1 and 30")) << message.toStdString();

@@ -140,7 +140,7 @@ TEST(FrameSources, ARecordTickAllocatesNothing) {
 
 namespace {
 
-// Shows a fault of the platform layer: ui::CFile::Open keeps a copy of the
+// Shows a fault of the platform layer: ui::BinaryFile::Open keeps a copy of the
 // file name in a std::string (for the message of a later FileException), so
 // every record tick whose file name is longer than the string's own storage
 // allocates. Enable once the file object no longer copies the name on open.

@@ -29,18 +29,18 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 TEST(BinaryFile, OpeningAMissingFileFailsWithoutThrowing) {
   TempDir dir;
-  ui::CFile file;
-  EXPECT_FALSE(file.Open(dir.FilePath("missing.bin").c_str(), ui::CFile::Mode::Read));
+  ui::BinaryFile file;
+  EXPECT_FALSE(file.Open(dir.FilePath("missing.bin").c_str(), ui::BinaryFile::Mode::Read));
   EXPECT_FALSE(file.IsOpen());
-  EXPECT_FALSE(file.Open(dir.FilePath("no/dir.bin").c_str(), ui::CFile::Mode::CreateTruncate));
+  EXPECT_FALSE(file.Open(dir.FilePath("no/dir.bin").c_str(), ui::BinaryFile::Mode::CreateTruncate));
 }
 
 TEST(BinaryFile, ReadsReturnHowManyBytesCameAndFewerAtTheEnd) {
   TempDir dir;
   const std::string path = dir.FilePath("ten.bin");
   WriteFile(path, "0123456789");
-  ui::CFile file;
-  ASSERT_TRUE(file.Open(path.c_str(), ui::CFile::Mode::Read));
+  ui::BinaryFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), ui::BinaryFile::Mode::Read));
   char buffer[16] = {};
   EXPECT_EQ(file.Read(buffer, 0), 0u);
   EXPECT_EQ(file.Read(buffer, 4), 4u);
@@ -55,8 +55,8 @@ TEST(BinaryFile, CreateEmptiesAnExistingFile) {
   const std::string path = dir.FilePath("old.bin");
   WriteFile(path, std::string(100, 'x'));
   {
-    ui::CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), ui::CFile::Mode::CreateTruncate));
+    ui::BinaryFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), ui::BinaryFile::Mode::CreateTruncate));
     EXPECT_EQ(fs::file_size(path), 0u);
     file.Write("abc", 3);
   }
@@ -69,15 +69,15 @@ TEST(BinaryFile, TheFileIsClosedOnEveryWayOut) {
   WriteFile(path, "data");
   const long before = OpenDescriptors();
   {
-    ui::CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), ui::CFile::Mode::Read));
+    ui::BinaryFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), ui::BinaryFile::Mode::Read));
     EXPECT_EQ(OpenDescriptors(), before + 1);
-    ASSERT_TRUE(file.Open(path.c_str(), ui::CFile::Mode::Read));  // replaces, not adds
+    ASSERT_TRUE(file.Open(path.c_str(), ui::BinaryFile::Mode::Read));  // replaces, not adds
     EXPECT_EQ(OpenDescriptors(), before + 1);
   }
   EXPECT_EQ(OpenDescriptors(), before);
-  ui::CFile closed;
-  ASSERT_TRUE(closed.Open(path.c_str(), ui::CFile::Mode::Read));
+  ui::BinaryFile closed;
+  ASSERT_TRUE(closed.Open(path.c_str(), ui::BinaryFile::Mode::Read));
   closed.Close();
   EXPECT_EQ(OpenDescriptors(), before);
 }
@@ -88,8 +88,8 @@ TEST(BinaryFile, AWriteToAFullDeviceThrowsAndStillCloses) {
   const long before = OpenDescriptors();
   const std::vector<char> frame(4096, 'x');
   try {
-    ui::CFile file;
-    ASSERT_TRUE(file.Open("/dev/full", ui::CFile::Mode::CreateTruncate));
+    ui::BinaryFile file;
+    ASSERT_TRUE(file.Open("/dev/full", ui::BinaryFile::Mode::CreateTruncate));
     file.Write(frame.data(), frame.size());
     ADD_FAILURE() << "a write to a full device returned normally";
   } catch (const ui::FileException& error) {
@@ -100,15 +100,15 @@ TEST(BinaryFile, AWriteToAFullDeviceThrowsAndStillCloses) {
   EXPECT_EQ(OpenDescriptors(), before);
 }
 
-// Fault: CFile::Open opens a folder for reading (open(2) with O_RDONLY accepts
+// Fault: BinaryFile::Open opens a folder for reading (open(2) with O_RDONLY accepts
 // a directory), so a folder named where a frame or track file is expected
 // passes Open and only fails later, inside Read, as an exception ("Is a
 // directory"). Open should fstat the new descriptor and, for a directory,
 // close it and return false, as for any file that cannot be opened.
 TEST(BinaryFile, OpeningAFolderFails) {
   TempDir dir;
-  ui::CFile file;
-  EXPECT_FALSE(file.Open(dir.Path().c_str(), ui::CFile::Mode::Read));
+  ui::BinaryFile file;
+  EXPECT_FALSE(file.Open(dir.Path().c_str(), ui::BinaryFile::Mode::Read));
   EXPECT_FALSE(file.IsOpen());
 }
 

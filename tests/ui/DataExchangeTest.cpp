@@ -29,19 +29,19 @@ const ui::DialogTemplate kTemplate{IDD_EXCHANGE, ui::kCaption, "Exchange", "Sans
                                    160,          70,           kControls};
 
 // Three fields in a fixed order; only the start frame has a range.
-class ExchangeDlg : public ui::CDialog {
+class ExchangeDlg : public ui::ModalDialog {
  public:
-  ExchangeDlg() : ui::CDialog(kTemplate, nullptr) {}
+  ExchangeDlg() : ui::ModalDialog(kTemplate, nullptr) {}
   std::string m_title = "take9";
   int m_start = 24;
   int m_count = 54;
 
  protected:
-  void ExchangeData(ui::CDataExchange* pDX) override {
-    ui::DDX_Text(pDX, IDC_TITLE, m_title);
-    ui::DDX_Text(pDX, IDC_START, m_start);
-    ui::DDV_MinMaxInt(pDX, m_start, 1, 30);
-    ui::DDX_Text(pDX, IDC_COUNT, m_count);
+  void ExchangeData(ui::DataExchange* dx) override {
+    ui::ExchangeText(dx, IDC_TITLE, m_title);
+    ui::ExchangeText(dx, IDC_START, m_start);
+    ui::ValidateRange(dx, m_start, 1, 30);
+    ui::ExchangeText(dx, IDC_COUNT, m_count);
   }
 };
 

@@ -20,7 +20,7 @@ using ui::headless::HeadlessBackend;
 using Bytes = std::vector<std::uint8_t>;
 
 // A context over a surface of the test's own.
-class SurfaceDC : public ui::CDC {
+class SurfaceDC : public ui::DeviceContext {
  public:
   explicit SurfaceDC(ui::Surface& surface) { m_surface = &surface; }
 };
@@ -71,8 +71,8 @@ Bytes Of(const ui::Surface& surface) {
   return Bytes(surface.Bytes().begin(), surface.Bytes().end());
 }
 
-int Copy(ui::CDC& dc, int xDest, int yDest, int xSrc, int ySrc, int w, int h, const Bytes& bits,
-         const ui::BITMAPINFOHEADER& header) {
+int Copy(ui::DeviceContext& dc, int xDest, int yDest, int xSrc, int ySrc, int w, int h,
+         const Bytes& bits, const ui::BITMAPINFOHEADER& header) {
   return ui::StretchDIBits(dc, xDest, yDest, w, h, xSrc, ySrc, w, h, bits.data(), &header,
                            ui::DIB_RGB_COLORS, ui::SRCCOPY);
 }
@@ -164,17 +164,17 @@ const ui::DialogTemplate kTemplate{IDD_PICTURE, ui::kCaption, "Picture", "Sans",
 const ui::IconResource kIcon{9, {}, {}};
 
 // Paints its icon centred in the client area, as the console does when minimised.
-class PictureDlg : public ui::CDialog {
+class PictureDlg : public ui::ModalDialog {
  public:
-  PictureDlg() : ui::CDialog(kTemplate, nullptr) {}
+  PictureDlg() : ui::ModalDialog(kTemplate, nullptr) {}
   void OnPaint() {
-    ui::CPaintDC dc(*this);
+    ui::PaintContext dc(*this);
     ui::Rect rect;
     GetClientRect(&rect);
     const int size = ui::GetSystemMetrics(ui::SM_CXICON);
     dc.DrawIcon((rect.Width() - size + 1) / 2, (rect.Height() - size + 1) / 2, icon);
   }
-  ui::CStatic m_frame;
+  ui::PictureControl m_frame;
   ui::HICON icon = &kIcon;
 
  protected:
@@ -183,7 +183,7 @@ class PictureDlg : public ui::CDialog {
     static const Map map(nullptr, {Map::OnPaint(&PictureDlg::OnPaint)});
     return &map;
   }
-  void ExchangeData(ui::CDataExchange* pDX) override { ui::DDX_Control(pDX, IDC_FRAME, m_frame); }
+  void ExchangeData(ui::DataExchange* dx) override { ui::ExchangeControl(dx, IDC_FRAME, m_frame); }
 };
 
 TEST(ClientDC, DrawsIntoThePictureControlAndMarksItUpdatedWhenReleased) {
@@ -194,7 +194,7 @@ TEST(ClientDC, DrawsIntoThePictureControlAndMarksItUpdatedWhenReleased) {
   ui::Surface shown;
   user.Then([&] {
         {
-          ui::CClientDC dc(dialog.m_frame);
+          ui::ClientContext dc(dialog.m_frame);
           rows = Copy(dc, 1, 1, 0, 0, 3, 2, bits, Header(3, 2));
           updatesWhileDrawing = user.Top()->Control(IDC_FRAME)->surfaceUpdates;
         }
@@ -210,7 +210,7 @@ TEST(ClientDC, DrawsIntoThePictureControlAndMarksItUpdatedWhenReleased) {
   EXPECT_EQ(Of(shown), Expected(ui::Surface(60, 39), 1, 1, 0, 0, 3, 2));
 
   // Without a window there is nothing to draw into.
-  ui::CClientDC detached(dialog.m_frame);
+  ui::ClientContext detached(dialog.m_frame);
   EXPECT_EQ(detached.GetSurface(), nullptr);
   EXPECT_EQ(Copy(detached, 0, 0, 0, 0, 3, 2, bits, Header(3, 2)), 0);
 }

@@ -38,11 +38,11 @@ const ui::ControlTemplate kPlainControls[] = {
 const ui::DialogTemplate kPlainTemplate{IDD_PLAIN, ui::kCaption, "Plain", "Sans",        8, 0,
                                         0,         100,          50,      kPlainControls};
 
-class ShowDlg : public ui::CDialog {
+class ShowDlg : public ui::ModalDialog {
  public:
-  explicit ShowDlg(const ui::DialogTemplate& t = kShowTemplate) : ui::CDialog(t, nullptr) {}
+  explicit ShowDlg(const ui::DialogTemplate& t = kShowTemplate) : ui::ModalDialog(t, nullptr) {}
   bool OnInitDialog() override {
-    ui::CDialog::OnInitDialog();
+    ui::ModalDialog::OnInitDialog();
     ++inits;
     SetTimer(1, 100);
     if (endOnInit != 0)
@@ -54,7 +54,7 @@ class ShowDlg : public ui::CDialog {
 
   std::string m_name = "take9";
   int m_speed = 25;
-  ui::CStatic m_picture;
+  ui::PictureControl m_picture;
   int inits = 0, plays = 0, ticks = 0, endOnInit = 0;
 
  protected:
@@ -64,10 +64,10 @@ class ShowDlg : public ui::CDialog {
         nullptr, {Map::OnCommand(IDC_PLAY, &ShowDlg::OnPlay), Map::OnTimer(&ShowDlg::OnTick)});
     return &map;
   }
-  void ExchangeData(ui::CDataExchange* pDX) override {
-    ui::DDX_Control(pDX, IDC_PICTURE, m_picture);
-    ui::DDX_Text(pDX, IDC_NAME, m_name);
-    ui::DDX_Text(pDX, IDC_SPEED, m_speed);
+  void ExchangeData(ui::DataExchange* dx) override {
+    ui::ExchangeControl(dx, IDC_PICTURE, m_picture);
+    ui::ExchangeText(dx, IDC_NAME, m_name);
+    ui::ExchangeText(dx, IDC_SPEED, m_speed);
   }
 };
 

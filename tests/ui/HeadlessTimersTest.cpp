@@ -30,10 +30,10 @@ const ui::DialogTemplate kInner{IDD_INNER, ui::kCaption, "Inner", "Sans",   8, 0
 
 // Writes every tick as "id@time" into a log shared by the windows of a test;
 // Open runs the nested dialog.
-class TimerDlg : public ui::CDialog {
+class TimerDlg : public ui::ModalDialog {
  public:
   TimerDlg(const HeadlessBackend& clock, Log& log, const ui::DialogTemplate& t = kOuter)
-      : ui::CDialog(t, nullptr), m_clock(clock), m_log(log) {}
+      : ui::ModalDialog(t, nullptr), m_clock(clock), m_log(log) {}
   void OnTick(ui::UINT id) {
     m_log.push_back(std::to_string(id) + "@" + std::to_string(m_clock.Now()));
     if (onTick)

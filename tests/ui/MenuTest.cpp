@@ -7,7 +7,7 @@
 namespace {
 
 TEST(Menu, TheStandardSystemMenuHasRestoreMoveMinimizeAndClose) {
-  const ui::CMenu menu = ui::CMenu::StandardSystemMenu();
+  const ui::Menu menu = ui::Menu::StandardSystemMenu();
   const auto& items = menu.Items();
   ASSERT_EQ(items.size(), 5u);
   EXPECT_EQ(items[0].id, ui::SC_RESTORE);
@@ -22,7 +22,7 @@ TEST(Menu, TheStandardSystemMenuHasRestoreMoveMinimizeAndClose) {
 }
 
 TEST(Menu, ASeparatorCarriesNeitherIdNorTextAndIsNeverFound) {
-  ui::CMenu menu;
+  ui::Menu menu;
   EXPECT_TRUE(menu.AppendMenu(ui::MF_SEPARATOR, 0x10, "ignored"));
   EXPECT_TRUE(menu.AppendMenu(ui::MF_STRING, 0x10, "&About Korvane..."));
   ASSERT_EQ(menu.Items().size(), 2u);

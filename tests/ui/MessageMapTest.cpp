@@ -38,9 +38,9 @@ ui::WPARAM Clicked(int id) {
   return ui::MakeWParam(static_cast<ui::UINT>(id), ui::BN_CLICKED);
 }
 
-class BaseDlg : public ui::CDialog {
+class BaseDlg : public ui::ModalDialog {
  public:
-  BaseDlg() : ui::CDialog(kTemplate, nullptr) {}
+  BaseDlg() : ui::ModalDialog(kTemplate, nullptr) {}
   void OnBaseApply() { log.push_back("base apply"); }
   void OnBaseReset() { log.push_back("base reset"); }
   void OnBaseTimer(ui::UINT id) { log.push_back("base timer " + std::to_string(id)); }
@@ -64,7 +64,7 @@ class DerivedDlg : public BaseDlg {
   void OnTick(ui::UINT id) { log.push_back("timer " + std::to_string(id)); }
   void OnSysCommand(ui::UINT id, ui::LPARAM lParam) {
     log.push_back("sys " + std::to_string(id) + " " + std::to_string(lParam));
-    ui::CDialog::OnSysCommand(id, lParam);
+    ui::ModalDialog::OnSysCommand(id, lParam);
   }
   ui::HICON OnQueryDragIcon() { return &kDragIcon; }
 
@@ -126,8 +126,9 @@ TEST(MessageMap, UnmatchedMessagesReachTheDefaultHandling) {
   // Without a system-command entry the close box goes straight to the default
   // handling: close, then Cancel.
   std::vector<std::pair<ui::UINT, ui::WPARAM>> seen;
-  ui::SetMessageObserver(
-      [&](const ui::CDialog&, const ui::Message& m) { seen.emplace_back(m.message, m.wParam); });
+  ui::SetMessageObserver([&](const ui::ModalDialog&, const ui::Message& m) {
+    seen.emplace_back(m.message, m.wParam);
+  });
   BaseDlg plain;
   user.CloseBox();
   EXPECT_EQ(plain.RunModal(), ui::IDCANCEL);
@@ -139,9 +140,9 @@ TEST(MessageMap, UnmatchedMessagesReachTheDefaultHandling) {
 }
 
 // Fails the way a full disk makes a frame write fail.
-class FailingDlg : public ui::CDialog {
+class FailingDlg : public ui::ModalDialog {
  public:
-  FailingDlg() : ui::CDialog(kTemplate, nullptr) {}
+  FailingDlg() : ui::ModalDialog(kTemplate, nullptr) {}
   void OnWrite() { throw ui::FileException("frame_7.bmp", ENOSPC); }
   void OnTick(ui::UINT) { throw ui::FileException("frame_8.bmp", ENOSPC); }
   void OnReset() { ++resets; }
@@ -197,7 +198,7 @@ class BoxOpenBackend final : public ui::Backend {
     ui::SetBackend(this);
   }
   ~BoxOpenBackend() override { ui::SetBackend(&m_inner); }
-  std::unique_ptr<ui::NativeDialog> CreateDialogWindow(ui::CDialog& d,
+  std::unique_ptr<ui::NativeDialog> CreateDialogWindow(ui::ModalDialog& d,
                                                        ui::NativeDialog* owner) override {
     return m_inner.CreateDialogWindow(d, owner);
   }

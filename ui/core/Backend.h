@@ -11,11 +11,11 @@
 
 #include "ui/core/Icon.h"
 #include "ui/core/Surface.h"
-#include "ui/core/WinTypes.h"
+#include "ui/core/WindowTypes.h"
 
 namespace ui {
 
-class CDialog;
+class ModalDialog;
 
 // Keys that the dialogs handle themselves rather than the focused control.
 enum class DialogKey { Enter, Escape };
@@ -62,9 +62,9 @@ class Backend {
   virtual ~Backend() = default;
 
   // Creates the window of a dialog from its template, owned by owner (may be
-  // null). Events of the window reach the dialog through CDialog::SendMessage
-  // and CDialog::HandleKey.
-  virtual std::unique_ptr<NativeDialog> CreateDialogWindow(CDialog& dialog,
+  // null). Events of the window reach the dialog through ModalDialog::SendMessage
+  // and ModalDialog::HandleKey.
+  virtual std::unique_ptr<NativeDialog> CreateDialogWindow(ModalDialog& dialog,
                                                            NativeDialog* owner) = 0;
   virtual int MessageBox(NativeDialog* owner, std::string_view text, std::string_view caption,
                          UINT style) = 0;

@@ -14,11 +14,11 @@ FileException::FileException(const std::string& fileName, int error)
       m_fileName(fileName),
       m_error(error) {}
 
-CFile::~CFile() {
+BinaryFile::~BinaryFile() {
   Close();
 }
 
-bool CFile::Open(const char* fileName, Mode mode) {
+bool BinaryFile::Open(const char* fileName, Mode mode) {
   Close();
   // Opened without blocking, so that a pipe named like a frame file cannot
   // stall the program waiting for a writer; blocking I/O is restored below.
@@ -45,7 +45,7 @@ bool CFile::Open(const char* fileName, Mode mode) {
   return true;
 }
 
-std::size_t CFile::Read(void* buffer, std::size_t count) {
+std::size_t BinaryFile::Read(void* buffer, std::size_t count) {
   auto* out = static_cast<unsigned char*>(buffer);
   std::size_t done = 0;
   while (done < count) {
@@ -62,7 +62,7 @@ std::size_t CFile::Read(void* buffer, std::size_t count) {
   return done;
 }
 
-void CFile::Write(const void* buffer, std::size_t count) {
+void BinaryFile::Write(const void* buffer, std::size_t count) {
   const auto* in = static_cast<const unsigned char*>(buffer);
   std::size_t done = 0;
   while (done < count) {
@@ -78,7 +78,7 @@ void CFile::Write(const void* buffer, std::size_t count) {
   }
 }
 
-void CFile::Close() {
+void BinaryFile::Close() {
   if (m_fd >= 0) {
     ::close(m_fd);
     m_fd = -1;

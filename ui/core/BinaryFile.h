@@ -22,17 +22,17 @@ class FileException : public std::runtime_error {
   int m_error;
 };
 
-class CFile {
+class BinaryFile {
  public:
   enum class Mode {
     Read,            // the file must exist
     CreateTruncate,  // create the file, or empty it if it exists
   };
 
-  CFile() = default;
-  ~CFile();
-  CFile(const CFile&) = delete;
-  CFile& operator=(const CFile&) = delete;
+  BinaryFile() = default;
+  ~BinaryFile();
+  BinaryFile(const BinaryFile&) = delete;
+  BinaryFile& operator=(const BinaryFile&) = delete;
 
   // Opens the named file; false when it cannot be opened (nothing is thrown).
   bool Open(const char* fileName, Mode mode);

@@ -2,60 +2,60 @@
 
 #include <string>
 
+#include "ui/core/Application.h"
 #include "ui/core/Dialog.h"
 #include "ui/core/FieldChecks.h"
-#include "ui/core/WinApp.h"
 
 namespace ui {
 
-void CDataExchange::Fail(int controlId, const std::string& message) {
+void DataExchange::Fail(int controlId, const std::string& message) {
   if (m_failed)
     return;
   m_failed = true;
   m_failedControl = controlId;
-  m_pDlgWnd->MessageBox(message.c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
-  m_pDlgWnd->GotoDlgCtrl(controlId);
+  m_dialog->MessageBox(message.c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
+  m_dialog->GotoDlgCtrl(controlId);
 }
 
-void DDX_Control(CDataExchange* pDX, int id, CStatic& control) {
-  if (pDX->Failed())
+void ExchangeControl(DataExchange* dx, int id, PictureControl& control) {
+  if (dx->Failed())
     return;
-  pDX->SetLastControl(id);
-  if (control.HasWindow() || !pDX->m_pDlgWnd->HasWindow())
+  dx->SetLastControl(id);
+  if (control.HasWindow() || !dx->m_dialog->HasWindow())
     return;
-  control.AttachTo(pDX->m_pDlgWnd->Native(), id);
-  pDX->m_pDlgWnd->Attach(control);
+  control.AttachTo(dx->m_dialog->Native(), id);
+  dx->m_dialog->Attach(control);
 }
 
-void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
-  if (pDX->Failed())
+void ExchangeText(DataExchange* dx, int id, std::string& value) {
+  if (dx->Failed())
     return;
-  pDX->SetLastControl(id);
-  if (pDX->m_bSaveAndValidate) {
-    value = pDX->m_pDlgWnd->GetDlgItemText(id);
+  dx->SetLastControl(id);
+  if (dx->m_saveAndValidate) {
+    value = dx->m_dialog->GetDlgItemText(id);
   } else {
-    pDX->m_pDlgWnd->SetDlgItemText(id, value.c_str());
+    dx->m_dialog->SetDlgItemText(id, value.c_str());
   }
 }
 
-void DDX_Text(CDataExchange* pDX, int id, int& value) {
-  if (pDX->Failed())
+void ExchangeText(DataExchange* dx, int id, int& value) {
+  if (dx->Failed())
     return;
-  pDX->SetLastControl(id);
-  if (pDX->m_bSaveAndValidate) {
-    if (auto message = ParseIntField(pDX->m_pDlgWnd->GetDlgItemText(id), value)) {
-      pDX->Fail(id, *message);
+  dx->SetLastControl(id);
+  if (dx->m_saveAndValidate) {
+    if (auto message = ParseIntField(dx->m_dialog->GetDlgItemText(id), value)) {
+      dx->Fail(id, *message);
     }
   } else {
-    pDX->m_pDlgWnd->SetDlgItemInt(id, value);
+    dx->m_dialog->SetDlgItemInt(id, value);
   }
 }
 
-void DDV_MinMaxInt(CDataExchange* pDX, int value, int minimum, int maximum) {
-  if (pDX->Failed() || !pDX->m_bSaveAndValidate)
+void ValidateRange(DataExchange* dx, int value, int minimum, int maximum) {
+  if (dx->Failed() || !dx->m_saveAndValidate)
     return;
   if (auto message = CheckIntRange(value, minimum, maximum)) {
-    pDX->Fail(pDX->LastControl(), *message);
+    dx->Fail(dx->LastControl(), *message);
   }
 }
 

@@ -8,16 +8,16 @@
 
 namespace ui {
 
-class CDialog;
-class CStatic;
+class ModalDialog;
+class PictureControl;
 
-class CDataExchange {
+class DataExchange {
  public:
-  CDataExchange(CDialog& dialog, bool saveAndValidate)
-      : m_pDlgWnd(&dialog), m_bSaveAndValidate(saveAndValidate) {}
+  DataExchange(ModalDialog& dialog, bool saveAndValidate)
+      : m_dialog(&dialog), m_saveAndValidate(saveAndValidate) {}
 
-  CDialog* const m_pDlgWnd;
-  const bool m_bSaveAndValidate;  // true: controls to members
+  ModalDialog* const m_dialog;
+  const bool m_saveAndValidate;  // true: controls to members
 
   bool Failed() const { return m_failed; }
   int FailedControl() const { return m_failedControl; }
@@ -35,12 +35,12 @@ class CDataExchange {
 };
 
 // Binds a control object to the control with this id.
-void DDX_Control(CDataExchange* pDX, int id, CStatic& control);
+void ExchangeControl(DataExchange* dx, int id, PictureControl& control);
 // Text of an edit box.
-void DDX_Text(CDataExchange* pDX, int id, std::string& value);
+void ExchangeText(DataExchange* dx, int id, std::string& value);
 // A signed decimal integer in an edit box.
-void DDX_Text(CDataExchange* pDX, int id, int& value);
+void ExchangeText(DataExchange* dx, int id, int& value);
 // Range test of the value just read (only when reading the controls).
-void DDV_MinMaxInt(CDataExchange* pDX, int value, int minimum, int maximum);
+void ValidateRange(DataExchange* dx, int value, int minimum, int maximum);
 
 }  // namespace ui

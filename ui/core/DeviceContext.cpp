@@ -9,25 +9,26 @@
 
 namespace ui {
 
-CClientDC::CClientDC(CStatic& control) : m_window(control.Window()), m_id(control.Id()) {
+ClientContext::ClientContext(PictureControl& control)
+    : m_window(control.Window()), m_id(control.Id()) {
   m_surface = control.GetSurface();
 }
 
-CClientDC::~CClientDC() {
+ClientContext::~ClientContext() {
   if (m_window != nullptr && m_surface != nullptr)
     m_window->PictureChanged(m_id);
 }
 
-CPaintDC::CPaintDC(CDialog& dialog) : m_window(dialog.Native()) {}
+PaintContext::PaintContext(ModalDialog& dialog) : m_window(dialog.Native()) {}
 
-void CPaintDC::DrawIcon(int x, int y, HICON icon) {
+void PaintContext::DrawIcon(int x, int y, HICON icon) {
   if (m_window != nullptr && icon != nullptr)
     m_window->DrawIcon(x, y, icon);
 }
 
-int StretchDIBits(CDC& dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
-                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFOHEADER* header,
-                  UINT usage, std::uint32_t rop) {
+int StretchDIBits(DeviceContext& dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+                  int ySrc, int srcWidth, int srcHeight, const void* bits,
+                  const BITMAPINFOHEADER* header, UINT usage, std::uint32_t rop) {
   Surface* surface = dc.GetSurface();
   if (surface == nullptr || bits == nullptr || header == nullptr)
     return 0;

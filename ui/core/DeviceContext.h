@@ -6,12 +6,12 @@
 #include <cstdint>
 
 #include "ui/core/Icon.h"
-#include "ui/core/WinTypes.h"
+#include "ui/core/WindowTypes.h"
 
 namespace ui {
 
-class CDialog;
-class CStatic;
+class ModalDialog;
+class PictureControl;
 class Surface;
 class NativeDialog;
 
@@ -35,17 +35,17 @@ inline constexpr std::uint32_t BI_RGB = 0;
 inline constexpr UINT DIB_RGB_COLORS = 0;
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 
-class CDC {
+class DeviceContext {
  public:
-  CDC() = default;
-  virtual ~CDC() = default;
-  CDC(const CDC&) = delete;
-  CDC& operator=(const CDC&) = delete;
+  DeviceContext() = default;
+  virtual ~DeviceContext() = default;
+  DeviceContext(const DeviceContext&) = delete;
+  DeviceContext& operator=(const DeviceContext&) = delete;
 
   // The surface drawn into, or nullptr when there is none.
   Surface* GetSurface() const { return m_surface; }
   // An opaque handle, as messages carry it.
-  WPARAM GetSafeHdc() const { return reinterpret_cast<WPARAM>(this); }
+  WPARAM Handle() const { return reinterpret_cast<WPARAM>(this); }
 
  protected:
   Surface* m_surface = nullptr;
@@ -53,10 +53,10 @@ class CDC {
 
 // The context of a picture control's surface; tells the window to show the
 // new pixels when released.
-class CClientDC : public CDC {
+class ClientContext : public DeviceContext {
  public:
-  explicit CClientDC(CStatic& control);
-  ~CClientDC() override;
+  explicit ClientContext(PictureControl& control);
+  ~ClientContext() override;
 
  private:
   NativeDialog* m_window = nullptr;
@@ -64,9 +64,9 @@ class CClientDC : public CDC {
 };
 
 // The context of a dialog painting itself.
-class CPaintDC : public CDC {
+class PaintContext : public DeviceContext {
  public:
-  explicit CPaintDC(CDialog& dialog);
+  explicit PaintContext(ModalDialog& dialog);
   void DrawIcon(int x, int y, HICON icon);
 
  private:
@@ -78,9 +78,9 @@ class CPaintDC : public CDC {
 // which is the only one the program makes; rows are read 4-byte aligned as the
 // bitmap format says. Pixels outside the surface are cut off. Returns the
 // number of rows copied (0 when nothing could be drawn).
-int StretchDIBits(CDC& dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
-                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFOHEADER* header,
-                  UINT usage, std::uint32_t rop);
+int StretchDIBits(DeviceContext& dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+                  int ySrc, int srcWidth, int srcHeight, const void* bits,
+                  const BITMAPINFOHEADER* header, UINT usage, std::uint32_t rop);
 
 // The metric `index` as the current backend reports it.
 int GetSystemMetrics(int index);

@@ -3,9 +3,9 @@
 #include <exception>
 #include <string>
 
+#include "ui/core/Application.h"
 #include "ui/core/DataExchange.h"
 #include "ui/core/Trace.h"
-#include "ui/core/WinApp.h"
 
 namespace ui {
 namespace {
@@ -26,27 +26,27 @@ void SetMessageObserver(MessageObserver observer) {
   Observer() = std::move(observer);
 }
 
-CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* parent)
+ModalDialog::ModalDialog(const DialogTemplate& dialogTemplate, ModalDialog* parent)
     : m_template(dialogTemplate), m_parent(parent) {}
 
-CDialog::~CDialog() {
+ModalDialog::~ModalDialog() {
   DestroyWindow();
 }
 
-int CDialog::RunModal() {
+int ModalDialog::RunModal() {
   if (m_native)
     return -1;  // already shown
 
   NativeDialog* owner = nullptr;
   if (m_parent != nullptr) {
     owner = m_parent->Native();
-  } else if (CWinApp* app = AfxGetApp();
-             app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
-    owner = app->m_pMainWnd->Native();
+  } else if (Application* app = CurrentApp();
+             app != nullptr && app->m_mainWindow != nullptr && app->m_mainWindow != this) {
+    owner = app->m_mainWindow->Native();
   }
 
   if ((m_template.style & kSysMenu) != 0) {
-    m_systemMenu = std::make_unique<CMenu>(CMenu::StandardSystemMenu());
+    m_systemMenu = std::make_unique<Menu>(Menu::StandardSystemMenu());
   }
   m_native = CurrentBackend().CreateDialogWindow(*this, owner);
   if (!m_native) {
@@ -67,13 +67,13 @@ int CDialog::RunModal() {
   return code;
 }
 
-void CDialog::EndModal(int code) {
+void ModalDialog::EndModal(int code) {
   if (m_native)
     m_native->EndModalLoop(code);
 }
 
-void CDialog::DestroyWindow() {
-  for (CControl* control : m_attached)
+void ModalDialog::DestroyWindow() {
+  for (BoundControl* control : m_attached)
     control->Detach();
   m_attached.clear();
   m_native.reset();
@@ -82,37 +82,37 @@ void CDialog::DestroyWindow() {
   m_smallIcon = nullptr;
 }
 
-void CDialog::Attach(CControl& control) {
+void ModalDialog::Attach(BoundControl& control) {
   m_attached.push_back(&control);
 }
 
-bool CDialog::UpdateData(bool saveAndValidate) {
-  CDataExchange exchange(*this, saveAndValidate);
+bool ModalDialog::UpdateData(bool saveAndValidate) {
+  DataExchange exchange(*this, saveAndValidate);
   ExchangeData(&exchange);
   return !exchange.Failed();
 }
 
-const MessageMapBase* CDialog::GetMessageMap() const {
+const MessageMapBase* ModalDialog::GetMessageMap() const {
   return nullptr;
 }
 
-bool CDialog::OnInitDialog() {
+bool ModalDialog::OnInitDialog() {
   UpdateData(false);
   return true;
 }
 
-void CDialog::ExchangeData(CDataExchange*) {}
+void ModalDialog::ExchangeData(DataExchange*) {}
 
-void CDialog::OnOK() {
+void ModalDialog::OnOK() {
   if (UpdateData(true))
     EndModal(IDOK);
 }
 
-void CDialog::OnCancel() {
+void ModalDialog::OnCancel() {
   EndModal(IDCANCEL);
 }
 
-LRESULT CDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ModalDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const Message msg{message, wParam, lParam};
   if (const MessageObserver& observer = Observer())
     observer(*this, msg);
@@ -139,7 +139,7 @@ LRESULT CDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CDialog::Dispatch(const Message& message) {
+LRESULT ModalDialog::Dispatch(const Message& message) {
   LRESULT result = 0;
   for (const MessageMapBase* map = GetMessageMap(); map != nullptr; map = map->Base()) {
     if (map->Dispatch(*this, message, result))
@@ -148,7 +148,7 @@ LRESULT CDialog::Dispatch(const Message& message) {
   return DefaultHandling(message);
 }
 
-LRESULT CDialog::DefaultHandling(const Message& message) {
+LRESULT ModalDialog::DefaultHandling(const Message& message) {
   switch (message.message) {
     case WM_COMMAND:
       if (HighWord(message.wParam) != BN_CLICKED)
@@ -170,7 +170,7 @@ LRESULT CDialog::DefaultHandling(const Message& message) {
   return 0;
 }
 
-void CDialog::OnSysCommand(UINT id, LPARAM) {
+void ModalDialog::OnSysCommand(UINT id, LPARAM) {
   switch (id & 0xFFF0u) {
     case SC_CLOSE:
       SendMessage(WM_CLOSE);
@@ -188,7 +188,7 @@ void CDialog::OnSysCommand(UINT id, LPARAM) {
   }
 }
 
-void CDialog::HandleKey(DialogKey key) {
+void ModalDialog::HandleKey(DialogKey key) {
   if (key == DialogKey::Escape) {
     SendMessage(WM_COMMAND, MakeWParam(IDCANCEL, BN_CLICKED), 0);
     return;
@@ -209,76 +209,76 @@ void CDialog::HandleKey(DialogKey key) {
   SendMessage(WM_COMMAND, MakeWParam(static_cast<UINT>(command), BN_CLICKED), 0);
 }
 
-void CDialog::SetDlgItemText(int id, const char* text) {
+void ModalDialog::SetDlgItemText(int id, const char* text) {
   if (m_native)
     m_native->SetControlText(id, text != nullptr ? text : "");
 }
 
-void CDialog::SetDlgItemInt(int id, int value) {
+void ModalDialog::SetDlgItemInt(int id, int value) {
   SetDlgItemText(id, std::to_string(value).c_str());
 }
 
-std::string CDialog::GetDlgItemText(int id) const {
+std::string ModalDialog::GetDlgItemText(int id) const {
   return m_native ? m_native->GetControlText(id) : std::string();
 }
 
-UINT CDialog::IsDlgButtonChecked(int id) const {
+UINT ModalDialog::IsDlgButtonChecked(int id) const {
   return m_native ? static_cast<UINT>(m_native->GetCheck(id)) : 0u;
 }
 
-void CDialog::CheckDlgButton(int id, int state) {
+void ModalDialog::CheckDlgButton(int id, int state) {
   if (m_native)
     m_native->SetCheck(id, state);
 }
 
-void CDialog::GotoDlgCtrl(int id) {
+void ModalDialog::GotoDlgCtrl(int id) {
   if (m_native)
     m_native->SetFocusTo(id);
 }
 
-UINT CDialog::SetTimer(UINT id, UINT elapseMs) {
+UINT ModalDialog::SetTimer(UINT id, UINT elapseMs) {
   if (!m_native || id == 0)
     return 0;
   return m_native->SetTimer(id, elapseMs) ? id : 0u;
 }
 
-bool CDialog::KillTimer(UINT id) {
+bool ModalDialog::KillTimer(UINT id) {
   return m_native ? m_native->KillTimer(id) : false;
 }
 
-int CDialog::MessageBox(const char* text, const char* caption, UINT style) {
+int ModalDialog::MessageBox(const char* text, const char* caption, UINT style) {
   std::string title;
   if (caption != nullptr) {
     title = caption;
-  } else if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd != nullptr) {
-    title = std::string(app->m_pMainWnd->Template().caption);
+  } else if (Application* app = CurrentApp(); app != nullptr && app->m_mainWindow != nullptr) {
+    title = std::string(app->m_mainWindow->Template().caption);
   } else {
     title = std::string(m_template.caption);
   }
   return CurrentBackend().MessageBox(m_native.get(), text != nullptr ? text : "", title, style);
 }
 
-CMenu* CDialog::GetSystemMenu(bool revert) {
+Menu* ModalDialog::GetSystemMenu(bool revert) {
   if (!m_native || !m_systemMenu)
     return nullptr;
   if (revert) {
-    *m_systemMenu = CMenu::StandardSystemMenu();
+    *m_systemMenu = Menu::StandardSystemMenu();
     return nullptr;
   }
   return m_systemMenu.get();
 }
 
-void CDialog::SetIcon(HICON icon, bool big) {
+void ModalDialog::SetIcon(HICON icon, bool big) {
   (big ? m_bigIcon : m_smallIcon) = icon;
   if (m_native)
     m_native->SetIcon(icon, big);
 }
 
-bool CDialog::IsIconic() const {
+bool ModalDialog::IsIconic() const {
   return m_native ? m_native->IsIconic() : false;
 }
 
-void CDialog::GetClientRect(Rect* rect) const {
+void ModalDialog::GetClientRect(Rect* rect) const {
   if (rect == nullptr)
     return;
   *rect = m_native ? m_native->ClientRect() : Rect{};

@@ -11,19 +11,19 @@
 #include "ui/core/DialogTemplate.h"
 #include "ui/core/Menu.h"
 #include "ui/core/MessageMap.h"
-#include "ui/core/WinTypes.h"
+#include "ui/core/WindowTypes.h"
 
 namespace ui {
 
-class CDataExchange;
-class CControl;
+class DataExchange;
+class BoundControl;
 
-class CDialog {
+class ModalDialog {
  public:
-  CDialog(const DialogTemplate& dialogTemplate, CDialog* parent);
-  virtual ~CDialog();
-  CDialog(const CDialog&) = delete;
-  CDialog& operator=(const CDialog&) = delete;
+  ModalDialog(const DialogTemplate& dialogTemplate, ModalDialog* parent);
+  virtual ~ModalDialog();
+  ModalDialog(const ModalDialog&) = delete;
+  ModalDialog& operator=(const ModalDialog&) = delete;
 
   // Creates the window, runs the initialisation, runs the modal loop until
   // EndModal and returns the end code. The window and its timers are gone
@@ -44,7 +44,7 @@ class CDialog {
   const DialogTemplate& Template() const { return m_template; }
   bool HasWindow() const { return m_native != nullptr; }
   NativeDialog* Native() const { return m_native.get(); }
-  CMenu* SystemMenu() { return m_systemMenu.get(); }
+  Menu* SystemMenu() { return m_systemMenu.get(); }
 
   // Control access, by control id. Without a window they do nothing and
   // read as empty / unchecked.
@@ -61,7 +61,7 @@ class CDialog {
 
   // The system menu of the shown window (nullptr without window or without
   // a system menu in the template).
-  CMenu* GetSystemMenu(bool revert);
+  Menu* GetSystemMenu(bool revert);
   void SetIcon(HICON icon, bool big);
   HICON GetIcon(bool big) const { return big ? m_bigIcon : m_smallIcon; }
   bool IsIconic() const;
@@ -69,12 +69,12 @@ class CDialog {
 
   // Controls bound by the data exchange register here, so that they are
   // detached when the window goes.
-  void Attach(CControl& control);
+  void Attach(BoundControl& control);
 
  protected:
   virtual const MessageMapBase* GetMessageMap() const;
   virtual bool OnInitDialog();
-  virtual void ExchangeData(CDataExchange* pDX);
+  virtual void ExchangeData(DataExchange* dx);
   virtual void OnOK();
   virtual void OnCancel();
 
@@ -89,27 +89,27 @@ class CDialog {
   void DestroyWindow();
 
   const DialogTemplate& m_template;
-  CDialog* m_parent;
+  ModalDialog* m_parent;
   std::unique_ptr<NativeDialog> m_native;
-  std::unique_ptr<CMenu> m_systemMenu;
-  std::vector<CControl*> m_attached;
+  std::unique_ptr<Menu> m_systemMenu;
+  std::vector<BoundControl*> m_attached;
   HICON m_bigIcon = nullptr;
   HICON m_smallIcon = nullptr;
 };
 
-// Sees every message that CDialog::SendMessage dispatches, before the message
+// Sees every message that ModalDialog::SendMessage dispatches, before the message
 // maps do. For tests; an empty function removes it.
-using MessageObserver = std::function<void(const CDialog&, const Message&)>;
+using MessageObserver = std::function<void(const ModalDialog&, const Message&)>;
 void SetMessageObserver(MessageObserver observer);
 
 // A control bound to a member through the data exchange; valid while the
 // dialog's window exists.
-class CControl {
+class BoundControl {
  public:
-  CControl() = default;
-  virtual ~CControl() = default;
-  CControl(const CControl&) = delete;
-  CControl& operator=(const CControl&) = delete;
+  BoundControl() = default;
+  virtual ~BoundControl() = default;
+  BoundControl(const BoundControl&) = delete;
+  BoundControl& operator=(const BoundControl&) = delete;
 
   void AttachTo(NativeDialog* window, int id) {
     m_window = window;
@@ -126,7 +126,7 @@ class CControl {
 };
 
 // A static picture control: frames are drawn into its surface.
-class CStatic : public CControl {
+class PictureControl : public BoundControl {
  public:
   Surface* GetSurface() const { return HasWindow() ? Window()->PictureSurface(Id()) : nullptr; }
 };

@@ -3,18 +3,18 @@
 
 #include <string>
 
-#include "ui/core/WinTypes.h"
+#include "ui/core/WindowTypes.h"
 
 namespace ui {
 
-class CDialog;
+class ModalDialog;
 
-class CFileDialog {
+class OpenFileDialog {
  public:
   // Arguments as the program gives them: open (not save), no default
   // extension, no initial name, the flags, no filter, no explicit owner.
-  CFileDialog(bool openFileDialog, const char* defaultExtension, const char* fileName, UINT flags,
-              const char* filter, CDialog* owner);
+  OpenFileDialog(bool openFileDialog, const char* defaultExtension, const char* fileName,
+                 UINT flags, const char* filter, ModalDialog* owner);
 
   // IDOK when the user confirmed a name, IDCANCEL otherwise.
   int RunModal();
@@ -23,7 +23,7 @@ class CFileDialog {
 
  private:
   UINT m_flags;
-  CDialog* m_owner;
+  ModalDialog* m_owner;
   std::string m_path;
 };
 

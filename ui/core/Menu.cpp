@@ -2,8 +2,8 @@
 
 namespace ui {
 
-CMenu CMenu::StandardSystemMenu() {
-  CMenu menu;
+Menu Menu::StandardSystemMenu() {
+  Menu menu;
   menu.AppendMenu(MF_STRING | MF_GRAYED, SC_RESTORE, "&Restore");
   menu.AppendMenu(MF_STRING, SC_MOVE, "&Move");
   menu.AppendMenu(MF_STRING, SC_MINIMIZE, "Mi&nimize");
@@ -12,7 +12,7 @@ CMenu CMenu::StandardSystemMenu() {
   return menu;
 }
 
-bool CMenu::AppendMenu(UINT flags, UINT id, const char* text) {
+bool Menu::AppendMenu(UINT flags, UINT id, const char* text) {
   MenuItem item;
   item.flags = flags;
   item.id = (flags & MF_SEPARATOR) != 0 ? 0 : id;
@@ -22,7 +22,7 @@ bool CMenu::AppendMenu(UINT flags, UINT id, const char* text) {
   return true;
 }
 
-const MenuItem* CMenu::Find(UINT id) const {
+const MenuItem* Menu::Find(UINT id) const {
   for (const MenuItem& item : m_items) {
     if (!item.IsSeparator() && item.id == id)
       return &item;

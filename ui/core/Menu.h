@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/WinTypes.h"
+#include "ui/core/WindowTypes.h"
 
 namespace ui {
 
@@ -17,10 +17,10 @@ struct MenuItem {
   bool IsSeparator() const { return (flags & MF_SEPARATOR) != 0; }
 };
 
-class CMenu {
+class Menu {
  public:
   // The standard system menu of a dialog with a modal frame.
-  static CMenu StandardSystemMenu();
+  static Menu StandardSystemMenu();
 
   bool AppendMenu(UINT flags, UINT id = 0, const char* text = nullptr);
   const std::vector<MenuItem>& Items() const { return m_items; }

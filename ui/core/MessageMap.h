@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "ui/core/Icon.h"
-#include "ui/core/WinTypes.h"
+#include "ui/core/WindowTypes.h"
 
 namespace ui {
 
-class CDialog;
+class ModalDialog;
 
 // One message as the dispatcher sees it.
 struct Message {
@@ -29,7 +29,7 @@ class MessageMapBase {
   virtual ~MessageMapBase() = default;
   const MessageMapBase* Base() const { return m_base; }
   // Runs the first matching entry; false when no entry matches.
-  virtual bool Dispatch(CDialog& dialog, const Message& message, LRESULT& result) const = 0;
+  virtual bool Dispatch(ModalDialog& dialog, const Message& message, LRESULT& result) const = 0;
 
  private:
   const MessageMapBase* m_base;
@@ -52,7 +52,7 @@ class MessageMap final : public MessageMapBase {
   MessageMap(const MessageMapBase* base, std::vector<Entry> entries)
       : MessageMapBase(base), m_entries(std::move(entries)) {}
 
-  bool Dispatch(CDialog& dialog, const Message& message, LRESULT& result) const override {
+  bool Dispatch(ModalDialog& dialog, const Message& message, LRESULT& result) const override {
     T& self = static_cast<T&>(dialog);
     for (const Entry& entry : m_entries) {
       if (entry.message != message.message)

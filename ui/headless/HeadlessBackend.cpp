@@ -159,7 +159,7 @@ int HeadlessBackend::TimerInterval(const HeadlessWindow& window, UINT id) const 
   return -1;
 }
 
-std::unique_ptr<NativeDialog> HeadlessBackend::CreateDialogWindow(CDialog& dialog,
+std::unique_ptr<NativeDialog> HeadlessBackend::CreateDialogWindow(ModalDialog& dialog,
                                                                   NativeDialog* owner) {
   auto window =
       std::make_unique<HeadlessWindow>(*this, dialog, static_cast<HeadlessWindow*>(owner));

@@ -64,7 +64,8 @@ class HeadlessBackend final : public Backend {
   void FailTimers(bool fail) { m_failTimers = fail; }
 
   // Backend
-  std::unique_ptr<NativeDialog> CreateDialogWindow(CDialog& dialog, NativeDialog* owner) override;
+  std::unique_ptr<NativeDialog> CreateDialogWindow(ModalDialog& dialog,
+                                                   NativeDialog* owner) override;
   int MessageBox(NativeDialog* owner, std::string_view text, std::string_view caption,
                  UINT style) override;
   std::optional<std::string> GetOpenFileName(NativeDialog* owner, UINT flags) override;

@@ -13,7 +13,7 @@ constexpr std::uint8_t kFaceGrey = 0xF0;
 
 }  // namespace
 
-HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, CDialog& dialog, HeadlessWindow* owner)
+HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, ModalDialog& dialog, HeadlessWindow* owner)
     : m_backend(backend), m_dialog(dialog), m_owner(owner) {
   const DialogTemplate& t = dialog.Template();
   const DialogUnits units;

@@ -29,7 +29,7 @@ struct IconDraw {
 
 class HeadlessWindow final : public NativeDialog {
  public:
-  HeadlessWindow(HeadlessBackend& backend, CDialog& dialog, HeadlessWindow* owner);
+  HeadlessWindow(HeadlessBackend& backend, ModalDialog& dialog, HeadlessWindow* owner);
   ~HeadlessWindow() override;
 
   // NativeDialog
@@ -52,7 +52,7 @@ class HeadlessWindow final : public NativeDialog {
   void EndModalLoop(int code) override;
 
   // What tests look at and do.
-  CDialog& Dialog() const { return m_dialog; }
+  ModalDialog& Dialog() const { return m_dialog; }
   int TemplateId() const;
   HeadlessWindow* Owner() const { return m_owner; }
   const HeadlessControl* Control(int id) const;
@@ -66,7 +66,7 @@ class HeadlessWindow final : public NativeDialog {
 
  private:
   HeadlessBackend& m_backend;
-  CDialog& m_dialog;
+  ModalDialog& m_dialog;
   HeadlessWindow* m_owner;
   std::map<int, HeadlessControl> m_controls;
   int m_focus = -1;

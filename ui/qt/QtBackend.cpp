@@ -42,8 +42,8 @@ QMessageBox::Icon BoxIcon(UINT style) {
 
 }  // namespace
 
-struct QtBackend::Application {
-  Application(int& argc, char** argv) : app(argc, argv) {
+struct QtBackend::Toolkit {
+  Toolkit(int& argc, char** argv) : app(argc, argv) {
     // Windows are hidden, never closed, and the program ends when its main
     // dialog's run returns; Qt must not end the event loops on its own when
     // the last window goes.
@@ -53,7 +53,7 @@ struct QtBackend::Application {
 };
 
 QtBackend::QtBackend(int& argc, char** argv)
-    : m_application(std::make_unique<Application>(argc, argv)) {
+    : m_application(std::make_unique<Toolkit>(argc, argv)) {
   SetBackend(this);
 }
 
@@ -61,7 +61,8 @@ QtBackend::~QtBackend() {
   SetBackend(nullptr);
 }
 
-std::unique_ptr<NativeDialog> QtBackend::CreateDialogWindow(CDialog& dialog, NativeDialog* owner) {
+std::unique_ptr<NativeDialog> QtBackend::CreateDialogWindow(ModalDialog& dialog,
+                                                            NativeDialog* owner) {
   return std::make_unique<QtDialogWindow>(dialog, static_cast<QtDialogWindow*>(owner));
 }
 

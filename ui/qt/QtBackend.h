@@ -24,15 +24,16 @@ class QtBackend final : public Backend {
   QtBackend(const QtBackend&) = delete;
   QtBackend& operator=(const QtBackend&) = delete;
 
-  std::unique_ptr<NativeDialog> CreateDialogWindow(CDialog& dialog, NativeDialog* owner) override;
+  std::unique_ptr<NativeDialog> CreateDialogWindow(ModalDialog& dialog,
+                                                   NativeDialog* owner) override;
   int MessageBox(NativeDialog* owner, std::string_view text, std::string_view caption,
                  UINT style) override;
   std::optional<std::string> GetOpenFileName(NativeDialog* owner, UINT flags) override;
   int GetSystemMetrics(int index) const override;
 
  private:
-  struct Application;
-  std::unique_ptr<Application> m_application;
+  struct Toolkit;
+  std::unique_ptr<Toolkit> m_application;
 };
 
 }  // namespace ui::qt

@@ -36,7 +36,7 @@ std::unique_ptr<QWidget> MakeWidget(QWidget& parent, const ControlTemplate& c,
     case ControlKind::PushButton:
     case ControlKind::DefPushButton: {
       auto button = std::make_unique<QPushButton>(FromUtf8(c.text), &parent);
-      // Enter is the dialog's to handle (CDialog::HandleKey), so no button
+      // Enter is the dialog's to handle (ModalDialog::HandleKey), so no button
       // may take it over through Qt's auto-default logic; the default button
       // is only drawn as such.
       button->setAutoDefault(false);
@@ -112,7 +112,8 @@ QtPictureWidget* QtControl::Picture() const {
   return kind == ControlKind::Picture ? static_cast<QtPictureWidget*>(widget.get()) : nullptr;
 }
 
-std::vector<QtControl> CreateControls(QWidget& parent, CDialog& dialog, const DialogScale& scale) {
+std::vector<QtControl> CreateControls(QWidget& parent, ModalDialog& dialog,
+                                      const DialogScale& scale) {
   std::vector<QtControl> controls;
   QWidget* previousStop = nullptr;
   for (const ControlTemplate& c : dialog.Template().controls) {

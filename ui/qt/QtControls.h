@@ -14,7 +14,7 @@
 #include "ui/core/DialogTemplate.h"
 
 namespace ui {
-class CDialog;
+class ModalDialog;
 }
 
 namespace ui::qt {
@@ -50,7 +50,8 @@ struct QtControl {
 
 // Builds every control of the dialog's template as a child of parent. The
 // returned controls must be destroyed before parent.
-std::vector<QtControl> CreateControls(QWidget& parent, CDialog& dialog, const DialogScale& scale);
+std::vector<QtControl> CreateControls(QWidget& parent, ModalDialog& dialog,
+                                      const DialogScale& scale);
 
 // Changes a control's shown text; pictures and icons have none.
 void SetControlText(QtControl& control, std::string_view text);

@@ -14,7 +14,7 @@
 
 namespace ui::qt {
 
-QtDialogWidget::QtDialogWidget(CDialog& dialog, QWidget* owner)
+QtDialogWidget::QtDialogWidget(ModalDialog& dialog, QWidget* owner)
     : QDialog(owner), m_dialog(dialog) {}
 
 void QtDialogWidget::WatchKeysOf(QWidget& control) {
@@ -77,7 +77,7 @@ void QtDialogWidget::contextMenuEvent(QContextMenuEvent* event) {
 void QtDialogWidget::PopUpSystemMenu(const QPoint& globalPosition) {
   // The menu is read afresh each time: the program appends entries after the
   // window has been created.
-  const CMenu* systemMenu = m_dialog.SystemMenu();
+  const Menu* systemMenu = m_dialog.SystemMenu();
   if (systemMenu == nullptr)
     return;
   QMenu popup(this);

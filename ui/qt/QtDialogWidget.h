@@ -1,13 +1,13 @@
 #pragma once
 // The top-level widget of a dialog window. It turns the window's own events
-// into the dialog's messages: Enter and Escape go to CDialog::HandleKey
+// into the dialog's messages: Enter and Escape go to ModalDialog::HandleKey
 // whichever control has the focus, the close box becomes SC_CLOSE, a right
 // click or Alt+Space pops up the system menu, and painting sends WM_PAINT.
 
 #include <QDialog>
 
 namespace ui {
-class CDialog;
+class ModalDialog;
 }
 
 class QPainter;
@@ -16,7 +16,7 @@ namespace ui::qt {
 
 class QtDialogWidget final : public QDialog {
  public:
-  QtDialogWidget(CDialog& dialog, QWidget* owner);
+  QtDialogWidget(ModalDialog& dialog, QWidget* owner);
 
   // Sends the keys the dialog handles itself to the dialog before control
   // sees them.
@@ -45,7 +45,7 @@ class QtDialogWidget final : public QDialog {
   // True when the key was one of the dialog's own.
   bool HandleDialogKey(const QKeyEvent& event);
 
-  CDialog& m_dialog;
+  ModalDialog& m_dialog;
   QPainter* m_painter = nullptr;
 };
 

@@ -42,7 +42,7 @@ Qt::WindowFlags TemplateFlags(const DialogTemplate& t) {
 
 }  // namespace
 
-QtDialogWindow::QtDialogWindow(CDialog& dialog, QtDialogWindow* owner)
+QtDialogWindow::QtDialogWindow(ModalDialog& dialog, QtDialogWindow* owner)
     : m_dialog(dialog),
       m_widget(std::make_unique<QtDialogWidget>(dialog, owner ? &owner->Widget() : nullptr)) {
   const DialogTemplate& t = dialog.Template();

@@ -18,7 +18,7 @@ namespace ui::qt {
 
 class QtDialogWindow final : public NativeDialog {
  public:
-  QtDialogWindow(CDialog& dialog, QtDialogWindow* owner);
+  QtDialogWindow(ModalDialog& dialog, QtDialogWindow* owner);
   ~QtDialogWindow() override;
   QtDialogWindow(const QtDialogWindow&) = delete;
   QtDialogWindow& operator=(const QtDialogWindow&) = delete;
@@ -48,7 +48,7 @@ class QtDialogWindow final : public NativeDialog {
   QtControl* Find(int id);
   const QtControl* Find(int id) const;
 
-  CDialog& m_dialog;
+  ModalDialog& m_dialog;
   // Declared before the controls and timers, so that it is destroyed after
   // them: the controls are its children.
   std::unique_ptr<QtDialogWidget> m_widget;

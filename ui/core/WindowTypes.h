@@ -1,7 +1,7 @@
 #pragma once
 // The message numbers, command ids and style values that the program's dialogs
-// speak. They keep the numbers of the window system the program was first
-// written for, so that ids stored in templates and menus mean the same thing.
+// speak. They are fixed numbers, so that ids stored in templates and menus
+// stay stable whatever backend shows the windows.
 
 #include <cstdint>
 

@@ -7,35 +7,35 @@
 
 namespace ui {
 
-class CDialog;
+class ModalDialog;
 
-class CWinApp {
+class Application {
  public:
-  CWinApp();
-  virtual ~CWinApp();
-  CWinApp(const CWinApp&) = delete;
-  CWinApp& operator=(const CWinApp&) = delete;
+  Application();
+  virtual ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
 
   virtual bool InitInstance() { return false; }
   // The icon resource with this id, or nullptr.
   virtual HICON LoadIcon(int id) const = 0;
 
   // The main window; meaningful only while it runs.
-  CDialog* m_pMainWnd = nullptr;
+  ModalDialog* m_mainWindow = nullptr;
 
   // Hosting of embedded controls and the three-dimensional look: this
   // platform has nothing to switch on, so both succeed and change nothing.
-  void AfxEnableControlContainer() {}
-  bool Enable3dControls() { return true; }
+  void EnableControlContainer() {}
+  bool EnableThreeDimensionalLook() { return true; }
 };
 
 // The application object, or nullptr before it is constructed / after it is gone.
-CWinApp* AfxGetApp();
+Application* CurrentApp();
 
 // Runs the application's instance initialisation; returns the process's exit
 // status (0). The program names its application object here, which also keeps
 // the linker from leaving it out.
-int RunApplication(CWinApp& app);
+int RunApplication(Application& app);
 // The same for the current application object, if there is one.
 int RunApplication();
 

@@ -1,24 +1,24 @@
-#include "ui/core/WinApp.h"
+#include "ui/core/Application.h"
 
 namespace ui {
 namespace {
-CWinApp* g_currentApp = nullptr;
+Application* g_currentApp = nullptr;
 }
 
-CWinApp::CWinApp() {
+Application::Application() {
   g_currentApp = this;
 }
 
-CWinApp::~CWinApp() {
+Application::~Application() {
   if (g_currentApp == this)
     g_currentApp = nullptr;
 }
 
-CWinApp* AfxGetApp() {
+Application* CurrentApp() {
   return g_currentApp;
 }
 
-int RunApplication(CWinApp& app) {
+int RunApplication(Application& app) {
   // The result says whether to run the application's own message loop. The
   // dialogs run their own loops, so there is nothing left to run either way.
   app.InitInstance();
@@ -26,7 +26,7 @@ int RunApplication(CWinApp& app) {
 }
 
 int RunApplication() {
-  if (CWinApp* app = AfxGetApp())
+  if (Application* app = CurrentApp())
     return RunApplication(*app);
   return 0;
 }
