@@ -4,13 +4,13 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make ninja-build pkg-config
+  cmake g++ make ninja-build pkg-config git
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-apps imagemagick xclip
   desktop-file-utils appstream
-  fonts-dejavu-core
+  fonts-dejavu-core groff-base
 )
 
 missing=()
