@@ -1,202 +1,186 @@
-// The track file's rules: starts, ends, absent and out-of-range rows, and
-// what a later load keeps from an earlier one.
+// The track file's rules (starts, ends, absent and out-of-range rows, what a
+// later load keeps), files it cannot trust, and files it cannot open.
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <climits>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "TrackTestSupport.h"
-#include "support/TempDir.h"
-#include "tracks/TrackGlobals.h"
-#include "tracks/TrackSet.h"
 
 namespace {
 
+using tracks_test::Load;
 using tracks_test::StateOf;
 using tracks_test::TraceLines;
-using tracks_test::WriteTrackFile;
 
-struct Trail {
-  int first;
-  int end;
-  int diff;
-  int enabled;
+struct Expected {
+  int target;
+  std::array<int, 4> trail;                  // first, end, difference, enabled
+  std::vector<std::array<int, 3>> points{};  // frame, x, y
 };
 
-void ExpectTrail(const CTrack& track, Trail expected) {
-  EXPECT_EQ(track.m_firstFrame, expected.first);
-  EXPECT_EQ(track.m_endFrame, expected.end);
-  EXPECT_EQ(track.m_frameDiff, expected.diff);
-  EXPECT_EQ(track.m_enabled, expected.enabled);
-}
-
-void ExpectPoint(const CTrack& track, int frame, int x, int y) {
-  EXPECT_EQ(track.m_x[frame], x) << "x at frame " << frame;
-  EXPECT_EQ(track.m_y[frame], y) << "y at frame " << frame;
-}
-
-class TrackLoader : public ::testing::Test {
- protected:
-  bool Load(std::string_view text) {
-    return m_set.LoadTrueTracksFrom(WriteTrackFile(m_folder, text).c_str());
-  }
-
-  TempDir m_folder;
-  CTrackSet m_set;
+// One load of `file` and what it must leave behind, `trace` being every trace
+// line it writes. Before it, the file `before` (if any) is loaded, and the
+// track `open` (if any) is set started at frame 7 and not ended.
+struct LoadCase {
+  const char* what;
+  std::string file;
+  int count;
+  std::vector<Expected> targets;
+  std::vector<std::string> trace{};
+  std::string before{};
+  int open = -1;
 };
 
-TEST_F(TrackLoader, TargetPresentToTheEndEndsAfterItsLastFrame) {
-  ASSERT_TRUE(Load("1 3\n10 10\n11 11\n12 12\n"));
-  EXPECT_EQ(m_set.m_count, 1);
-  ExpectTrail(m_set.m_tracks[0], {3, 6, -3, 1});
-  ExpectPoint(m_set.m_tracks[0], 2, 0, 0);
-  ExpectPoint(m_set.m_tracks[0], 3, 10, 10);
-  ExpectPoint(m_set.m_tracks[0], 4, 11, 11);
-  ExpectPoint(m_set.m_tracks[0], 5, 12, 12);
-  ExpectPoint(m_set.m_tracks[0], 6, 0, 0);
-}
-
-TEST_F(TrackLoader, AbsentRowEndsATrailAndLaterTargetStartsLate) {
-  ASSERT_TRUE(Load("2 1  5 5  0 0  6 6  7 7  0 0  8 8"));
-  EXPECT_EQ(m_set.m_count, 2);
-  const CTrack& first = m_set.m_tracks[0];
-  ExpectTrail(first, {1, 3, -2, 1});
-  ExpectPoint(first, 1, 5, 5);
-  ExpectPoint(first, 2, 6, 6);
-  ExpectPoint(first, 3, 0, 0);
-  // Still present in the last frame, so the end of the file closes its trail.
-  const CTrack& second = m_set.m_tracks[1];
-  ExpectTrail(second, {2, 4, -2, 1});
-  ExpectPoint(second, 1, 0, 0);
-  ExpectPoint(second, 2, 7, 7);
-  ExpectPoint(second, 3, 8, 8);
-}
-
-TEST_F(TrackLoader, OutOfRangeRowDisablesItsTargetWithOneTraceLine) {
-  const TraceLines trace;
-  ASSERT_TRUE(Load("3 10\n1 1 2 2 1000 5\n3 3 4 4 6 6\n"));
-  EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Disabling target 2.\n"});
-  const CTrack& disabled = m_set.m_tracks[2];
-  EXPECT_EQ(disabled.m_enabled, 0);
-  ExpectPoint(disabled, 10, 0, 0);
-  ExpectPoint(disabled, 11, 0, 0);
-  // The targets around it are unaffected.
-  ExpectPoint(m_set.m_tracks[1], 10, 2, 2);
-  ExpectPoint(m_set.m_tracks[1], 11, 4, 4);
-  EXPECT_EQ(m_set.m_tracks[1].m_enabled, 1);
-}
-
-TEST_F(TrackLoader, EveryOutOfRangeRowIsTraced) {
-  const TraceLines trace;
-  ASSERT_TRUE(Load("2 0  5 1000  1 1  7 7  2 2  5 2000  3 3"));
-  EXPECT_EQ(trace.Lines(),
-            (std::vector<std::string>{"Disabling target 0.\n", "Disabling target 0.\n"}));
-  EXPECT_EQ(m_set.m_tracks[0].m_enabled, 0);
-  // The position between the two rows is not stored either.
-  ExpectPoint(m_set.m_tracks[0], 1, 0, 0);
-}
-
-TEST_F(TrackLoader, LargestAndNegativeCoordinatesAreOrdinaryPositions) {
-  const TraceLines trace;
-  ASSERT_TRUE(Load("3 4  999 999  -5 7  0 9"));
-  EXPECT_TRUE(trace.Lines().empty());
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(m_set.m_tracks[i].m_enabled, 1);
-    EXPECT_EQ(m_set.m_tracks[i].m_firstFrame, 4);
-  }
-  ExpectPoint(m_set.m_tracks[0], 4, 999, 999);
-  ExpectPoint(m_set.m_tracks[1], 4, -5, 7);
-  ExpectPoint(m_set.m_tracks[2], 4, 0, 9);
-}
-
-TEST_F(TrackLoader, PositionAtFrameZeroIsStoredButDoesNotStartTheTarget) {
-  ASSERT_TRUE(Load("1 0  4 4  5 5"));
-  ExpectTrail(m_set.m_tracks[0], {1, 2, -1, 1});
-  ExpectPoint(m_set.m_tracks[0], 0, 4, 4);
-  ExpectPoint(m_set.m_tracks[0], 1, 5, 5);
-}
-
-TEST_F(TrackLoader, AbsentRowAfterFrameZeroDoesNotEndTheTrail) {
-  ASSERT_TRUE(Load("1 0  4 4  0 0  6 6"));
-  ExpectTrail(m_set.m_tracks[0], {2, 3, -1, 1});
-  ExpectPoint(m_set.m_tracks[0], 0, 4, 4);
-}
-
-TEST_F(TrackLoader, PositionsAfterTheEndAreStoredAndLaterAbsentRowsChangeNothing) {
-  ASSERT_TRUE(Load("1 20  1 2  0 0  3 4  0 0  5 6"));
-  ExpectTrail(m_set.m_tracks[0], {20, 21, -1, 1});
-  ExpectPoint(m_set.m_tracks[0], 22, 3, 4);
-  ExpectPoint(m_set.m_tracks[0], 24, 5, 6);
-}
-
-TEST_F(TrackLoader, ReloadKeepsStartsEndsAndReplacesPositions) {
-  ASSERT_TRUE(Load("2 3  10 10  20 20  0 0  21 21"));
-  ExpectTrail(m_set.m_tracks[0], {3, 4, -1, 1});
-  ExpectTrail(m_set.m_tracks[1], {3, 5, -2, 1});
-
-  ASSERT_TRUE(Load("2 1  30 30  40 40  31 31  0 0"));
-  EXPECT_EQ(m_set.m_count, 2);
-  ExpectTrail(m_set.m_tracks[0], {3, 4, -1, 1});
-  ExpectTrail(m_set.m_tracks[1], {3, 5, -2, 1});
-  ExpectPoint(m_set.m_tracks[0], 1, 30, 30);
-  ExpectPoint(m_set.m_tracks[0], 2, 31, 31);
-  ExpectPoint(m_set.m_tracks[0], 3, 0, 0);  // cleared: only the earlier file had it
-  ExpectPoint(m_set.m_tracks[1], 1, 40, 40);
-  ExpectPoint(m_set.m_tracks[1], 3, 0, 0);
-  ExpectPoint(m_set.m_tracks[1], 4, 0, 0);
-}
-
-TEST_F(TrackLoader, DisabledTargetStaysDisabledWithNoPositions) {
-  ASSERT_TRUE(Load("1 5  8 8  1000 1"));
-  ExpectPoint(m_set.m_tracks[0], 5, 8, 8);
-
-  const TraceLines trace;
-  ASSERT_TRUE(Load("1 5  8 8  9 9  10 10"));
-  EXPECT_TRUE(trace.Lines().empty());
-  EXPECT_EQ(m_set.m_tracks[0].m_enabled, 0);
-  for (int j = 0; j < MAX_TRACK_FRAMES; ++j) {
-    ASSERT_EQ(m_set.m_tracks[0].m_x[j], 0) << j;
-    ASSERT_EQ(m_set.m_tracks[0].m_y[j], 0) << j;
+void ExpectLoads(const std::vector<LoadCase>& cases) {
+  for (const LoadCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    CTrackSet set;
+    if (c.open >= 0) {
+      set.m_tracks[c.open].m_firstFrame = 7;
+    }
+    if (!c.before.empty()) {
+      const TraceLines quiet;
+      ASSERT_TRUE(Load(set, c.before));
+    }
+    const TraceLines trace;
+    ASSERT_TRUE(Load(set, c.file));
+    EXPECT_EQ(set.m_count, c.count);
+    EXPECT_EQ(trace.Lines(), c.trace);
+    for (const Expected& e : c.targets) {
+      const CTrack& t = set.m_tracks[e.target];
+      EXPECT_EQ((std::array{t.m_firstFrame, t.m_endFrame, t.m_frameDiff, t.m_enabled}), e.trail)
+          << "target " << e.target;
+      for (const auto [frame, x, y] : e.points) {
+        EXPECT_EQ((std::array{t.m_x[frame], t.m_y[frame]}), (std::array{x, y}))
+            << "target " << e.target << " at frame " << frame;
+      }
+    }
   }
 }
 
-TEST_F(TrackLoader, FileThatCannotBeOpenedChangesNothing) {
-  ASSERT_TRUE(Load("2 7  1 2  3 4  0 0  1000 1"));
-  const std::vector<int> before = StateOf(m_set);
-  const TraceLines trace;
-  EXPECT_FALSE(m_set.LoadTrueTracksFrom(m_folder.FilePath("missing.txt").c_str()));
-  EXPECT_FALSE(m_set.LoadTrueTracksFrom(m_folder.Path().c_str()));  // a folder
-  EXPECT_FALSE(m_set.LoadTrueTracksFrom(nullptr));
-  EXPECT_EQ(StateOf(m_set), before);
-  EXPECT_TRUE(trace.Lines().empty());
+// 52 targets over frames 0 and 1: target i at (i + 1, frame + 1), while the two
+// beyond the table carry rows that would disable them.
+std::string FiftyTwoTargets() {
+  std::string text = "52 0\n";
+  for (int frame = 0; frame < 2; ++frame) {
+    for (int i = 0; i < 52; ++i) {
+      text += i < MAX_TRACKS ? std::to_string(i + 1) + " " + std::to_string(frame + 1) + "\n"
+                             : "1000 1000\n";
+    }
+  }
+  return text;
 }
 
-// LoadTrueTracks names no file: it reads g_trueTracksPath in the current folder.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const std::filesystem::path& folder)
-      : m_previous(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
+// clang-format off
+TEST(TrackLoader, RowsStartEndAndDisableTargets) {
+  ExpectLoads({
+      {"present to the end: ends after its last frame", "1 3\n10 10\n11 11\n12 12\n", 1,
+       {{0, {3, 6, -3, 1}, {{2, 0, 0}, {3, 10, 10}, {4, 11, 11}, {5, 12, 12}, {6, 0, 0}}}}},
+      {"an absent row ends a trail; a target starts late", "2 1  5 5  0 0  6 6  7 7  0 0  8 8", 2,
+       {{0, {1, 3, -2, 1}, {{1, 5, 5}, {2, 6, 6}, {3, 0, 0}}},
+        {1, {2, 4, -2, 1}, {{1, 0, 0}, {2, 7, 7}, {3, 8, 8}}}}},
+      {"a row above 999 disables its target only", "3 10  1 1  2 2  1000 5  3 3  4 4  6 6", 3,
+       {{1, {10, 12, -2, 1}, {{10, 2, 2}, {11, 4, 4}}},
+        {2, {11, 12, -1, 0}, {{10, 0, 0}, {11, 0, 0}}}},
+       {"Disabling target 2.\n"}},
+      {"every out-of-range row is traced; positions before it stay",
+       "2 5  8 8  1 1  1000 1  2 2  7 7  3 3  5 2000  4 4", 2,
+       {{0, {5, 9, -4, 0}, {{5, 8, 8}, {6, 0, 0}, {7, 0, 0}, {8, 0, 0}}},
+        {1, {5, 9, -4, 1}, {{8, 4, 4}}}},
+       {"Disabling target 0.\n", "Disabling target 0.\n"}},
+      {"999 and negative coordinates are positions", "3 4  999 999  -5 7  0 9", 3,
+       {{0, {4, 5, -1, 1}, {{4, 999, 999}}}, {1, {4, 5, -1, 1}, {{4, -5, 7}}},
+        {2, {4, 5, -1, 1}, {{4, 0, 9}}}}},
+      {"a position at frame 0 is stored but starts nothing", "1 0  4 4  5 5", 1,
+       {{0, {1, 2, -1, 1}, {{0, 4, 4}, {1, 5, 5}}}}},
+      {"an absent row after frame 0 ends nothing", "1 0  4 4  0 0  6 6", 1,
+       {{0, {2, 3, -1, 1}, {{0, 4, 4}, {1, 0, 0}, {2, 6, 6}}}}},
+      {"positions after the end are stored", "1 20  1 2  0 0  3 4  0 0  5 6", 1,
+       {{0, {20, 21, -1, 1}, {{22, 3, 4}, {24, 5, 6}}}}},
+      {"a reload keeps starts and ends, replaces positions", "2 1  30 30  40 40  31 31  0 0", 2,
+       {{0, {3, 4, -1, 1}, {{1, 30, 30}, {2, 31, 31}, {3, 0, 0}}},
+        {1, {3, 5, -2, 1}, {{1, 40, 40}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}}}},
+       {}, "2 3  10 10  20 20  0 0  21 21"},
+      {"a target disabled earlier stays so, storing nothing", "1 5  8 8  9 9  10 10", 1,
+       {{0, {5, 7, -2, 0}, {{5, 0, 0}, {6, 0, 0}, {7, 0, 0}}}}, {}, "1 5  8 8  1000 1"},
+  });
+}
+
+TEST(TrackLoader, UntrustedFilesEndWhereNumbersStopAndFramesLeaveTheArrays) {
+  ExpectLoads({
+      {"a non-number ends the file", "1 5  1 1  2 2  abc  3 3", 1,
+       {{0, {5, 7, -2, 1}, {{6, 2, 2}, {7, 0, 0}, {8, 0, 0}}}}},
+      {"a half row before a non-number is dropped", "1 5  1 1  2 -  3 3", 1,
+       {{0, {5, 6, -1, 1}, {{6, 0, 0}}}}},
+      {"binary garbage ends the file", std::string("1 2  3 4  \x01\xff\x00 5 6", 17), 1,
+       {{0, {2, 3, -1, 1}, {{2, 3, 4}, {3, 0, 0}}}}},
+      {"a last row of one number is dropped; trails end in its frame", "2 5  1 1  2 2  3 3  4", 2,
+       {{0, {5, 6, -1, 1}, {{6, 3, 3}}}, {1, {5, 6, -1, 1}, {{6, 0, 0}}}}},
+      {"rows before frame 0 are read and dropped", "1 -2  1000 1000  6 6  7 7  8 8", 1,
+       {{0, {1, 2, -1, 1}, {{0, 7, 7}, {1, 8, 8}}}}},
+      {"loading stops at the arrays' last frame", "1 498  1 1  2 2  3 3  1000 1000", 1,
+       {{0, {498, 500, -2, 1}, {{498, 1, 1}, {499, 2, 2}}}}},
+      {"rows of targets beyond the table are read and dropped", FiftyTwoTargets(), MAX_TRACKS,
+       {{0, {1, 2, -1, 1}, {{0, 1, 1}, {1, 1, 2}}}, {49, {1, 2, -1, 1}, {{0, 50, 1}, {1, 50, 2}}}}},
+      {"huge integers saturate", "99999999999 3  1 1  99999999999 5  -99999999999 2", MAX_TRACKS,
+       {{0, {3, 3, 0, 1}, {{3, 1, 1}}}, {1, {0, 0, 0, 0}, {{3, 0, 0}}},
+        {2, {3, 3, 0, 1}, {{3, INT_MIN, 2}}}},
+       {"Disabling target 1.\n"}},
+      {"the end closes every started, open target in use",
+       "4 1  1 1 0 0 5 5 6 6  2 2 0 0 0 0 1000 1  3 3 0 0 7 7 6 6", 4,
+       {{0, {1, 4, -3, 1}}, {1, {0, 0, 0, 1}}, {2, {1, 2, -1, 1}}, {3, {1, 4, -3, 0}},
+        {4, {7, 0, 0, 1}}},
+       {"Disabling target 3.\n"}, {}, 4},
+      {"an end before frame 0 becomes 0", "1 -2147483648  5 5  6 6", 1, {{0, {7, 0, 7, 1}}},
+       {}, {}, 0},
+      {"a first frame beyond the arrays reads nothing", "1 2147483647  1000 1000", 1,
+       {{0, {7, 500, -493, 1}}}, {}, {}, 0},
+  });
+}
+// clang-format on
+
+TEST(TrackLoader, NoCountOrNoTargetsChangesOnlyTheCount) {
+  for (const char* text : {"0 5  1000 1  1 1", "-3 5  1000 1", "", "  \n", "3", "x 2 1 1", "3 y"}) {
+    SCOPED_TRACE(text);
+    CTrackSet set;
+    ASSERT_TRUE(Load(set, "2 4  1 2  3 4  0 0  5 6"));
+    std::vector<int> expected = StateOf(set);
+    expected[0] = 0;
+    const TraceLines trace;
+    EXPECT_TRUE(Load(set, text));
+    EXPECT_EQ(StateOf(set), expected);
+    EXPECT_TRUE(trace.Lines().empty());
   }
-  ~CurrentFolder() { std::filesystem::current_path(m_previous); }
-  CurrentFolder(const CurrentFolder&) = delete;
-  CurrentFolder& operator=(const CurrentFolder&) = delete;
+}
 
- private:
-  std::filesystem::path m_previous;
-};
+// LoadTrueTracks reads "truetracks.txt" in the current folder.
+TEST(TrackLoader, FilesThatCannotBeOpenedChangeNothing) {
+  CTrackSet set;
+  const TraceLines trace;
+  ASSERT_TRUE(Load(set, "2 7  1 2  3 4  0 0  1000 1"));
+  const std::vector<int> before = StateOf(set);
+  const TempDir folder;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());
+  // No track file, a missing file, a folder, a device that reads as empty.
+  EXPECT_FALSE(set.LoadTrueTracks());
+  for (const char* path : {"missing.txt", ".", "/dev/null"}) {
+    EXPECT_FALSE(set.LoadTrueTracksFrom(path)) << path;
+  }
+  EXPECT_FALSE(set.LoadTrueTracksFrom(nullptr));
+  EXPECT_EQ(StateOf(set), before);
+  EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Disabling target 1.\n"});
 
-TEST_F(TrackLoader, LoadTrueTracksReadsTheTrackFileOfTheCurrentFolder) {
-  const CurrentFolder inFolder(m_folder.Path());
-  EXPECT_FALSE(m_set.LoadTrueTracks());
-  EXPECT_EQ(StateOf(m_set), StateOf(CTrackSet{}));
-
-  WriteTrackFile(m_folder, "1 2  7 8", g_trueTracksPath);
-  EXPECT_TRUE(m_set.LoadTrueTracks());
-  EXPECT_EQ(m_set.m_count, 1);
-  ExpectPoint(m_set.m_tracks[0], 2, 7, 8);
+  tracks_test::WriteTrackFile(folder, "1 2  7 8", "truetracks.txt");
+  EXPECT_TRUE(set.LoadTrueTracks());
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(set.m_count, 1);
+  EXPECT_EQ((std::array{set.m_tracks[0].m_x[2], set.m_tracks[0].m_y[2]}), (std::array{7, 8}));
 }
 
 }  // namespace

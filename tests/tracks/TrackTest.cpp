@@ -1,58 +1,38 @@
+// The track set as constructed and as put back by Reset, and SetPoint.
+
 #include <gtest/gtest.h>
 
+#include <array>
+#include <climits>
 #include <vector>
 
-#include "tracks/Track.h"
+#include "TrackTestSupport.h"
 #include "tracks/TrackGlobals.h"
-#include "tracks/TrackSet.h"
 
 namespace {
 
-void ExpectFresh(const CTrack& track) {
-  EXPECT_EQ(track.m_firstFrame, 0);
-  EXPECT_EQ(track.m_endFrame, 0);
-  EXPECT_EQ(track.m_frameDiff, 0);
-  EXPECT_EQ(track.m_enabled, 1);
-  for (int j = 0; j < MAX_TRACK_FRAMES; ++j) {
-    ASSERT_EQ(track.m_x[j], 0) << "frame " << j;
-    ASSERT_EQ(track.m_y[j], 0) << "frame " << j;
-  }
-}
+using tracks_test::StateOf;
 
-TEST(Track, FreshTrackIsEnabledUnstartedAndEmpty) {
-  const CTrack track;
-  ExpectFresh(track);
-}
-
-TEST(Track, SetPointStoresOnlyAtItsFrame) {
-  CTrack track;
-  track.SetPoint(17, -4, 0);
-  track.SetPoint(300, 200, 250);
-  track.SetPoint(999, 1, MAX_TRACK_FRAMES - 1);
-  for (int j = 0; j < MAX_TRACK_FRAMES; ++j) {
-    const int x = j == 0 ? 17 : j == 250 ? 300 : j == MAX_TRACK_FRAMES - 1 ? 999 : 0;
-    const int y = j == 0 ? -4 : j == 250 ? 200 : j == MAX_TRACK_FRAMES - 1 ? 1 : 0;
-    ASSERT_EQ(track.m_x[j], x) << "frame " << j;
-    ASSERT_EQ(track.m_y[j], y) << "frame " << j;
-  }
-}
-
-TEST(Track, SetPointOutsideTheFramesIsIgnored) {
-  CTrack track;
-  for (const int frame :
-       {-1, MAX_TRACK_FRAMES, MAX_TRACK_FRAMES + 1, -2147483647 - 1, 2147483647}) {
-    track.SetPoint(5, 6, frame);
-  }
-  ExpectFresh(track);
-}
-
-TEST(TrackSet, FreshSetHasNoTargetsAndFiftyFreshTracks) {
-  const CTrackSet set;
-  EXPECT_EQ(set.m_count, 0);
+// The state of a set at start-up, written out independently of the set's
+// constructor: no targets, every track enabled, unstarted and at (0, 0).
+std::vector<int> FreshState() {
+  std::vector<int> state{0};
   for (int i = 0; i < MAX_TRACKS; ++i) {
-    SCOPED_TRACE(i);
-    ExpectFresh(set.m_tracks[i]);
+    state.insert(state.end(), {0, 0, 0, 1});
+    state.insert(state.end(), 2 * MAX_TRACK_FRAMES, 0);
   }
+  return state;
+}
+
+TEST(TrackSet, StartsEmptyAndMatchesNothing) {
+  const CTrackSet set;
+  EXPECT_EQ(StateOf(set), FreshState());
+  EXPECT_EQ(StateOf(g_trueTracks), FreshState());
+  const std::vector<int> path(MAX_TRACK_FRAMES, 0);
+  double variance = -1.0;
+  EXPECT_EQ(set.BestMatch(path, path, 0, MAX_TRACK_FRAMES - 1, &variance), kNoTrackMatch);
+  EXPECT_EQ(variance, 0.0);
+  EXPECT_FALSE(set.NearDisabledTarget(0, 0, 0, 1000.0));
 }
 
 TEST(TrackSet, ResetGivesBackTheSetOfStartUp) {
@@ -62,39 +42,26 @@ TEST(TrackSet, ResetGivesBackTheSetOfStartUp) {
   set.m_tracks[0].m_endFrame = 9;
   set.m_tracks[0].m_frameDiff = -5;
   set.m_tracks[1].m_enabled = 0;
-  set.m_tracks[49].SetPoint(7, 8, 499);
+  set.m_tracks[MAX_TRACKS - 1].SetPoint(7, 8, MAX_TRACK_FRAMES - 1);
   set.Reset();
-  EXPECT_EQ(set.m_count, 0);
-  for (int i = 0; i < MAX_TRACKS; ++i) {
-    SCOPED_TRACE(i);
-    ExpectFresh(set.m_tracks[i]);
+  EXPECT_EQ(StateOf(set), FreshState());
+}
+
+TEST(Track, SetPointStoresAtItsFrameOnlyAndIgnoresFramesOutsideTheArrays) {
+  CTrack track;
+  std::vector<int> xs(MAX_TRACK_FRAMES, 0);
+  std::vector<int> ys(MAX_TRACK_FRAMES, 0);
+  for (const auto [x, y, frame] : {std::array{17, -4, 0}, std::array{300, 200, 250},
+                                   std::array{999, 1, MAX_TRACK_FRAMES - 1}}) {
+    track.SetPoint(x, y, frame);
+    xs[frame] = x;
+    ys[frame] = y;
   }
-}
-
-TEST(TrackSet, TracksInUseStaysWithinTheTable) {
-  CTrackSet set;
-  set.m_count = 7;
-  EXPECT_EQ(set.TracksInUse(), 7);
-  set.m_count = MAX_TRACKS + 1;
-  EXPECT_EQ(set.TracksInUse(), MAX_TRACKS);
-  set.m_count = -3;
-  EXPECT_EQ(set.TracksInUse(), 0);
-}
-
-TEST(TrackSet, FreshSetMatchesNothing) {
-  const CTrackSet set;
-  const std::vector<int> path(MAX_TRACK_FRAMES, 0);
-  double variance = -1.0;
-  EXPECT_EQ(set.BestMatch(path, path, 0, MAX_TRACK_FRAMES - 1, &variance), kNoTrackMatch);
-  EXPECT_EQ(variance, 0.0);
-  EXPECT_FALSE(set.NearDisabledTarget(0, 0, 0, 1000.0));
-}
-
-TEST(TrackGlobals, GlobalSetAndPathAreReadyAtStartUp) {
-  EXPECT_EQ(g_trueTracksPath, "truetracks.txt");
-  EXPECT_EQ(g_trueTracks.m_count, 0);
-  ASSERT_NE(g_trueTracks.m_tracks, nullptr);
-  EXPECT_EQ(g_trueTracks.m_tracks[MAX_TRACKS - 1].m_enabled, 1);
+  for (const int frame : {-1, MAX_TRACK_FRAMES, INT_MIN, INT_MAX}) {
+    track.SetPoint(5, 6, frame);
+  }
+  EXPECT_EQ(std::vector<int>(track.m_x.get(), track.m_x.get() + MAX_TRACK_FRAMES), xs);
+  EXPECT_EQ(std::vector<int>(track.m_y.get(), track.m_y.get() + MAX_TRACK_FRAMES), ys);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
-// Helpers for the track tests: writing a track file into a test folder,
-// collecting the debug trace lines a load produces, and taking a copy of a
-// whole track set's state to compare before and after.
+// Helpers for the track tests: loading a track file written from text,
+// collecting the trace lines a load writes, and a whole set's state as one
+// list of numbers for before-and-after comparisons.
 
 #include <fstream>
 #include <string>
@@ -18,9 +18,14 @@ namespace tracks_test {
 inline std::string WriteTrackFile(const TempDir& folder, std::string_view text,
                                   std::string_view name = "tracks.txt") {
   const std::string path = folder.FilePath(name);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  std::ofstream(path, std::ios::binary).write(text.data(), std::ssize(text));
   return path;
+}
+
+// Loads text as a track file into set.
+inline bool Load(CTrackSet& set, std::string_view text) {
+  const TempDir folder;
+  return set.LoadTrueTracksFrom(WriteTrackFile(folder, text).c_str());
 }
 
 // Captures every trace line written while it exists.
@@ -33,7 +38,8 @@ class TraceLines {
   ui::ScopedTraceSink m_sink{[this](std::string_view text) { m_lines.emplace_back(text); }};
 };
 
-// Every value the set holds, in a fixed order, for whole-set comparisons.
+// Every value the set holds: the count, then per track its first frame, end
+// frame, difference, enabled flag, 500 x and 500 y positions.
 inline std::vector<int> StateOf(const CTrackSet& set) {
   std::vector<int> state{set.m_count};
   for (int i = 0; i < MAX_TRACKS; ++i) {
