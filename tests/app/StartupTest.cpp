@@ -24,76 +24,57 @@ using ui::headless::HeadlessBackend;
 
 namespace {
 
-// What could be seen of the four globals at two points of static
-// initialisation: just before the first of them and just after the last of
-// them (and so before every ordinary static object and main). Plain values,
-// zero-initialised before anything runs, so the watchers may write them.
-struct GlobalsSeen {
-  bool appRegistered = false;  // CurrentApp() is theApp
-  bool pathReady = false;      // g_trueTracksPath holds the track file's name
-  bool tracksReady = false;    // g_trueTracks has its 50 empty tracks
-  bool playerReady = false;    // g_fileReadDlg has its defaults
-};
-constinit GlobalsSeen g_seenBefore{};
-constinit GlobalsSeen g_seenAfter{};
-// Set by a death test's child process so that the watchers report, on
-// standard error, what they see when the process exits.
+// Watchers built just before the first of the four globals and just after
+// the last of them (and so before every ordinary static object and main).
+// They write plain values, zero-initialised before anything runs; at exit,
+// in a death test's child, they report whether the application is there.
+constinit bool g_appBeforeFirst = false;
+constinit bool g_allReadyAfterLast = false;
 constinit bool g_reportAtExit = false;
 
-GlobalsSeen LookAtGlobals(bool allConstructed) {
-  GlobalsSeen seen;
-  seen.appRegistered = ui::CurrentApp() == &theApp;
-  if (!allConstructed)
-    return seen;  // the others may not be read before their construction
-  seen.pathReady = g_trueTracksPath == "truetracks.txt";
-  bool tracks = g_trueTracks.m_tracks != nullptr && g_trueTracks.m_count == 0;
-  for (int i = 0; tracks && i < MAX_TRACKS; ++i) {
+// The application registered, the track file's name, 50 empty tracks and the
+// player with its defaults.
+bool AllFourReady() {
+  bool ready = ui::CurrentApp() == &theApp && g_trueTracksPath == "truetracks.txt" &&
+               g_trueTracks.m_tracks != nullptr && g_trueTracks.m_count == 0 &&
+               g_fileReadDlg.m_frameRate == 10 && g_fileReadDlg.m_width == 320 &&
+               g_fileReadDlg.m_height == 240 && g_fileReadDlg.m_frame == nullptr &&
+               !g_fileReadDlg.HasWindow();
+  for (int i = 0; ready && i < MAX_TRACKS; ++i) {
     const CTrack& track = g_trueTracks.m_tracks[i];
-    tracks = track.m_x != nullptr && track.m_y != nullptr && track.m_enabled == 1 &&
-             track.m_firstFrame == 0 && track.m_endFrame == 0;
+    ready = track.m_x != nullptr && track.m_y != nullptr && track.m_enabled == 1 &&
+            track.m_firstFrame == 0 && track.m_endFrame == 0;
   }
-  seen.tracksReady = tracks;
-  seen.playerReady = g_fileReadDlg.m_frameRate == 10 && g_fileReadDlg.m_width == 320 &&
-                     g_fileReadDlg.m_height == 240 && g_fileReadDlg.m_frame == nullptr &&
-                     !g_fileReadDlg.HasWindow();
-  return seen;
+  return ready;
 }
 
-// Constructed just before the first of the four globals, and so destroyed
-// after the last of them at exit.
-struct WatchBefore {
-  WatchBefore() { g_seenBefore = LookAtGlobals(false); }
-  ~WatchBefore() {
+template <bool kAfterLast>
+struct Watch {
+  Watch() {
+    // The other globals may not be read before their construction.
+    if (kAfterLast)
+      g_allReadyAfterLast = AllFourReady();
+    else
+      g_appBeforeFirst = ui::CurrentApp() == &theApp;
+  }
+  ~Watch() {
     if (g_reportAtExit)
-      std::fprintf(stderr, "last out: application %s\n", ui::CurrentApp() ? "alive" : "gone");
+      std::fprintf(stderr, "%s out: application %s\n", kAfterLast ? "first" : "last",
+                   ui::CurrentApp() ? "alive" : "gone");
   }
 };
-// Constructed just after the last of the four, and so destroyed before them.
-struct WatchAfter {
-  WatchAfter() { g_seenAfter = LookAtGlobals(true); }
-  ~WatchAfter() {
-    if (g_reportAtExit)
-      std::fprintf(stderr, "first out: application %s\n", ui::CurrentApp() ? "alive" : "gone");
-  }
-};
+__attribute__((init_priority(order::kTrueTracksPath - 1))) Watch<false> g_watchBefore;
+__attribute__((init_priority(order::kTrueTracks + 1))) Watch<true> g_watchAfter;
 
-__attribute__((init_priority(order::kTrueTracksPath - 1))) WatchBefore g_watchBefore;
-__attribute__((init_priority(order::kTrueTracks + 1))) WatchAfter g_watchAfter;
-
-TEST(GlobalObjects, PrioritiesFollowTheConstructionOrder) {
-  // Below 101 the priorities belong to the language runtime.
+// The four are built in the documented order (below 101 the priorities
+// belong to the language runtime), all before any ordinary static object.
+TEST(GlobalObjects, AllFourAreBuiltInOrderBeforeAnyOrdinaryStaticObject) {
   EXPECT_GT(order::kTrueTracksPath, 100);
   EXPECT_LT(order::kTrueTracksPath, order::kApp);
   EXPECT_LT(order::kApp, order::kFileReadDlg);
   EXPECT_LT(order::kFileReadDlg, order::kTrueTracks);
-}
-
-TEST(GlobalObjects, AllFourAreBuiltBeforeAnyOrdinaryStaticObject) {
-  EXPECT_FALSE(g_seenBefore.appRegistered);
-  EXPECT_TRUE(g_seenAfter.appRegistered);
-  EXPECT_TRUE(g_seenAfter.pathReady);
-  EXPECT_TRUE(g_seenAfter.tracksReady);
-  EXPECT_TRUE(g_seenAfter.playerReady);
+  EXPECT_FALSE(g_appBeforeFirst);
+  EXPECT_TRUE(g_allReadyAfterLast);
 }
 
 // At exit the globals go in the reverse order of their construction: the
@@ -119,28 +100,23 @@ TEST(GlobalObjectsDeathTest, TheApplicationIsDestroyedAtExitInReverseOrder) {
       ::testing::ExitedWithCode(0), expected);
 }
 
+// The console runs as the main window, owned by nobody; when Escape ends it,
+// nothing designates it any more and no window is left.
 TEST(Startup, RunApplicationRunsTheConsoleAsMainWindowAndReturnsZero) {
   HeadlessBackend user;
   ASSERT_EQ(ui::CurrentApp(), &theApp);
-  int topTemplate = 0;
-  std::string caption;
-  bool mainWindowIsConsole = false;
-  bool ownedByNobody = false;
+  std::string seen;
   user.Then([&] {
-        topTemplate = user.Top()->TemplateId();
-        caption = std::string(user.Top()->Dialog().Template().caption);
-        mainWindowIsConsole = theApp.m_mainWindow == &user.Top()->Dialog();
-        ownedByNobody = user.Top()->Owner() == nullptr;
+        const auto& console = *user.Top();
+        seen = std::string(console.Dialog().Template().caption) +
+               (console.TemplateId() == IDD_KORVANE_DIALOG ? " console" : " other") +
+               (theApp.m_mainWindow == &console.Dialog() ? " main" : "") +
+               (console.Owner() == nullptr ? " unowned" : "");
       })
       .Key(DialogKey::Escape);
 
   EXPECT_EQ(ui::RunApplication(), 0);
-
-  EXPECT_EQ(topTemplate, IDD_KORVANE_DIALOG);
-  EXPECT_EQ(caption, "Korvane");
-  EXPECT_TRUE(mainWindowIsConsole);
-  EXPECT_TRUE(ownedByNobody);
-  // The console is gone: nothing designates it any more, no window is left.
+  EXPECT_EQ(seen, "Korvane console main unowned");
   EXPECT_EQ(theApp.m_mainWindow, nullptr);
   EXPECT_EQ(user.Top(), nullptr);
   EXPECT_FALSE(user.ScriptExhausted());
@@ -150,17 +126,14 @@ TEST(Startup, RunApplicationRunsTheConsoleAsMainWindowAndReturnsZero) {
 TEST(VersionBlock, HoldsTheProgramsVersionAndNames) {
   constexpr VersionInfo v = kVersionInfo;
   EXPECT_EQ(v.fileVersion, (std::array<int, 4>{1, 0, 0, 1}));
-  EXPECT_EQ(v.productVersion, (std::array<int, 4>{1, 0, 0, 1}));
-  EXPECT_EQ(v.language, 0x0409);
-  EXPECT_EQ(v.codePage, 1200);
-  EXPECT_EQ(v.fileDescription, "Korvane MFC Application");
-  EXPECT_EQ(v.fileVersionText, "1, 0, 0, 1");
-  EXPECT_EQ(v.internalName, "Korvane");
-  EXPECT_EQ(v.originalFilename, "Korvane.EXE");
-  EXPECT_EQ(v.productName, "Korvane Application");
-  EXPECT_EQ(v.productVersionText, "1, 0, 0, 1");
-  EXPECT_TRUE(v.companyName.empty());
-  EXPECT_TRUE(v.legalTrademarks.empty());
+  EXPECT_EQ(v.productVersion, v.fileVersion);
+  EXPECT_EQ(std::make_pair(v.language, v.codePage), std::make_pair(0x0409, 1200));
+  const std::array<std::string_view, 8> texts = {
+      v.fileDescription, v.fileVersionText,    v.internalName, v.originalFilename,
+      v.productName,     v.productVersionText, v.companyName,  v.legalTrademarks};
+  EXPECT_EQ(texts, (std::array<std::string_view, 8>{"Korvane MFC Application", "1, 0, 0, 1",
+                                                    "Korvane", "Korvane.EXE", "Korvane Application",
+                                                    "1, 0, 0, 1", "", ""}));
 }
 
 }  // namespace

@@ -10,23 +10,18 @@ bool g_counting = false;
 
 }  // namespace
 
-namespace alloc_test {
-
-void StartCounting() {
+void alloc_test::StartCounting() {
   g_allocations = 0;
   g_counting = true;
 }
 
-int StopCounting() {
+int alloc_test::StopCounting() {
   g_counting = false;
   return g_allocations;
 }
 
-}  // namespace alloc_test
-
 void* operator new(std::size_t size) {
-  if (g_counting)
-    ++g_allocations;
+  g_allocations += g_counting ? 1 : 0;
   if (void* memory = std::malloc(size == 0 ? 1 : size))
     return memory;
   throw std::bad_alloc();
@@ -35,7 +30,6 @@ void* operator new(std::size_t size) {
 void operator delete(void* memory) noexcept {
   std::free(memory);
 }
-
 void operator delete(void* memory, std::size_t) noexcept {
   std::free(memory);
 }

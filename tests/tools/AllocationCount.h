@@ -1,7 +1,7 @@
 #pragma once
-// Counts what is allocated through operator new between Start and Stop. The
-// test program replaces the global operator new for this (in its own file,
-// so no other code sees the replacement's insides).
+// Counts the allocations made through operator new while counting is on. The
+// test program replaces the global operator new for this in a file of its
+// own, so that no other code sees the replacement's insides.
 
 namespace alloc_test {
 

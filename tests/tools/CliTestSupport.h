@@ -47,6 +47,8 @@ class InFolder {
 };
 
 std::string ReadText(const std::filesystem::path& path);
+// The names of the entries of a folder, sorted.
+std::vector<std::string> FilesIn(const std::filesystem::path& folder);
 void WriteText(const std::filesystem::path& path, const std::string& text);
 
 }  // namespace cli_test
