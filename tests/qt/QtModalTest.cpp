@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "qt/QtTestDialog.h"
 #include "support/TempDir.h"
@@ -22,20 +21,10 @@
 namespace qttest {
 namespace {
 
-constexpr ui::UINT IDT_PLAY = 1;
-constexpr ui::UINT IDT_RECORD = 102;
-constexpr ui::UINT IDM_ABOUT = 0x0010;
+constexpr ui::UINT IDT_PLAY = 1, IDT_RECORD = 102, IDM_ABOUT = 0x0010;
 
-std::size_t Count(const std::vector<ui::UINT>& ids, ui::UINT id) {
-  return static_cast<std::size_t>(std::count(ids.begin(), ids.end(), id));
-}
-
-// Lets the event loop run for a while, outside any modal run.
-void RunEventsFor(int milliseconds) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < milliseconds)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+std::size_t Count(const Log& log, const std::string& entry) {
+  return static_cast<std::size_t>(std::count(log.begin(), log.end(), entry));
 }
 
 TEST_F(QtTest, TimersOfTheLowerDialogKeepFiringDuringANestedRun) {
@@ -45,11 +34,11 @@ TEST_F(QtTest, TimersOfTheLowerDialogKeepFiringDuringANestedRun) {
   std::size_t recordTicksBeforePlayer = 0;
   console.onInit = [&] { EXPECT_EQ(console.SetTimer(IDT_RECORD, 10), IDT_RECORD); };
   player.onInit = [&] {
-    recordTicksBeforePlayer = Count(console.timerIds, IDT_RECORD);
+    recordTicksBeforePlayer = Count(console.log, "timer 102");
     EXPECT_EQ(player.SetTimer(IDT_PLAY, 10), IDT_PLAY);
   };
   player.onTimer = [&](ui::UINT id) {
-    if (player.timerIds.size() < 5)
+    if (player.log.size() < 5)
       return;
     // A handler may kill the very timer it handles.
     EXPECT_TRUE(player.KillTimer(id));
@@ -61,29 +50,28 @@ TEST_F(QtTest, TimersOfTheLowerDialogKeepFiringDuringANestedRun) {
     console.EndModal(ui::IDOK);
   });
   EXPECT_EQ(console.RunModal(), ui::IDOK);
-
-  EXPECT_EQ(player.timerIds, std::vector<ui::UINT>(5, IDT_PLAY));
-  EXPECT_EQ(Count(console.timerIds, IDT_PLAY), 0u);
+  EXPECT_EQ(player.log, Log(5, "timer 1"));
   // Five ticks of the player take at least 50 ms, time for several record
-  // ticks on the console below it.
-  EXPECT_GE(Count(console.timerIds, IDT_RECORD), recordTicksBeforePlayer + 2);
+  // ticks on the console below it, and for none of the player's.
+  EXPECT_GE(Count(console.log, "timer 102"), recordTicksBeforePlayer + 2);
+  EXPECT_EQ(Count(console.log, "timer 1"), 0u);
 
   // The timers went with the windows.
-  const std::size_t consoleTicks = console.timerIds.size();
-  RunEventsFor(60);
-  EXPECT_EQ(console.timerIds.size(), consoleTicks);
-  EXPECT_EQ(player.timerIds.size(), 5u);
-}
+  const std::size_t consoleTicks = console.log.size();
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 60)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  EXPECT_EQ(console.log.size(), consoleTicks);
+  EXPECT_EQ(player.log.size(), 5u);
 
-TEST_F(QtTest, DialogEndedDuringItsInitialisationReturnsAtOnce) {
-  TestDialog dialog;
-  Guard({&dialog});
-  dialog.onInit = [&] { dialog.EndModal(ui::IDOK); };
-  EXPECT_EQ(dialog.RunModal(), ui::IDOK);
+  // A dialog ended while it is being initialised returns at once.
+  player.onInit = [&] { player.EndModal(ui::IDOK); };
+  EXPECT_EQ(player.RunModal(), ui::IDOK);
 }
 
 // The entries of the system menu that is popped up now, as the user sees
-// them; chooses the entry whose text is choice, if any, and closes the menu.
+// them; chooses the entry whose text is choice and closes the menu.
 QStringList ChooseFromSystemMenu(const QString& choice) {
   QStringList texts;
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -92,10 +80,8 @@ QStringList ChooseFromSystemMenu(const QString& choice) {
     return texts;
   }
   for (QAction* action : menu->actions()) {
-    QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
-    if (!action->isEnabled())
-      text += QStringLiteral(" (grayed)");
-    texts << text;
+    texts << (action->isSeparator() ? QStringLiteral("-") : action->text()) +
+                 (action->isEnabled() ? QString() : QStringLiteral(" (grayed)"));
     if (!action->isSeparator() && action->text() == choice)
       action->trigger();
   }
@@ -112,17 +98,15 @@ TEST_F(QtTest, SystemMenuShowsEntriesAppendedAfterCreationAndSendsTheChoice) {
     menu->AppendMenu(ui::MF_SEPARATOR);
     menu->AppendMenu(ui::MF_STRING, IDM_ABOUT, "&About Test...");
   };
-  QStringList shownOnRightClick;
-  QStringList shownOnAltSpace;
+  QStringList shownOnRightClick, shownOnAltSpace;
   Soon([&] {
     QWidget& window = WindowOf(dialog).Widget();
     Soon([&] { shownOnRightClick = ChooseFromSystemMenu(QStringLiteral("&About Test...")); });
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(2, 2),
                                  window.mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(&window, &rightClick);
-    EXPECT_EQ(dialog.sysCommands, std::vector<ui::UINT>{IDM_ABOUT});
-
-    // Alt+Space in a control opens the same menu; Close ends the run.
+    // Alt+Space in a control opens the same menu, and does not press the
+    // focused button; Close ends the run.
     dialog.GotoDlgCtrl(IDC_PRESS);
     Soon([&] { shownOnAltSpace = ChooseFromSystemMenu(QStringLiteral("&Close\tAlt+F4")); });
     PressKey(dialog, Qt::Key_Space, Qt::AltModifier);
@@ -137,11 +121,10 @@ TEST_F(QtTest, SystemMenuShowsEntriesAppendedAfterCreationAndSendsTheChoice) {
   };
   EXPECT_EQ(shownOnRightClick, expected);
   EXPECT_EQ(shownOnAltSpace, expected);
-  EXPECT_EQ(dialog.sysCommands, (std::vector<ui::UINT>{IDM_ABOUT, ui::SC_CLOSE}));
-  EXPECT_EQ(dialog.presses, 0);  // Alt+Space did not press the focused button
+  EXPECT_EQ(dialog.log, (Log{"sys 16", "sys 61536"}));
 }
 
-TEST_F(QtTest, MessageBoxShowsTextCaptionAndIconOverItsOwner) {
+TEST_F(QtTest, MessageBoxesAndTheOpenFileDialogAnswerAsTheLayerPromises) {
   TestDialog dialog;
   Guard({&dialog});
   int answer = 0;
@@ -162,44 +145,22 @@ TEST_F(QtTest, MessageBoxShowsTextCaptionAndIconOverItsOwner) {
   dialog.RunModal();
   EXPECT_EQ(answer, ui::IDOK);
 
-  // Without owner and without icon style.
-  Soon([] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-    box->button(QMessageBox::Ok)->click();
-  });
-  EXPECT_EQ(ui::CurrentBackend().MessageBox(nullptr, "Plain", "Caption", ui::MB_OK), ui::IDOK);
-}
-
-// Answers the open-file dialog that is showing with a typed name, or cancels
-// it when name is empty.
-void AnswerFileDialog(const QString& folder, const QString& name) {
-  auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-  if (dialog == nullptr) {
-    ADD_FAILURE() << "no file dialog is showing";
-    return;
-  }
-  if (name.isEmpty()) {
-    dialog->reject();
-    return;
-  }
-  dialog->setDirectory(folder);
-  dialog->selectFile(name);
-  // As pressing Open does.
-  QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-}
-
-TEST_F(QtTest, OpenFileDialogGivesTheFullPathOfATypedNameOrNothing) {
+  // The open-file dialog gives the full path of a typed name, even of a file
+  // that does not exist (a root path is typed, not picked), or nothing.
   const TempDir folder;
-  const QString path = QString::fromStdString(folder.Path().string());
-  Soon([&] { AnswerFileDialog(path, QStringLiteral("take9_0024.bmp")); });
-  const std::optional<std::string> chosen =
-      ui::CurrentBackend().GetOpenFileName(nullptr, ui::OFN_HIDEREADONLY);
-  // The file does not exist: a root path is typed, not picked.
-  EXPECT_EQ(chosen, folder.FilePath("take9_0024.bmp"));
-
-  Soon([&] { AnswerFileDialog(path, QString()); });
+  auto answerWith = [&](const QString& name) {
+    auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(files, nullptr);
+    if (name.isEmpty())
+      return files->reject();
+    files->setDirectory(QString::fromStdString(folder.Path().string()));
+    files->selectFile(name);
+    QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);  // as Open does
+  };
+  Soon([&] { answerWith(QStringLiteral("take9_0024.bmp")); });
+  EXPECT_EQ(ui::CurrentBackend().GetOpenFileName(nullptr, ui::OFN_HIDEREADONLY),
+            folder.FilePath("take9_0024.bmp"));
+  Soon([&] { answerWith(QString()); });
   EXPECT_EQ(ui::CurrentBackend().GetOpenFileName(nullptr, ui::OFN_HIDEREADONLY), std::nullopt);
 }
 

@@ -20,20 +20,20 @@ using ui::ControlKind;
 const std::string kRedLarge(32 * 32, '9');
 const std::string kRedSmall(16 * 16, '9');
 
-constexpr std::array kControls = {
-    ui::ControlTemplate{IDC_PRESS, ControlKind::PushButton, "&Press", 7, 7, 50, 14, ui::kTabStop},
-    ui::ControlTemplate{IDC_NAME, ControlKind::Edit, "", 7, 25, 80, 14,
-                        ui::kBorder | ui::kTabStop | ui::kAutoHScroll},
-    ui::ControlTemplate{IDC_PLAIN_LABEL, ControlKind::Label, "Fish & Chips", 7, 100, 60, 8,
-                        ui::kNoPrefix | ui::kGroup},
-    ui::ControlTemplate{IDC_MNEMONIC_LABEL, ControlKind::Label, "&Name", 7, 110, 60, 8, ui::kGroup},
-    ui::ControlTemplate{IDC_TICK, ControlKind::CheckBox, "Tick", 7, 43, 50, 10, ui::kTabStop},
-    ui::ControlTemplate{IDC_GO, ControlKind::DefPushButton, "Go", 7, 60, 50, 14, ui::kTabStop},
-    ui::ControlTemplate{ui::IDCANCEL, ControlKind::PushButton, "Cancel", 7, 78, 50, 14,
-                        ui::kTabStop},
-    ui::ControlTemplate{IDC_PICTURE, ControlKind::Picture, "", 100, 20, 232, 191},
-    ui::ControlTemplate{IDC_ICON, ControlKind::Icon, "", 70, 80, 20, 20, ui::kNoStyle, &kRedIcon},
+constexpr ui::ControlTemplate kControls[] = {
+    {IDC_PRESS, ControlKind::PushButton, "&Press", 7, 7, 50, 14, ui::kTabStop},
+    {IDC_NAME, ControlKind::Edit, "", 7, 25, 80, 14, ui::kBorder | ui::kTabStop},
+    {IDC_PLAIN_LABEL, ControlKind::Label, "Fish & Chips", 7, 100, 60, 8, ui::kNoPrefix},
+    {IDC_MNEMONIC_LABEL, ControlKind::Label, "&Name", 7, 110, 60, 8},
+    {IDC_TICK, ControlKind::CheckBox, "Tick", 7, 43, 50, 10, ui::kTabStop},
+    {IDC_GO, ControlKind::DefPushButton, "Go", 7, 60, 50, 14, ui::kTabStop},
+    {ui::IDCANCEL, ControlKind::PushButton, "Cancel", 7, 78, 50, 14, ui::kTabStop},
+    {IDC_PICTURE, ControlKind::Picture, "", 100, 20, 232, 191},
+    {IDC_ICON, ControlKind::Icon, "", 70, 80, 20, 20, ui::kNoStyle, &kRedIcon},
 };
+constexpr unsigned kStyle = ui::kCaption | ui::kSysMenu | ui::kSetFont;
+const ui::DialogTemplate kTestTemplate{500, kStyle, "Test dialog", "Sans", 8,
+                                       0,   0,      340,           220,    kControls};
 
 // The backend lives for the whole test program; Qt must be told to draw
 // offscreen before it starts.
@@ -58,31 +58,17 @@ class QtEnvironment final : public ::testing::Environment {
 
 }  // namespace
 
-const ui::IconResource kRedIcon = {128, {32, kRedLarge}, {16, kRedSmall}};
+TestDialog::TestDialog(ModalDialog* parent) : ModalDialog(kTestTemplate, parent) {}
 
-const ui::DialogTemplate kTestTemplate = {
-    500,
-    ui::kPopup | ui::kCaption | ui::kSysMenu | ui::kModalFrame | ui::kSetFont,
-    "Test dialog",
-    "MS Sans Serif",
-    8,
-    0,
-    0,
-    340,
-    220,
-    kControls,
-};
+const ui::IconResource kRedIcon = {128, {32, kRedLarge}, {16, kRedSmall}};
 
 const ui::MessageMapBase* TestDialog::GetMessageMap() const {
   using Map = ui::MessageMap<TestDialog>;
-  static const Map map(nullptr, {
-                                    Map::OnCommand(IDC_PRESS, &TestDialog::OnPress),
-                                    Map::OnCommand(IDC_GO, &TestDialog::OnGo),
-                                    Map::OnCommand(IDC_TICK, &TestDialog::OnTick),
-                                    Map::OnTimer(&TestDialog::OnTimerTick),
-                                    Map::OnSysCommand(&TestDialog::OnSysCmd),
-                                    Map::OnPaint(&TestDialog::OnPaintWindow),
-                                });
+  static const Map map(
+      nullptr,
+      {Map::OnCommand(IDC_PRESS, &TestDialog::OnPress), Map::OnCommand(IDC_GO, &TestDialog::OnGo),
+       Map::OnCommand(IDC_TICK, &TestDialog::OnTick), Map::OnTimer(&TestDialog::OnTimerTick),
+       Map::OnSysCommand(&TestDialog::OnSysCmd), Map::OnPaint(&TestDialog::OnPaintWindow)});
   return &map;
 }
 
@@ -98,24 +84,14 @@ void TestDialog::ExchangeData(ui::DataExchange* dx) {
 }
 
 void TestDialog::OnTimerTick(UINT id) {
-  timerIds.push_back(id);
+  log.push_back("timer " + std::to_string(id));
   if (onTimer)
     onTimer(id);
 }
 
 void TestDialog::OnSysCmd(UINT id, ui::LPARAM lParam) {
-  sysCommands.push_back(id);
+  log.push_back("sys " + std::to_string(id));
   OnSysCommand(id, lParam);
-}
-
-void TestDialog::OnPaintWindow() {
-  ++paints;
-  if (onPaint)
-    onPaint();
-}
-
-ui::qt::QtDialogWindow& WindowOf(const ui::ModalDialog& dialog) {
-  return *static_cast<ui::qt::QtDialogWindow*>(dialog.Native());
 }
 
 void PressKey(const ui::ModalDialog& dialog, int key, Qt::KeyboardModifiers modifiers) {

@@ -1,7 +1,7 @@
 #pragma once
 // What the Qt backend tests share: a small dialog with one control of each
-// kind whose handlers record what reached them, the offscreen Qt backend for
-// the whole test program, and a fixture that never lets a modal run hang and
+// kind whose handlers log what reached them, the offscreen Qt backend for the
+// whole test program, and a fixture that never lets a modal run hang and
 // checks that no window outlives its test.
 
 #include <gtest/gtest.h>
@@ -18,40 +18,27 @@
 namespace qttest {
 
 using ui::UINT;
+using Log = std::vector<std::string>;
 
-inline constexpr int IDC_PRESS = 1000;
-inline constexpr int IDC_NAME = 1001;
-inline constexpr int IDC_TICK = 1002;
-inline constexpr int IDC_PICTURE = 1003;
-inline constexpr int IDC_GO = 1004;
-inline constexpr int IDC_ICON = 1005;
-inline constexpr int IDC_PLAIN_LABEL = 1006;
-inline constexpr int IDC_MNEMONIC_LABEL = 1007;
+inline constexpr int IDC_PRESS = 1000, IDC_NAME = 1001, IDC_TICK = 1002, IDC_PICTURE = 1003,
+                     IDC_GO = 1004, IDC_ICON = 1005, IDC_PLAIN_LABEL = 1006,
+                     IDC_MNEMONIC_LABEL = 1007;
 
 // The end code of a run that the watchdog had to end.
 inline constexpr int kTimedOut = -2;
 
 // A 32 × 32 / 16 × 16 icon, bright red all over.
 extern const ui::IconResource kRedIcon;
-extern const ui::DialogTemplate kTestTemplate;
 
+// Logs "press", "go", "tick 1" (with the box's state), "timer 102" and
+// "sys 61536" as they reach the message map; painting runs onPaint.
 class TestDialog : public ui::ModalDialog {
  public:
-  explicit TestDialog(ModalDialog* parent = nullptr) : ModalDialog(kTestTemplate, parent) {}
+  explicit TestDialog(ModalDialog* parent = nullptr);
 
-  // Hooks a test sets before the run.
-  std::function<void()> onInit;
+  std::function<void()> onInit, onPaint;
   std::function<void(UINT)> onTimer;
-  std::function<void()> onPaint;
-
-  // What reached the handlers through the message map.
-  int presses = 0;
-  int goes = 0;
-  std::vector<UINT> tickStates;  // the check box's state seen by each click
-  std::vector<UINT> timerIds;
-  std::vector<UINT> sysCommands;
-  int paints = 0;
-
+  Log log;
   ui::PictureControl m_picture;
 
  protected:
@@ -60,16 +47,21 @@ class TestDialog : public ui::ModalDialog {
   void ExchangeData(ui::DataExchange* dx) override;
 
  private:
-  void OnPress() { ++presses; }
-  void OnGo() { ++goes; }
-  void OnTick() { tickStates.push_back(IsDlgButtonChecked(IDC_TICK)); }
+  void OnPress() { log.push_back("press"); }
+  void OnGo() { log.push_back("go"); }
+  void OnTick() { log.push_back("tick " + std::to_string(IsDlgButtonChecked(IDC_TICK))); }
   void OnTimerTick(UINT id);
   void OnSysCmd(UINT id, ui::LPARAM lParam);
-  void OnPaintWindow();
+  void OnPaintWindow() {
+    if (onPaint)
+      onPaint();
+  }
 };
 
 // The Qt window of a dialog that is being shown.
-ui::qt::QtDialogWindow& WindowOf(const ui::ModalDialog& dialog);
+inline ui::qt::QtDialogWindow& WindowOf(const ui::ModalDialog& dialog) {
+  return *static_cast<ui::qt::QtDialogWindow*>(dialog.Native());
+}
 
 // The control widget with this id in a shown dialog.
 template <class W>
