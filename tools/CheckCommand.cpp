@@ -13,7 +13,7 @@
 namespace {
 
 constexpr std::string_view kCommand = "check";
-constexpr cli::OptionSpec kOptions[] = {{"--tracks", true}};
+constexpr cli::OptionRule kOptions[] = {{"--tracks", true}};
 constexpr std::size_t kHeaderBytes = 54;
 constexpr std::size_t kPixelBytes = 320 * 240 * 3;
 

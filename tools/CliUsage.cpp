@@ -127,7 +127,7 @@ int Failure(std::ostream& err, std::string_view command, std::string_view messag
 }
 
 std::optional<std::string> ParseArgs(std::span<const std::string> args,
-                                     std::span<const OptionSpec> options, ParsedArgs& parsed) {
+                                     std::span<const OptionRule> options, ParsedArgs& parsed) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
@@ -138,13 +138,13 @@ std::optional<std::string> ParseArgs(std::span<const std::string> args,
       parsed.positional.push_back(arg);
       continue;
     }
-    const auto spec = std::find_if(options.begin(), options.end(),
-                                   [&arg](const OptionSpec& o) { return o.name == arg; });
-    if (spec == options.end())
+    const auto rule = std::find_if(options.begin(), options.end(),
+                                   [&arg](const OptionRule& o) { return o.name == arg; });
+    if (rule == options.end())
       return "unknown option " + arg;
     if (parsed.Has(arg))
       return arg + " is given twice";
-    if (!spec->takesValue) {
+    if (!rule->takesValue) {
       parsed.flags.insert(arg);
       continue;
     }
@@ -156,7 +156,7 @@ std::optional<std::string> ParseArgs(std::span<const std::string> args,
 }
 
 std::optional<int> ReadCommandArgs(std::span<const std::string> args,
-                                   std::span<const OptionSpec> options, std::string_view command,
+                                   std::span<const OptionRule> options, std::string_view command,
                                    std::ostream& out, std::ostream& err, ParsedArgs& parsed) {
   if (const auto error = ParseArgs(args, options, parsed))
     return UsageError(err, command, *error);

@@ -37,7 +37,7 @@ int UsageError(std::ostream& err, std::string_view command, std::string_view mes
 // "korvane-cli COMMAND: message" on err. Returns kExitFailure.
 int Failure(std::ostream& err, std::string_view command, std::string_view message);
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;  // with its dashes: "--tracks"
   bool takesValue;
 };
@@ -62,14 +62,14 @@ struct ParsedArgs {
 // negative numbers stay positional. Returns why the arguments cannot be read
 // (an unknown option, an option without its value, an option given twice).
 std::optional<std::string> ParseArgs(std::span<const std::string> args,
-                                     std::span<const OptionSpec> options, ParsedArgs& parsed);
+                                     std::span<const OptionRule> options, ParsedArgs& parsed);
 
 // The first step of every command: reads args into parsed. Returns the
 // command's exit status when it is decided already: a usage error when the
 // arguments cannot be read, success once the help asked for is printed on
 // out. Nothing means the command goes on with parsed.
 std::optional<int> ReadCommandArgs(std::span<const std::string> args,
-                                   std::span<const OptionSpec> options, std::string_view command,
+                                   std::span<const OptionRule> options, std::string_view command,
                                    std::ostream& out, std::ostream& err, ParsedArgs& parsed);
 
 // The longest series a command goes through at once, so a mistyped LAST

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr std::string_view kCommand = "render";
-constexpr cli::OptionSpec kOptions[] = {
+constexpr cli::OptionRule kOptions[] = {
     {"--tracks", true}, {"--trails", false}, {"--markers", false}, {"--rate", true}};
 // The player forms its file names in a buffer of 460 bytes.
 constexpr std::size_t kPlayerNameBytes = 460;

@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::string_view kScore = "score";
 constexpr std::string_view kNear = "near";
-constexpr cli::OptionSpec kScoreOptions[] = {{"--csv", false}};
+constexpr cli::OptionRule kScoreOptions[] = {{"--csv", false}};
 
 // Loads a track file into a set of the command's own. The loader's trace of
 // disabled targets is left out: score shows disabled tracks in its table.
