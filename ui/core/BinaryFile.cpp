@@ -21,7 +21,8 @@ BinaryFile::~BinaryFile() {
 bool BinaryFile::Open(const char* fileName, Mode mode) {
   Close();
   // Opened without blocking, so that a pipe named like a frame file cannot
-  // stall the program waiting for a writer; blocking I/O is restored below.
+  // stall the program waiting for a writer. The flag changes nothing for the
+  // regular files that are kept; any other file kept gets blocking I/O back.
   const int flags = (mode == Mode::Read ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC)) | O_NONBLOCK;
   int fd;
   do {
@@ -36,7 +37,9 @@ bool BinaryFile::Open(const char* fileName, Mode mode) {
   const bool statOk = ::fstat(fd, &info) == 0;
   const bool refused =
       !statOk || S_ISDIR(info.st_mode) || (mode == Mode::Read && !S_ISREG(info.st_mode));
-  if (refused || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+  const bool restoreBlocking = !refused && !S_ISREG(info.st_mode);
+  if (refused ||
+      (restoreBlocking && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
     ::close(fd);
     return false;
   }
