@@ -1,4 +1,5 @@
 #include "image/BmpFile.h"
+#include "image/ImageBytes.h"
 
 #include <array>
 #include <cstddef>
@@ -26,8 +27,6 @@ constexpr std::size_t BI_HEIGHT = 8;
 constexpr std::size_t BI_PLANES = 12;
 constexpr std::size_t BI_BIT_COUNT = 14;
 
-constexpr int BYTES_PER_PIXEL = 3;
-
 // Stores value as Bytes little-endian bytes at offset, independent of the
 // host's byte order. Signed fields arrive here as their two's complement.
 template <std::size_t Bytes, std::size_t N>
@@ -50,21 +49,6 @@ constexpr std::uint32_t LoadLittleEndian(const std::array<unsigned char, N>& blo
   return value;
 }
 
-// The pixel-block size of a frame the writer may store: both dimensions
-// non-negative and the byte count within the signed 32-bit range that the
-// file's size field and every caller use. Computed in 64 bits so that the
-// check itself cannot overflow.
-std::optional<std::size_t> WritablePixelBytes(int width, int height) {
-  if (width < 0 || height < 0) {
-    return std::nullopt;
-  }
-  const std::int64_t bytes = std::int64_t{width} * height * BYTES_PER_PIXEL;
-  if (bytes > std::numeric_limits<std::int32_t>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<std::size_t>(bytes);
-}
-
 // The pixel-block size of a stored frame if it fits the caller's buffer. Two
 // 31-bit dimensions times 3 stay below 2^64, so the unsigned product is exact.
 std::optional<std::size_t> ReadablePixelBytes(std::int32_t width, std::int32_t height,
@@ -84,7 +68,7 @@ std::optional<std::size_t> ReadablePixelBytes(std::int32_t width, std::int32_t h
 
 void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, int width,
                   int height) {
-  const std::optional<std::size_t> pixelBytes = WritablePixelBytes(width, height);
+  const std::optional<std::size_t> pixelBytes = ImageBytes(width, height);
   if (fileName == nullptr || !pixelBytes || pixels.size() < *pixelBytes) {
     return;
   }

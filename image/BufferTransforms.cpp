@@ -1,4 +1,5 @@
 #include "image/BufferTransforms.h"
+#include "image/ImageBytes.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -7,22 +8,6 @@
 #include <optional>
 
 namespace {
-
-constexpr int BYTES_PER_PIXEL = 3;
-
-// The byte count of a width x height image, or nothing when the sizes are
-// negative or the count leaves the signed 32-bit range. Computed in 64 bits so
-// the check itself cannot overflow.
-std::optional<std::size_t> ImageBytes(int width, int height) {
-  if (width < 0 || height < 0) {
-    return std::nullopt;
-  }
-  const std::int64_t bytes = std::int64_t{width} * height * BYTES_PER_PIXEL;
-  if (bytes > std::numeric_limits<std::int32_t>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<std::size_t>(bytes);
-}
 
 // Whether the byte ranges [a, a + aBytes) and [b, b + bBytes) share a byte.
 // Compared as integers, since ordering pointers into different objects is not

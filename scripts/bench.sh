@@ -8,6 +8,7 @@
 # BENCH_STRICT=1 it also fails when a ratio is beyond its target. Each program's full output is in build-bench/bench-<name>.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/show-build-errors.sh
 
 build=build-bench
 mkdir -p "$build"
@@ -16,12 +17,7 @@ log="$build/bench.log"
 
 fail() {
   echo "bench: $1 (full log: $2):" >&2
-  # The compiler's and linker's errors where there are any, else the end.
-  if grep -q -E 'error:|FAILED:|undefined reference|CMake Error' "$2"; then
-    grep -E -A4 'error:|FAILED:|undefined reference|CMake Error' "$2" | head -n 80 >&2
-  else
-    tail -n 60 "$2" >&2
-  fi
+  show_build_errors "$2"
   exit 1
 }
 

@@ -10,6 +10,7 @@
 # the script prints one line per target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/show-build-errors.sh
 
 seconds=${FUZZ_SECONDS:-60}
 jobs=${FUZZ_JOBS:-2}
@@ -30,12 +31,7 @@ log="$build/fuzz.log"
 
 fail() {
   echo "fuzz: $1 (full log: $log):" >&2
-  # The compiler's and linker's errors where there are any, else the end.
-  if grep -q -E 'error:|FAILED:|undefined reference|CMake Error' "$log"; then
-    grep -E -A4 'error:|FAILED:|undefined reference|CMake Error' "$log" | head -n 80 >&2
-  else
-    tail -n 60 "$log" >&2
-  fi
+  show_build_errors "$log"
   exit 1
 }
 

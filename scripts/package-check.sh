@@ -7,6 +7,7 @@
 # success (one summary line); every problem found is listed on failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/show-build-errors.sh
 
 build=build-pkg
 stage="$PWD/$build/stage"
@@ -21,12 +22,7 @@ step() {
   shift
   if ! "$@" >>"$log" 2>&1; then
     echo "package-check: $what failed (full log: $log):" >&2
-    # The compiler's and linker's errors where there are any, else the end.
-    if grep -q -E 'error:|FAILED:|undefined reference|CMake Error' "$log"; then
-      grep -E -A4 'error:|FAILED:|undefined reference|CMake Error' "$log" | head -n 80 >&2
-    else
-      tail -n 60 "$log" >&2
-    fi
+    show_build_errors "$log"
     exit 1
   fi
 }

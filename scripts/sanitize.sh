@@ -7,6 +7,7 @@
 # Extra arguments go to ctest (for example -R TrackLoader).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/show-build-errors.sh
 
 build=build-san
 mkdir -p "$build"
@@ -19,12 +20,7 @@ step() {
   shift
   if ! "$@" >>"$log" 2>&1; then
     echo "sanitize: $what failed (full log: $log):" >&2
-    # The compiler's and linker's errors where there are any, else the end.
-    if grep -q -E 'error:|FAILED:|undefined reference|CMake Error' "$log"; then
-      grep -E -A4 'error:|FAILED:|undefined reference|CMake Error' "$log" | head -n 80 >&2
-    else
-      tail -n 60 "$log" >&2
-    fi
+    show_build_errors "$log"
     exit 1
   fi
 }
