@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "support/QtTestEnvironment.h"
 #include "ui/core/DataExchange.h"
 #include "ui/core/DeviceContext.h"
 #include "ui/core/MessageMap.h"
-#include "ui/qt/QtBackend.h"
 
 namespace qttest {
 namespace {
@@ -34,27 +34,6 @@ constexpr ui::ControlTemplate kControls[] = {
 constexpr unsigned kStyle = ui::kCaption | ui::kSysMenu | ui::kSetFont;
 const ui::DialogTemplate kTestTemplate{500, kStyle, "Test dialog", "Sans", 8,
                                        0,   0,      340,           220,    kControls};
-
-// The backend lives for the whole test program; Qt must be told to draw
-// offscreen before it starts.
-class QtEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    m_backend = std::make_unique<ui::qt::QtBackend>(m_argc, m_argv.data());
-  }
-  void TearDown() override { m_backend.reset(); }
-
- private:
-  int m_argc = 1;
-  char m_name[8] = "test_qt";
-  std::array<char*, 2> m_argv = {m_name, nullptr};
-  std::unique_ptr<ui::qt::QtBackend> m_backend;
-};
-
-// GoogleTest takes ownership of the environment it is given.
-[[maybe_unused]] const ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(std::make_unique<QtEnvironment>().release());
 
 }  // namespace
 

@@ -27,33 +27,15 @@
 #include "image/BmpFile.h"
 #include "player/FileRead.h"
 #include "res/ResourceIds.h"
+#include "support/QtTestEnvironment.h"
 #include "support/TempDir.h"
 #include "tracks/TrackGlobals.h"
 #include "ui/core/Trace.h"
-#include "ui/qt/QtBackend.h"
 #include "ui/qt/QtDialogWindow.h"
 
 using namespace res;
 
 namespace {
-
-class QtEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    m_backend = std::make_unique<ui::qt::QtBackend>(m_argc, m_argv.data());
-  }
-  void TearDown() override { m_backend.reset(); }
-
- private:
-  int m_argc = 1;
-  char m_name[12] = "test_qtapp";
-  std::array<char*, 2> m_argv = {m_name, nullptr};
-  std::unique_ptr<ui::qt::QtBackend> m_backend;
-};
-
-[[maybe_unused]] const ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(std::make_unique<QtEnvironment>().release());
 
 // Runs each step once its condition holds, polling inside whatever modal loop
 // is running; gives up (and closes every dialog) after a deadline, so a fault

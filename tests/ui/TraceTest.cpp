@@ -22,8 +22,11 @@ TEST(Trace, FormatsLikePrintfIntoNestedSinksAndElseToStandardError) {
       ui::Trace("%06.2f|%x|%-3s|%c%%", 3.14159, 255u, "a", 'z');
     }
     ui::Trace("%s!", longLine.c_str());
+    for (std::size_t size : {510u, 511u, 512u})  // around the stack buffer's end
+      ui::Trace("%s", std::string(size, 'b').c_str());
   }
-  EXPECT_EQ(outer, (Lines{"take9_-12.bmp\n", longLine + "!"}));
+  EXPECT_EQ(outer, (Lines{"take9_-12.bmp\n", longLine + "!", std::string(510, 'b'),
+                          std::string(511, 'b'), std::string(512, 'b')}));
   EXPECT_EQ(inner, (Lines{"003.14|ff|a  |z%"}));
   ::testing::internal::CaptureStderr();
   ui::Trace("after %s\n", "all");

@@ -12,7 +12,6 @@ void DataExchange::Fail(int controlId, const std::string& message) {
   if (m_failed)
     return;
   m_failed = true;
-  m_failedControl = controlId;
   m_dialog->MessageBox(message.c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
   m_dialog->GotoDlgCtrl(controlId);
 }

@@ -20,7 +20,6 @@ class DataExchange {
   const bool m_saveAndValidate;  // true: controls to members
 
   bool Failed() const { return m_failed; }
-  int FailedControl() const { return m_failedControl; }
   int LastControl() const { return m_lastControl; }
   void SetLastControl(int id) { m_lastControl = id; }
 
@@ -30,7 +29,6 @@ class DataExchange {
 
  private:
   bool m_failed = false;
-  int m_failedControl = 0;
   int m_lastControl = 0;
 };
 

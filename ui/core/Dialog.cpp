@@ -78,8 +78,6 @@ void ModalDialog::DestroyWindow() {
   m_attached.clear();
   m_native.reset();
   m_systemMenu.reset();
-  m_bigIcon = nullptr;
-  m_smallIcon = nullptr;
 }
 
 void ModalDialog::Attach(BoundControl& control) {
@@ -269,7 +267,6 @@ Menu* ModalDialog::GetSystemMenu(bool revert) {
 }
 
 void ModalDialog::SetIcon(HICON icon, bool big) {
-  (big ? m_bigIcon : m_smallIcon) = icon;
   if (m_native)
     m_native->SetIcon(icon, big);
 }

@@ -63,7 +63,6 @@ class ModalDialog {
   // a system menu in the template).
   Menu* GetSystemMenu(bool revert);
   void SetIcon(HICON icon, bool big);
-  HICON GetIcon(bool big) const { return big ? m_bigIcon : m_smallIcon; }
   bool IsIconic() const;
   void GetClientRect(Rect* rect) const;
 
@@ -93,8 +92,6 @@ class ModalDialog {
   std::unique_ptr<NativeDialog> m_native;
   std::unique_ptr<Menu> m_systemMenu;
   std::vector<BoundControl*> m_attached;
-  HICON m_bigIcon = nullptr;
-  HICON m_smallIcon = nullptr;
 };
 
 // Sees every message that ModalDialog::SendMessage dispatches, before the message

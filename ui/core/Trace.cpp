@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace ui {
 namespace {
@@ -16,19 +16,30 @@ TraceSink& CurrentSink() {
 }  // namespace
 
 void Trace(const char* format, ...) {
+  // The playback tick traces once per frame: a line that fits the stack
+  // buffer is formatted once and costs no allocation; only a longer one is
+  // formatted again into a string of its own size.
+  char line[512];
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  std::string longLine;
+  std::string_view text;
   if (length < 0) {
-    va_end(args);
+    va_end(again);
     return;
   }
-  std::string text(static_cast<std::size_t>(length), '\0');
-  std::vsnprintf(text.data(), text.size() + 1, format, args);
-  va_end(args);
+  if (static_cast<std::size_t>(length) < sizeof line) {
+    text = std::string_view(line, static_cast<std::size_t>(length));
+  } else {
+    longLine.resize(static_cast<std::size_t>(length));
+    std::vsnprintf(longLine.data(), longLine.size() + 1, format, again);
+    text = longLine;
+  }
+  va_end(again);
 
   if (const TraceSink& sink = CurrentSink()) {
     sink(text);

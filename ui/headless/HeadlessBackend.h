@@ -57,7 +57,6 @@ class HeadlessBackend final : public Backend {
   const std::vector<ShownMessageBox>& MessageBoxes() const { return m_messageBoxes; }
   const std::vector<std::string>& ScriptErrors() const { return m_scriptErrors; }
   bool ScriptExhausted() const { return m_exhausted; }
-  std::size_t StepsLeft() const { return m_steps.size(); }
   bool HasTimer(const HeadlessWindow& window, UINT id) const;
   int TimerInterval(const HeadlessWindow& window, UINT id) const;  // -1 when none
   int OpenFileDialogs() const { return m_fileDialogs; }
