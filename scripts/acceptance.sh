@@ -52,7 +52,10 @@ wait_for() {
 for n in $(seq 90 140); do
   [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || { display=":$n"; break; }
 done
-Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: by default the server resets when its last client leaves, and a
+# client connecting during that reset is refused; the readiness probe below is
+# such a last client, so without it the program could find no display.
+Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 wait_for 100 test -S "/tmp/.X11-unix/X${display#:}" || fail "Xvfb did not start on $display"
