@@ -50,11 +50,13 @@ void SetTrack(CTrack& track, int first, int end, std::initializer_list<std::arra
 // A block grows right and up from its position, its bottom-left pixel. Any
 // position, however far outside, paints exactly the part of its block that
 // lies inside the picture; (0, 0) means no position and paints nothing.
+const std::vector<int> kCoordinates = {
+    INT_MIN, -1000000, -1000, -11, -10, -9,  -3,  -2,  -1,      0,           1,      2,
+    3,       8,        9,     10,  120, 238, 239, 240, 241,     249,         250,    309,
+    310,     311,      316,   317, 318, 319, 320, 321, 1000000, INT_MAX - 9, INT_MAX};
+
 TEST(TrackOverlays, BlocksAreCutOffAtThePictureEdges) {
-  const std::vector<int> coordinates = {
-      INT_MIN, -1000000, -1000, -11, -10, -9,  -3,  -2,  -1,      0,           1,      2,
-      3,       8,        9,     10,  120, 238, 239, 240, 241,     249,         250,    309,
-      310,     311,      316,   317, 318, 319, 320, 321, 1000000, INT_MAX - 9, INT_MAX};
+  const std::vector<int>& coordinates = kCoordinates;
   constexpr OverlayColour kPaint{11, 22, 33};
   GuardedFrame buffer;
   std::vector<std::uint8_t> expected(kFrameBytes);
@@ -80,6 +82,32 @@ TEST(TrackOverlays, BlocksAreCutOffAtThePictureEdges) {
         ASSERT_TRUE(std::ranges::equal(buffer.Frame(), expected))
             << x << ", " << y << " size " << size;
       }
+    }
+  }
+}
+
+// Trails and markers paint whole blocks the quick way; at every position of
+// the table above they must paint exactly what a single block paints.
+TEST(TrackOverlays, TrailsAndMarkersPaintWhatASingleBlockPaints) {
+  CTrackSet set;
+  set.m_count = 1;
+  SetTrack(set.m_tracks[0], 0, 1, {});
+  GuardedFrame drawn;
+  GuardedFrame single;
+  for (const int x : kCoordinates) {
+    for (const int y : kCoordinates) {
+      set.m_tracks[0].SetPoint(x, y, 0);
+      drawn.Clear();
+      single.Clear();
+      DrawTrails(drawn.Frame(), kWidth, set);
+      PaintBlock(single.Frame(), kWidth, x, y, kTrailSize, kTrailColour);
+      ASSERT_TRUE(std::ranges::equal(drawn.Frame(), single.Frame())) << "trail " << x << ", " << y;
+      drawn.Clear();
+      single.Clear();
+      DrawMarkers(drawn.Frame(), kWidth, 0, set);
+      PaintBlock(single.Frame(), kWidth, x, y, kMarkerSize, kMarkerColour);
+      ASSERT_TRUE(std::ranges::equal(drawn.Frame(), single.Frame())) << "marker " << x << ", " << y;
+      ASSERT_TRUE(drawn.GuardsIntact()) << x << ", " << y;
     }
   }
 }

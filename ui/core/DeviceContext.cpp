@@ -70,10 +70,15 @@ int StretchDIBits(DeviceContext& dc, int xDest, int yDest, int destWidth, int de
         source + bufferRow * stride + static_cast<std::size_t>(xSrc + firstColumn) * 3;
     std::uint8_t* out =
         surface->Row(static_cast<int>(y)) + static_cast<std::size_t>(xDest + firstColumn) * 3;
-    for (int c = 0; c < lastColumn - firstColumn; ++c) {
-      out[c * 3] = in[c * 3 + 2];
-      out[c * 3 + 1] = in[c * 3 + 1];
-      out[c * 3 + 2] = in[c * 3];
+    // Each pixel is loaded whole before it is stored, so the compiler need
+    // not assume a store may change the next load.
+    for (int c = 0; c < lastColumn - firstColumn; ++c, in += 3, out += 3) {
+      const std::uint8_t blue = in[0];
+      const std::uint8_t green = in[1];
+      const std::uint8_t red = in[2];
+      out[0] = red;
+      out[1] = green;
+      out[2] = blue;
     }
     ++rows;
   }
