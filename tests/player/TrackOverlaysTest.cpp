@@ -45,24 +45,25 @@ void SetTrack(CTrack& track, int first, int end, std::initializer_list<std::arra
     track.SetPoint(x, y, frame);
 }
 
-}  // namespace
-
-// A block grows right and up from its position, its bottom-left pixel. Any
-// position, however far outside, paints exactly the part of its block that
-// lies inside the picture; (0, 0) means no position and paints nothing.
+// Positions far outside, just outside, on and just inside every edge of the
+// 320 x 240 picture, on either axis.
 const std::vector<int> kCoordinates = {
     INT_MIN, -1000000, -1000, -11, -10, -9,  -3,  -2,  -1,      0,           1,      2,
     3,       8,        9,     10,  120, 238, 239, 240, 241,     249,         250,    309,
     310,     311,      316,   317, 318, 319, 320, 321, 1000000, INT_MAX - 9, INT_MAX};
 
+}  // namespace
+
+// A block grows right and up from its position, its bottom-left pixel. Any
+// position, however far outside, paints exactly the part of its block that
+// lies inside the picture; (0, 0) means no position and paints nothing.
 TEST(TrackOverlays, BlocksAreCutOffAtThePictureEdges) {
-  const std::vector<int>& coordinates = kCoordinates;
   constexpr OverlayColour kPaint{11, 22, 33};
   GuardedFrame buffer;
   std::vector<std::uint8_t> expected(kFrameBytes);
   for (const int size : {kTrailSize, kMarkerSize}) {
-    for (const int x : coordinates) {
-      for (const int y : coordinates) {
+    for (const int x : kCoordinates) {
+      for (const int y : kCoordinates) {
         buffer.Clear();
         PaintBlock(buffer.Frame(), kWidth, x, y, size, kPaint);
         // Column-first painting, one pixel at a time, skipping pixels
