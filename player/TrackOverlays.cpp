@@ -104,28 +104,20 @@ void PaintBlock(std::span<std::uint8_t> frame, int width, int x, int y, int size
 
 void DrawTrails(std::span<std::uint8_t> frame, int width, const CTrackSet& tracks) {
   const BlockPainter painter(frame, width);
-  const int count = tracks.TracksInUse();
-  for (int i = 0; i < count; ++i) {
-    const CTrack& track = tracks.m_tracks[i];
-    if (track.m_enabled != 1)
-      continue;
+  tracks.ForEachEnabledTrack([&](int, const CTrack& track) {
     const int first = std::max(track.m_firstFrame, 0);
     const int end = std::min(track.m_endFrame, MAX_TRACK_FRAMES);
     for (int j = first; j < end; ++j)
       painter.PaintFixed<kTrailSize>(track.m_x[j], track.m_y[j], kTrailRow, kTrailColour);
-  }
+  });
 }
 
 void DrawMarkers(std::span<std::uint8_t> frame, int width, int curFrame, const CTrackSet& tracks) {
   if (!IsTrackFrame(curFrame))
     return;
   const BlockPainter painter(frame, width);
-  const int count = tracks.TracksInUse();
-  for (int i = 0; i < count; ++i) {
-    const CTrack& track = tracks.m_tracks[i];
-    if (track.m_enabled != 1)
-      continue;
+  tracks.ForEachEnabledTrack([&](int, const CTrack& track) {
     painter.PaintFixed<kMarkerSize>(track.m_x[curFrame], track.m_y[curFrame], kMarkerRow,
                                     kMarkerColour);
-  }
+  });
 }

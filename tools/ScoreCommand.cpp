@@ -74,6 +74,11 @@ int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::o
     std::snprintf(header, sizeof header, "%-5s %16s %16s\n", "track", "mean", "variance");
     out << header;
   }
+  double bestVariance = 0.0;
+  const double best = tracks->BestMatch(path.xs, path.ys, *from, *to, &bestVariance);
+  // BestMatch gives the score only; the track is the first enabled one with
+  // that mean, as ties go to the lower index.
+  int bestTrack = -1;
   for (int i = 0; i < tracks->TracksInUse(); ++i) {
     if (tracks->m_tracks[i].m_enabled != 1) {
       if (!csv)
@@ -82,26 +87,17 @@ int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::o
     }
     double variance = 0.0;
     const double mean = tracks->TrackError(path.xs, path.ys, *from, *to, i, &variance);
+    if (bestTrack < 0 && best < kNoTrackMatch && mean == best)
+      bestTrack = i;
     if (csv)
       out << i << ',' << Exact(mean) << ',' << Exact(variance) << '\n';
     else
       out << TableRow(std::to_string(i), mean, variance) << '\n';
   }
 
-  double bestVariance = 0.0;
-  const double best = tracks->BestMatch(path.xs, path.ys, *from, *to, &bestVariance);
   if (csv) {
     out << "best," << Exact(best) << ',' << Exact(bestVariance) << '\n';
     return cli::kExitOk;
-  }
-  // BestMatch gives the score only; the track is the first enabled one with
-  // that mean, as ties go to the lower index.
-  int bestTrack = -1;
-  for (int i = 0; i < tracks->TracksInUse() && bestTrack < 0 && best < kNoTrackMatch; ++i) {
-    double ignored = 0.0;
-    if (tracks->m_tracks[i].m_enabled == 1 &&
-        tracks->TrackError(path.xs, path.ys, *from, *to, i, &ignored) == best)
-      bestTrack = i;
   }
   out << TableRow("best", best, bestVariance);
   if (bestTrack >= 0)

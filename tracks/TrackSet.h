@@ -21,6 +21,16 @@ class CTrackSet {
   // so a value set from outside can never send a reader past the table.
   int TracksInUse() const;
 
+  // Calls fn(index, track) for every enabled track in use, in index order.
+  template <class Fn>
+  void ForEachEnabledTrack(Fn&& fn) const {
+    const int inUse = TracksInUse();
+    for (int i = 0; i < inUse; ++i) {
+      if (m_tracks[i].m_enabled == 1)
+        fn(i, m_tracks[i]);
+    }
+  }
+
   // Puts the set back as it was constructed: no target in use, every track
   // enabled, with first frame, end frame and difference 0 and every position
   // (0, 0). For programs and tests that run the player more than once in one

@@ -61,11 +61,7 @@ double CTrackSet::BestMatch(std::span<const int> xs, std::span<const int> ys, in
                             double* variance) const {
   double best = kNoTrackMatch;
   double bestVariance = 0.0;
-  const int inUse = TracksInUse();
-  for (int i = 0; i < inUse; ++i) {
-    if (m_tracks[i].m_enabled != 1) {
-      continue;
-    }
+  ForEachEnabledTrack([&](int i, const CTrack&) {
     double trackVariance = 0.0;
     const double mean = TrackError(xs, ys, from, to, i, &trackVariance);
     // Strictly lower, so on equal means the earlier track stays.
@@ -73,7 +69,7 @@ double CTrackSet::BestMatch(std::span<const int> xs, std::span<const int> ys, in
       best = mean;
       bestVariance = trackVariance;
     }
-  }
+  });
   WriteVariance(variance, bestVariance);
   return best;
 }

@@ -53,6 +53,13 @@ TEST_F(ScoreCommand, EachEnabledTrackIsScoredAndTheBestMatchNamed) {
        "11 6 8\n",
        {"10", "10", "--csv"},
        "track,mean,variance\n0,25,0\n1,2,0\nbest,2,0\n"},
+      // Equal means: the lower index is named.
+      {"2 10\n3 4   4 3\n",
+       "10 0 0\n",
+       {"10", "10"},
+       header + "0               25.000            0.000\n"
+                "1               25.000            0.000\n"
+                "best            25.000            0.000  track 0\n"},
       {"1 10\n5000 5\n",
        kPath,
        {"10", "11"},
