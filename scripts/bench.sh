@@ -8,18 +8,12 @@
 # BENCH_STRICT=1 it also fails when a ratio is beyond its target. Each program's full output is in build-bench/bench-<name>.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/show-build-errors.sh
+source scripts/logged-steps.sh
 
 build=build-bench
 mkdir -p "$build"
 log="$build/bench.log"
 : >"$log"
-
-fail() {
-  echo "bench: $1 (full log: $2):" >&2
-  show_build_errors "$2"
-  exit 1
-}
 
 names=()
 for src in bench/*.cpp; do
@@ -31,10 +25,10 @@ done
   exit 1
 }
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVANE_WITH_QT=ON \
-  -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=ON >>"$log" 2>&1 || fail "configure failed" "$log"
-cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" -- -k 0 >>"$log" 2>&1 ||
-  fail "building the benchmarks failed" "$log"
+logged_step bench "$log" configure cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DKORVANE_WITH_QT=ON -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=ON
+logged_step bench "$log" "building the benchmarks" \
+  cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" -- -k 0
 
 # "<what> ratio: <value> (target <= <limit>)", or ">=" for a floor.
 ratio_line='^(.*[^ ]) ratio: *([^ ]+) *[(]target *(<=|>=) *([^ )]+)[)]'

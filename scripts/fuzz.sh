@@ -10,7 +10,7 @@
 # the script prints one line per target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/show-build-errors.sh
+source scripts/logged-steps.sh
 
 seconds=${FUZZ_SECONDS:-60}
 jobs=${FUZZ_JOBS:-2}
@@ -29,25 +29,19 @@ mkdir -p "$build"
 log="$build/fuzz.log"
 : >"$log"
 
-fail() {
-  echo "fuzz: $1 (full log: $log):" >&2
-  show_build_errors "$log"
-  exit 1
-}
-
 names=()
 for src in fuzz/*.cpp; do
   [[ -e "$src" ]] || continue
   name=$(basename "$src" .cpp)
   names+=("$name")
 done
-((${#names[@]} > 0)) || fail "no fuzz targets in fuzz/"
+((${#names[@]} > 0)) || logged_fail fuzz "$log" "no fuzz targets in fuzz/"
 
-env CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKORVANE_FUZZ=ON -DKORVANE_WITH_QT=OFF -DKORVANE_WITH_BENCH=OFF -DKORVANE_WITH_TESTS=OFF \
-  >>"$log" 2>&1 || fail "configure failed"
-cmake --build "$build" -j 2 --target "${names[@]/#/fuzz_}" -- -k 0 >>"$log" 2>&1 ||
-  fail "building the fuzz targets failed"
+logged_step fuzz "$log" configure env CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON -DKORVANE_WITH_QT=OFF \
+  -DKORVANE_WITH_BENCH=OFF -DKORVANE_WITH_TESTS=OFF
+logged_step fuzz "$log" "building the fuzz targets" \
+  cmake --build "$build" -j 2 --target "${names[@]/#/fuzz_}" -- -k 0
 
 rm -rf "$work"
 mkdir -p "$work"

@@ -7,7 +7,7 @@
 # success (one summary line); every problem found is listed on failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/show-build-errors.sh
+source scripts/logged-steps.sh
 
 build=build-pkg
 stage="$PWD/$build/stage"
@@ -17,15 +17,7 @@ mkdir -p "$build"
 log="$build/package-check.log"
 : >"$log"
 
-step() {
-  local what=$1
-  shift
-  if ! "$@" >>"$log" 2>&1; then
-    echo "package-check: $what failed (full log: $log):" >&2
-    show_build_errors "$log"
-    exit 1
-  fi
-}
+step() { logged_step package-check "$log" "$@"; }
 
 step configure cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$prefix" -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=OFF

@@ -7,7 +7,7 @@
 # Extra arguments go to ctest (for example -R TrackLoader).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/show-build-errors.sh
+source scripts/logged-steps.sh
 
 build=build-san
 mkdir -p "$build"
@@ -15,15 +15,7 @@ log="$build/sanitize.log"
 : >"$log"
 
 # Runs a step with its output in the log; on failure shows the log and stops.
-step() {
-  local what=$1
-  shift
-  if ! "$@" >>"$log" 2>&1; then
-    echo "sanitize: $what failed (full log: $log):" >&2
-    show_build_errors "$log"
-    exit 1
-  fi
-}
+step() { logged_step sanitize "$log" "$@"; }
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
