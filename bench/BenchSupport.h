@@ -1,10 +1,11 @@
 #pragma once
-// What the benchmark programs share: a scratch folder under /tmp, the bare
-// open/read/close and open/write/close every ratio is measured against, the
-// pattern their frames are filled with, the registration of a wall-clock
-// benchmark, and a reporter that keeps each benchmark's fastest time so a
-// program can print "<name> ratio: X (target <= Y)" lines. Header-only: each
-// bench/<name>.cpp is a program of its own and includes this once.
+// What the benchmark programs share: the bare open/read/close and
+// open/write/close every ratio is measured against, the pattern their frames
+// are filled with, the registration of a wall-clock benchmark, and a reporter
+// that keeps each benchmark's fastest time so a program can print
+// "<name> ratio: X (target <= Y)" lines. Their files go in a ui::TempFolder.
+// Header-only: each bench/<name>.cpp is a program of its own and includes
+// this once.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -13,44 +14,18 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <limits>
 #include <map>
 #include <span>
 #include <string>
-#include <system_error>
 #include <utility>
 #include <vector>
 
+#include "ui/core/TempFolder.h"
+
 namespace bench {
-
-// A fresh folder under /tmp for the files a program writes, removed with its
-// content at the end of the run. The program cannot measure anything without
-// it, so it stops with a message naming `program` when none can be made.
-class BenchFolder {
- public:
-  explicit BenchFolder(const char* program) {
-    std::string pattern = "/tmp/korvane-bench-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      std::perror((std::string(program) + ": cannot create a folder under /tmp").c_str());
-      std::exit(1);
-    }
-    m_path = pattern;
-  }
-  ~BenchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-  }
-  BenchFolder(const BenchFolder&) = delete;
-  BenchFolder& operator=(const BenchFolder&) = delete;
-
-  std::string File(const char* name) const { return (m_path / name).string(); }
-
- private:
-  std::filesystem::path m_path;
-};
 
 // A file descriptor, closed when the object goes.
 class PlainFile {

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;
 
-  const bench::BenchFolder folder("bench_playback_tick");
+  const ui::TempFolder folder("korvane-bench_playback_tick", ui::TempFolder::Need::Required);
   const std::string root = folder.File("take");
   char name[64];
   std::snprintf(name, sizeof name, "_%04d.bmp", kFrame);

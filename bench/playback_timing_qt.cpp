@@ -4,8 +4,6 @@
 // (target: within 1 ms), the worst deviation of a single interval, and the
 // ticks missed (an interval of more than one and a half requested ones).
 
-#include <unistd.h>
-
 #include <QTimer>
 #include <array>
 #include <chrono>
@@ -14,12 +12,12 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "image/BmpFile.h"
 #include "player/FileRead.h"
 #include "res/ResourceIds.h"
+#include "ui/core/TempFolder.h"
 #include "ui/core/Trace.h"
 #include "ui/qt/QtBackend.h"
 
@@ -88,24 +86,19 @@ int main(int argc, char** argv) {
   ui::qt::QtBackend backend(qtArgc, qtArgv.data());
 
   // One real frame file and a link to it for every frame number.
-  std::string pattern = (std::filesystem::temp_directory_path() / "korvane-timing-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    std::perror("bench_playback_timing_qt: cannot create a folder");
-    return 1;
-  }
-  const std::filesystem::path folder = pattern;
+  const ui::TempFolder folder("korvane-timing", ui::TempFolder::Need::Required);
   const std::vector<unsigned char> frame(320 * 240 * 3, 0x55);
-  const std::string first = (folder / "take_0000.bmp").string();
+  const std::string first = folder.File("take_0000.bmp");
   WriteBmpFile(first.c_str(), frame, 320, 240);
   for (int n = 1; n < kFrames; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "take_%04d.bmp", n);
-    std::filesystem::create_symlink(first, folder / name);
+    std::filesystem::create_symlink(first, folder.Path() / name);
   }
 
   int status = 0;
   for (const int rate : {10, 30}) {
-    const Timing t = Play((folder / "take").string(), rate);
+    const Timing t = Play(folder.File("take"), rate);
     std::printf(
         "rate %d: %d ticks, mean interval %.3f ms for %.0f ms requested, worst deviation %.3f ms, "
         "%d missed\n",
@@ -116,7 +109,5 @@ int main(int argc, char** argv) {
     if (t.ticks != kFrames)
       status = 1;
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
   return status;
 }

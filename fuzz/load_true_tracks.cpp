@@ -6,14 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unistd.h>
 
 #include "fuzz/FuzzSupport.h"
 #include "tracks/TrackSet.h"
@@ -21,37 +17,10 @@
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// One scratch file per fuzzing process, rewritten for every input and
-// removed when the process ends normally.
-class ScratchFile {
- public:
-  ScratchFile()
-      : m_path((std::filesystem::temp_directory_path() /
-                ("korvane-fuzz-tracks-" + std::to_string(static_cast<long>(::getpid())) + ".txt"))
-                   .string()) {}
-  ~ScratchFile() { std::remove(m_path.c_str()); }
-  ScratchFile(const ScratchFile&) = delete;
-  ScratchFile& operator=(const ScratchFile&) = delete;
-
-  const char* Path() const { return m_path.c_str(); }
-
-  bool Write(const std::uint8_t* data, std::size_t size) const {
-    const FilePtr file(std::fopen(m_path.c_str(), "wb"));
-    return file && std::fwrite(data, 1, size, file.get()) == size;
-  }
-
- private:
-  std::string m_path;
-};
-
-const ScratchFile& Scratch() {
-  static const ScratchFile file;
-  return file;
+// The one track file of this process.
+const std::string& TrackFilePath() {
+  static const std::string path = fuzz::ScratchFolder().File("truetracks.txt");
+  return path;
 }
 
 using fuzz::Check;
@@ -98,12 +67,11 @@ void RunStatistics(const CTrackSet& set) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The disabling trace would flood the fuzzer's output; it is dropped here.
   const ui::ScopedTraceSink quiet([](std::string_view) {});
-  if (!Scratch().Write(data, size)) {
-    return 0;
-  }
+  const std::string& input = TrackFilePath();
+  fuzz::WriteFreshFile(input, data, size);
   CTrackSet set;
   for (int load = 0; load < 2; ++load) {
-    Check(set.LoadTrueTracksFrom(Scratch().Path()));
+    Check(set.LoadTrueTracksFrom(input.c_str()));
     CheckBounds(set);
   }
   RunStatistics(set);

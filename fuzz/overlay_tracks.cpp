@@ -37,10 +37,9 @@ constexpr int MARKER_FRAMES[] = {INT_MIN, -1, 0, 1, 2, 24, 54, 250, 498, 499, 50
 
 using fuzz::Check;
 
-// The one track file of this process, in a scratch folder of its own.
+// The one track file of this process.
 const std::string& TrackFilePath() {
-  static const fuzz::ScratchFolder folder("korvane-fuzz-overlay", "fuzz_overlay_tracks");
-  static const std::string path = folder.File("truetracks.txt");
+  static const std::string path = fuzz::ScratchFolder().File("truetracks.txt");
   return path;
 }
 

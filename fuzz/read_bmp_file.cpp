@@ -21,10 +21,9 @@ constexpr std::size_t FRAME_BYTES = 320 * 240 * 3;
 constexpr std::size_t TINY_BYTES = 7;
 constexpr unsigned char FILL = 0xA5;
 
-// The one input file of this process, in a scratch folder of its own.
+// The one input file of this process.
 const std::string& InputPath() {
-  static const fuzz::ScratchFolder folder("korvane-fuzz", "fuzz_read_bmp_file");
-  static const std::string path = folder.File("input.bmp");
+  static const std::string path = fuzz::ScratchFolder().File("input.bmp");
   return path;
 }
 

@@ -39,12 +39,12 @@ constexpr std::string_view TRACK_FILE =
 
 using fuzz::Check;
 
-// This process's frame file and track file, in a scratch folder of its own;
-// the track file is loaded into the player's track set once.
+// This process's frame file and track file, in its scratch folder; the track
+// file is loaded into the player's track set once.
 class Series {
  public:
   Series() {
-    const std::string tracks = m_folder.File("truetracks.txt");
+    const std::string tracks = fuzz::ScratchFolder().File("truetracks.txt");
     fuzz::WriteFreshFile(tracks, TRACK_FILE.data(), TRACK_FILE.size());
     Check(g_trueTracks.LoadTrueTracksFrom(tracks.c_str()));
   }
@@ -53,8 +53,7 @@ class Series {
   const std::string& FramePath() const { return m_framePath; }
 
  private:
-  fuzz::ScratchFolder m_folder{"korvane-fuzz-tick", "fuzz_tick_bytes"};
-  std::string m_rootPath = m_folder.File("take9");
+  std::string m_rootPath = fuzz::ScratchFolder().File("take9");
   std::string m_framePath = m_rootPath + "_0024.bmp";
 };
 

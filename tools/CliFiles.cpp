@@ -74,22 +74,6 @@ std::string AbsolutePath(const std::string& path) {
   return error ? path : absolute.string();
 }
 
-TempFolder::TempFolder() {
-  std::error_code error;
-  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-  std::string pattern =
-      ((error ? std::filesystem::path("/tmp") : base) / "korvane-cli-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) != nullptr)
-    m_path = pattern;
-}
-
-TempFolder::~TempFolder() {
-  if (m_path.empty())
-    return;
-  std::error_code ignored;
-  std::filesystem::remove_all(m_path, ignored);
-}
-
 CurrentFolderChange::~CurrentFolderChange() {
   if (m_previous.empty())
     return;

@@ -27,21 +27,6 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
 // when the current folder cannot be found.
 std::string AbsolutePath(const std::string& path);
 
-// A new empty folder under the system's temporary folder, removed with its
-// content when the object goes. Path() is empty when none could be made.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return m_path; }
-
- private:
-  std::filesystem::path m_path;
-};
-
 // Changes the current folder and changes it back when the object goes.
 class CurrentFolderChange {
  public:

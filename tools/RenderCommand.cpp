@@ -9,6 +9,7 @@
 #include "tools/CliUsage.h"
 #include "tools/ConsoleSession.h"
 #include "tools/RenderSession.h"
+#include "ui/core/TempFolder.h"
 #include "ui/core/Trace.h"
 
 namespace {
@@ -69,7 +70,7 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
 
   // The player reads the track file from the current folder: a named one is
   // copied into a folder of the command's own, which becomes the current one.
-  cli::TempFolder trackFolder;
+  const ui::TempFolder trackFolder("korvane-cli");
   cli::CurrentFolderChange folderChange;
   if (const std::string* tracks = parsed.Value("--tracks")) {
     std::error_code error;

@@ -74,12 +74,12 @@ class Recorder : public ConsoleTest {
  protected:
   void SetUp() override {
     ConsoleTest::SetUp();
-    std::snprintf(g_rootPath, sizeof g_rootPath, "%s", m_dir.FilePath("rec").c_str());
+    std::snprintf(g_rootPath, sizeof g_rootPath, "%s", m_dir.File("rec").c_str());
   }
   std::string File(int n) const {
     char name[32];
     std::snprintf(name, sizeof name, "rec_%04d.bmp", n);
-    return m_dir.FilePath(name);
+    return m_dir.File(name);
   }
   // Queues the arming of `dlg` (the fixture's console by default), which
   // must succeed.
@@ -153,7 +153,7 @@ TEST_F(Recorder, TicksWriteNumberedFilesAndTheTwentiethPrintsFirst) {
 // number still forms its whole name; at INT_MAX a tick writes nothing instead
 // of overflowing the counter.
 TEST_F(Recorder, NumbersPastFourDigitsTheLongestNameAndTheLastNumber) {
-  const std::string base = m_dir.FilePath("");
+  const std::string base = m_dir.File("");
   const std::string longRoot = base + std::string(251 - base.size(), 'r');
   struct Case {
     int start;
@@ -256,7 +256,7 @@ TEST_F(Recorder, StopRecordingWhileIdleStopsForGood) {
 // moves the next file to the new root, the numbering carrying on. A file that
 // cannot be created (a folder in its place) still uses its number, quietly.
 TEST_F(Recorder, TicksGoOnUnderThePlayerAndFollowBrowse) {
-  const std::string other = m_dir.FilePath("other");
+  const std::string other = m_dir.File("other");
   std::filesystem::create_directory(other + "_0002.bmp");
   int topWhileWaiting = 0;
   Arm();

@@ -69,7 +69,7 @@ long OpenDescriptorCount() {
 // whole; widths 1 to 4 give every remainder of the row length modulo 4.
 TEST(BmpFile, WritesHeadersAndUnpaddedRowsAndReadsThemBack) {
   const TempDir dir;
-  const std::string path = dir.FilePath("take9_0024.bmp");
+  const std::string path = dir.File("take9_0024.bmp");
   const std::pair<int, int> sizes[] = {{320, 240}, {321, 2}, {0, 0}, {0, 240}, {320, 0},
                                        {1, 3},     {2, 3},   {3, 2}, {4, 2},   {5, 7}};
   for (const auto& [width, height] : sizes) {
@@ -98,8 +98,8 @@ TEST(WriteBmpFile, FailuresLeaveNoFileBehindAndNoFileOpen) {
   const Bytes frame = PatternBytes(8 * 8 * 3, 2);
   const long before = OpenDescriptorCount();
   // A missing folder: quietly nothing.
-  WriteBmpFile(dir.FilePath("missing/take9_0024.bmp").c_str(), frame, 8, 8);
-  EXPECT_FALSE(std::filesystem::exists(dir.FilePath("missing")));
+  WriteBmpFile(dir.File("missing/take9_0024.bmp").c_str(), frame, 8, 8);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
   // Every write to this device fails with "no space left": it passes through.
   EXPECT_THROW(WriteBmpFile("/dev/full", frame, 8, 8), ui::FileException);
   EXPECT_EQ(OpenDescriptorCount(), before);
@@ -111,8 +111,8 @@ TEST(WriteBmpFile, RefusedArgumentsLeaveExistingAndMissingFilesAlone) {
   const TempDir dir;
   const Bytes old = PatternBytes(300, 3);
   const Bytes frame = PatternBytes(4 * 4 * 3, 4);
-  const std::string existing = dir.FilePath("existing.bmp");
-  const std::string absent = dir.FilePath("absent.bmp");
+  const std::string existing = dir.File("existing.bmp");
+  const std::string absent = dir.File("absent.bmp");
   const struct {
     std::size_t bytes;
     int width, height;
@@ -157,8 +157,8 @@ TEST(ReadBmpFile, RefusedFilesZeroTheFirstByteAndDimensionsOnly) {
       withPixels(Headers(4, 4)),  // one row more than the buffer holds
       Headers(0x7FFFFFFF, 0x7FFFFFFF),
   };
-  const std::string path = dir.FilePath("bad.bmp");
-  const std::string missing = dir.FilePath("missing.bmp");
+  const std::string path = dir.File("bad.bmp");
+  const std::string missing = dir.File("missing.bmp");
   for (const Bytes& file : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&file - cases));
     WriteAllBytes(path, file);
@@ -191,7 +191,7 @@ TEST(ReadBmpFile, RefusedFilesZeroTheFirstByteAndDimensionsOnly) {
 // promises are read, and a short block replaces only the bytes present.
 TEST(ReadBmpFile, TakesPixelsFromByte54AndOnlyAsManyAsThereAre) {
   const TempDir dir;
-  const std::string path = dir.FilePath("frame.bmp");
+  const std::string path = dir.File("frame.bmp");
   // width, height, pixel bytes present, bytes after them, buffer size
   for (const auto& [width, height, present, after, capacity] :
        {std::array<int, 5>{3, 2, 18, 100, 28}, {4, 2, 10, 0, 24}}) {

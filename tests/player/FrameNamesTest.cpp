@@ -64,7 +64,7 @@ TEST_F(FrameNames, NumbersOutsideFourDigitsFormTheirNamesAndTheHighestEndsThePla
 // name would name an existing file) and a folder are no frame files: the
 // playback ends at them as at a missing file, without a message box.
 TEST_F(FrameNames, ATooLongNameOrAFolderEndsThePlaybackLikeAMissingFile) {
-  const std::string folder = m_folder.FilePath(std::string(200, 'd'));
+  const std::string folder = m_folder.File(std::string(200, 'd'));
   std::filesystem::create_directory(folder);
   const std::string fits = folder + "/" + std::string(450 - folder.size() - 1, 'f');
   const std::string tooLong = fits + "x";

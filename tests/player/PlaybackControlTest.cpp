@@ -81,7 +81,7 @@ TEST_F(PlayerControl, OneFrameWhenStartIsAtOrBeyondLastAndReadAfterAnEndGoesOneF
 
 TEST_F(PlayerControl, ARefusedRateLeavesThePlaybackRunningWithTheRootPathReadBeforeIt) {
   WriteFrames(24, 54);
-  const std::string other = m_folder.FilePath("other");  // other pictures, same numbers
+  const std::string other = m_folder.File("other");  // other pictures, same numbers
   for (int frame = 24; frame <= 54; ++frame)
     WriteBmpFile(FrameName(other, frame).c_str(), FramePixels(frame + 100), kWidth, kHeight);
   m_user.Click(IDC_READ_SERIES).Click(IDC_READ).Wait(200);
@@ -160,7 +160,7 @@ TEST_F(PlayerControl, ATimerThatCannotBeHadIsReportedAndStopAndForeignIdsChangeN
 // Closing the player ends its playback; the player object keeps its members
 // and the next showing starts from the console's presets with nothing playing.
 TEST_F(PlayerControl, EveryWayOfClosingEndsThePlaybackAndTheNextShowingStartsFromThePresets) {
-  const std::string other = m_folder.FilePath("other");
+  const std::string other = m_folder.File("other");
   for (int frame = 25; frame <= 40; ++frame)
     WriteFrame(other, frame);
   using Backend = ui::headless::HeadlessBackend;

@@ -156,7 +156,7 @@ class PlayerTest : public ::testing::Test {
   const std::filesystem::path m_previousDir = std::filesystem::current_path();
   const std::string m_previousRootPath = g_rootPath;
   TempDir m_folder;
-  const std::string m_root = m_folder.FilePath("take");  // the series the console hands over
+  const std::string m_root = m_folder.File("take");  // the series the console hands over
   ui::headless::HeadlessBackend m_user;
   std::vector<std::string> m_fileLines;
   ui::ScopedTraceSink m_sink{[this](std::string_view text) {

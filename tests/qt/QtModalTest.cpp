@@ -159,7 +159,7 @@ TEST_F(QtTest, MessageBoxesAndTheOpenFileDialogAnswerAsTheLayerPromises) {
   };
   Soon([&] { answerWith(QStringLiteral("take9_0024.bmp")); });
   EXPECT_EQ(ui::CurrentBackend().GetOpenFileName(nullptr, ui::OFN_HIDEREADONLY),
-            folder.FilePath("take9_0024.bmp"));
+            folder.File("take9_0024.bmp"));
   Soon([&] { answerWith(QString()); });
   EXPECT_EQ(ui::CurrentBackend().GetOpenFileName(nullptr, ui::OFN_HIDEREADONLY), std::nullopt);
 }

@@ -107,7 +107,7 @@ class ConsoleRoadQt : public ::testing::Test {
     for (int n = 24; n <= 54; ++n) {
       char name[32];
       std::snprintf(name, sizeof name, "run_%04d.bmp", n);
-      WriteBmpFile(m_dir.FilePath(name).c_str(), frame, 320, 240);
+      WriteBmpFile(m_dir.File(name).c_str(), frame, 320, 240);
     }
     std::ofstream tracks("truetracks.txt");
     tracks << "1 24\n";
@@ -133,7 +133,7 @@ TEST_F(ConsoleRoadQt, PlaysTheSeriesWithTheMarkerWhereTheTrackFileSays) {
       {[&] { return g_fileReadDlg.HasWindow(); },
        [&] {
          Control<QLineEdit>(g_fileReadDlg, IDC_ROOT_PATH)
-             ->setText(QString::fromStdString(m_dir.FilePath("run")));
+             ->setText(QString::fromStdString(m_dir.File("run")));
          Control<QLineEdit>(g_fileReadDlg, IDC_FRAME_RATE)->setText("30");
          Control<QCheckBox>(g_fileReadDlg, IDC_USE_TRUETRACKS)->click();
          Control<QCheckBox>(g_fileReadDlg, IDC_SHOW_TRACK)->click();

@@ -66,7 +66,7 @@ class PlaybackSoak : public PlayerTest {
  protected:
   void SetUp() override {
     PlayerTest::SetUp();
-    std::filesystem::create_directory(m_folder.FilePath("src"));
+    std::filesystem::create_directory(m_folder.File("src"));
     for (int kind = kGood0; kind <= kShort; ++kind) {
       m_pixels[kind] = FramePixels(kind);
       WriteBmpFile(Source(kind).c_str(), m_pixels[kind], kWidth, kHeight);
@@ -89,7 +89,7 @@ class PlaybackSoak : public PlayerTest {
   }
 
   std::string Source(int kind) const {
-    return m_folder.FilePath("src/" + std::to_string(kind) + ".bmp");
+    return m_folder.File("src/" + std::to_string(kind) + ".bmp");
   }
 
   void Problem(int frame, const std::string& what) {

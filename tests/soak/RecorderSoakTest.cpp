@@ -70,7 +70,7 @@ bool HoldsTick(const std::vector<std::uint8_t>& file, int tick) {
 TEST(RecorderSoak, TenThousandTicksWriteTenThousandFilesEachWithItsOwnFrame) {
   TempDir dir;
   const std::string previousRootPath = g_rootPath;
-  std::snprintf(g_rootPath, sizeof g_rootPath, "%s", dir.FilePath("take").c_str());
+  std::snprintf(g_rootPath, sizeof g_rootPath, "%s", dir.File("take").c_str());
   g_recordedFrames = 0;
   g_stopRecording = 0;
   ui::headless::HeadlessBackend user;
@@ -123,7 +123,7 @@ TEST(RecorderSoak, TenThousandTicksWriteTenThousandFilesEachWithItsOwnFrame) {
   for (int n = 0; n < kTicks; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "take_%04d.bmp", n);
-    std::ifstream in(dir.FilePath(name), std::ios::binary);
+    std::ifstream in(dir.File(name), std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                           std::istreambuf_iterator<char>()};
     if (!HoldsTick(bytes, n) && ++bad <= 10)

@@ -1,25 +1,12 @@
 #pragma once
-// A fresh, empty folder under /tmp for the lifetime of one object, removed with
-// everything in it when the object is destroyed. Tests use it to keep the files
-// they write away from the source tree and from each other.
+// A fresh, empty folder for the files one test writes, away from the source
+// tree and from other tests, removed with everything in it when the object is
+// destroyed. Without it no test that uses one can mean anything, so a folder
+// that cannot be made ends the run.
 
-#include <filesystem>
-#include <string>
-#include <string_view>
+#include "ui/core/TempFolder.h"
 
-class TempDir {
+class TempDir : public ui::TempFolder {
  public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& Path() const { return m_path; }
-
-  // The full path of the file or folder named name inside this folder, as text
-  // ready for functions that take a C string.
-  std::string FilePath(std::string_view name) const;
-
- private:
-  std::filesystem::path m_path;
+  TempDir() : TempFolder("korvane-test", Need::Required) {}
 };

@@ -14,7 +14,7 @@ namespace {
 class CheckCommand : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(RunInProcess({"sample", m_dir.Path().string()}).status, 0); }
-  std::string Root() const { return m_dir.FilePath("take9"); }
+  std::string Root() const { return m_dir.File("take9"); }
   std::string Name(int frame) const { return cli::FrameFileName(Root(), frame); }
   TempDir m_dir;
   TempDir m_other;
@@ -95,7 +95,7 @@ TEST_F(CheckCommand, TrackFileProblemsAreReported) {
        1,
        {"line 2: 99999999999 is out of range; the loader reads it as 2147483647"}},
   };
-  const std::string tracks = m_other.FilePath("t.txt");
+  const std::string tracks = m_other.File("t.txt");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 40));
     WriteText(tracks, c.text);

@@ -86,19 +86,19 @@ TEST(CliBasics, UsageErrorsExitTwoWithTheCommandsUsageLine) {
 // nothing is written.
 TEST(CliBasics, FailuresExitOneNamingTheFile) {
   const TempDir dir;
-  const std::string none = dir.FilePath("none.txt");
-  const std::string tracks = dir.FilePath("t.txt");
-  const std::string path = dir.FilePath("p.txt");
+  const std::string none = dir.File("none.txt");
+  const std::string tracks = dir.File("t.txt");
+  const std::string path = dir.File("p.txt");
   WriteText(tracks, "1 10\n3 4\n");
   WriteText(path, "10 0 0\n");
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"sample", none}, "sample: " + none + ": not a folder"},
-      {{"render", "r", "0", "5", dir.FilePath("none/out")},
-       "render: " + dir.FilePath("none") + ": no such folder for OUTROOT"},
-      {{"render", "r", "0", "5", dir.FilePath("out"), "--markers", "--tracks", none},
+      {{"render", "r", "0", "5", dir.File("none/out")},
+       "render: " + dir.File("none") + ": no such folder for OUTROOT"},
+      {{"render", "r", "0", "5", dir.File("out"), "--markers", "--tracks", none},
        "render: " + none + ": cannot be opened"},
       // Without --tracks the track file comes from the current folder.
-      {{"render", "r", "0", "5", dir.FilePath("out"), "--markers"},
+      {{"render", "r", "0", "5", dir.File("out"), "--markers"},
        "render: truetracks.txt: not in the current folder"},
       {{"score", tracks, none, "10", "11"}, "score: " + none + ": cannot be opened"},
       {{"score", tracks, dir.Path().string(), "10", "11"},
@@ -132,21 +132,21 @@ TEST(CliBasics, NumbersAreReadWholeAndInRange) {
 
 TEST(CliBasics, AnAtomicWriteLeavesTheWholeFileOrNothing) {
   const TempDir dir;
-  const std::string path = dir.FilePath("tracks.txt");
+  const std::string path = dir.File("tracks.txt");
   EXPECT_EQ(cli::WriteFileAtomically(path, "first\n"), std::nullopt);
   EXPECT_EQ(cli::WriteFileAtomically(path, "second\n"), std::nullopt);
   EXPECT_EQ(ReadText(path), "second\n");
   const auto permissions = std::filesystem::status(path).permissions();
   EXPECT_NE(permissions & std::filesystem::perms::owner_read, std::filesystem::perms::none);
 
-  const std::string inMissingFolder = dir.FilePath("none/tracks.txt");
+  const std::string inMissingFolder = dir.File("none/tracks.txt");
   const auto error = cli::WriteFileAtomically(inMissingFolder, "x");
   ASSERT_TRUE(error.has_value());
   EXPECT_NE(error->find(inMissingFolder), std::string::npos);
 
   // A folder in the way: the rename fails and the temporary file goes.
-  std::filesystem::create_directories(dir.FilePath("folder/inside"));
-  EXPECT_TRUE(cli::WriteFileAtomically(dir.FilePath("folder"), "x").has_value());
+  std::filesystem::create_directories(dir.File("folder/inside"));
+  EXPECT_TRUE(cli::WriteFileAtomically(dir.File("folder"), "x").has_value());
   EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"folder", "tracks.txt"}));
 }
 

@@ -30,8 +30,8 @@ CliResult RunInProcess(const std::vector<std::string>& args) {
 
 CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
   const TempDir streams;
-  const std::string outPath = streams.FilePath("out");
-  const std::string errPath = streams.FilePath("err");
+  const std::string outPath = streams.File("out");
+  const std::string errPath = streams.File("err");
   std::vector<std::string> argv{KORVANE_CLI_PATH};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> pointers;

@@ -72,7 +72,7 @@ TEST(PictureSource, TheTopLeftCornerIsCopiedAndTheRestIsBlack) {
 TEST(FrameSources, ARecordTickAllocatesNothing) {
   const TempDir dir;
   const std::string savedRoot = g_rootPath;
-  const std::string root = dir.FilePath("a-root-longer-than-a-short-string");
+  const std::string root = dir.File("a-root-longer-than-a-short-string");
   std::snprintf(g_rootPath, sizeof g_rootPath, "%s", root.c_str());
   g_stopRecording = 0;
   g_recordedFrames = 15;  // the fifth tick prints "Frame 20"

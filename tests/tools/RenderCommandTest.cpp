@@ -25,9 +25,9 @@ std::string Name(const std::string& root, int frame) {
 class RenderCommand : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(RunInProcess({"sample", m_series.Path().string()}).status, 0); }
-  std::string Source() const { return m_series.FilePath("take9"); }
-  std::string Tracks() const { return m_series.FilePath("truetracks.txt"); }
-  std::string Output() const { return m_output.FilePath("out"); }
+  std::string Source() const { return m_series.File("take9"); }
+  std::string Tracks() const { return m_series.File("truetracks.txt"); }
+  std::string Output() const { return m_output.File("out"); }
 
   // What the player shows for a source frame: the frame with the trails and
   // markers of the track file painted over it, as the overlays paint them.
@@ -66,7 +66,7 @@ TEST_F(RenderCommand, EachShownFrameIsRecordedWithTheOverlaysAsked) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.options));
     const TempDir output;
-    const std::string outRoot = output.FilePath("out");
+    const std::string outRoot = output.File("out");
     std::vector<std::string> args{"render", Source(), std::to_string(c.first),
                                   std::to_string(c.last), outRoot};
     args.insert(args.end(), c.options.begin(), c.options.end());

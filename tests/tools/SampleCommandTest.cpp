@@ -32,7 +32,7 @@ std::array<std::uint8_t, 3> ColourOf(int target) {
 
 class SampleCommand : public ::testing::Test {
  protected:
-  std::string Root() const { return m_dir.FilePath("take9"); }
+  std::string Root() const { return m_dir.File("take9"); }
   TempDir m_dir;
 };
 
@@ -45,7 +45,7 @@ TEST_F(SampleCommand, TargetsAreFoundWhereTheTrackFileSays) {
   EXPECT_EQ(result.err, "");
   // The track file as plain integers: count 4, first frame 0, then an x y row
   // per target per frame.
-  std::ifstream in(m_dir.FilePath("truetracks.txt"));
+  std::ifstream in(m_dir.File("truetracks.txt"));
   const std::vector<int> numbers{std::istream_iterator<int>(in), std::istream_iterator<int>()};
   ASSERT_EQ(numbers.size(), 2u + 61 * 4 * 2);
   EXPECT_EQ(numbers[0], 4);
@@ -81,12 +81,12 @@ TEST_F(SampleCommand, TargetsAreFoundWhereTheTrackFileSays) {
   // target 3 is out of the picture from frame 20 on.
   EXPECT_EQ(hidden, 15 + 10);
   EXPECT_EQ(disabled, 61 - 20);
-  EXPECT_FALSE(std::filesystem::exists(m_dir.FilePath("take9_0061.bmp")));
+  EXPECT_FALSE(std::filesystem::exists(m_dir.File("take9_0061.bmp")));
 
   // The loader reads the file as the scene intends. A position at frame 0
   // cannot start a trail, so targets seen from frame 0 start at frame 1.
   CTrackSet tracks;
-  ASSERT_TRUE(tracks.LoadTrueTracksFrom(m_dir.FilePath("truetracks.txt").c_str()));
+  ASSERT_TRUE(tracks.LoadTrueTracksFrom(m_dir.File("truetracks.txt").c_str()));
   ASSERT_EQ(tracks.m_count, 4);
   EXPECT_EQ(tracks.m_tracks[0].m_firstFrame, 1);
   EXPECT_EQ(tracks.m_tracks[0].m_endFrame, 61);

@@ -21,8 +21,8 @@ constexpr char kPath[] = "# frame x y\n10 0 0\n\n11 0 0  # last\n";
 
 class ScoreCommand : public ::testing::Test {
  protected:
-  std::string TracksFile() const { return m_dir.FilePath("tracks.txt"); }
-  std::string PathFile() const { return m_dir.FilePath("path.txt"); }
+  std::string TracksFile() const { return m_dir.File("tracks.txt"); }
+  std::string PathFile() const { return m_dir.File("path.txt"); }
   TempDir m_dir;
 };
 

@@ -17,7 +17,7 @@ namespace tracks_test {
 // Writes text, byte for byte, to name inside folder and returns its path.
 inline std::string WriteTrackFile(const TempDir& folder, std::string_view text,
                                   std::string_view name = "tracks.txt") {
-  const std::string path = folder.FilePath(name);
+  const std::string path = folder.File(name);
   std::ofstream(path, std::ios::binary).write(text.data(), std::ssize(text));
   return path;
 }

@@ -27,14 +27,14 @@ long OpenDescriptors() {
 
 TEST(BinaryFile, OpensRegularFilesOnlyTruncatesOnCreateAndCountsWhatItReads) {
   TempDir dir;
-  const std::string path = dir.FilePath("ten.bin");
+  const std::string path = dir.File("ten.bin");
   ui::BinaryFile file;
   // A folder would open and fail only later, inside Read. (A pipe, which would
   // stall the player, is tried in a child process by the player's tests.)
   EXPECT_FALSE(file.Open(path.c_str(), Mode::Read));
   EXPECT_FALSE(file.Open(dir.Path().c_str(), Mode::Read));
   EXPECT_FALSE(file.IsOpen());
-  EXPECT_FALSE(file.Open(dir.FilePath("no/dir.bin").c_str(), Mode::CreateTruncate));
+  EXPECT_FALSE(file.Open(dir.File("no/dir.bin").c_str(), Mode::CreateTruncate));
 
   std::ofstream(path) << std::string(100, 'x');
   ASSERT_TRUE(file.Open(path.c_str(), Mode::CreateTruncate));
@@ -51,7 +51,7 @@ TEST(BinaryFile, OpensRegularFilesOnlyTruncatesOnCreateAndCountsWhatItReads) {
 
 TEST(BinaryFile, TheFileIsClosedOnEveryWayOut) {
   TempDir dir;
-  const std::string path = dir.FilePath("f.bin");
+  const std::string path = dir.File("f.bin");
   std::ofstream(path) << "data";
   const long before = OpenDescriptors();
   {

@@ -1,0 +1,34 @@
+#pragma once
+// A folder of the process's own for scratch files: made empty under the
+// system's temporary folder ($TMPDIR, else /tmp) with a name prefix-XXXXXX,
+// and removed with everything in it when the object goes.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+class TempFolder {
+ public:
+  // Whether a caller can do without the folder. A required folder that
+  // cannot be made ends the process with status 1 and a message naming the
+  // prefix on standard error; an optional one leaves Path() empty.
+  enum class Need { Optional, Required };
+
+  explicit TempFolder(std::string_view prefix, Need need = Need::Optional);
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return m_path; }
+
+  // The full path of the file or folder named name inside this folder, as
+  // text ready for functions that take a C string.
+  std::string File(std::string_view name) const;
+
+ private:
+  std::filesystem::path m_path;
+};
+
+}  // namespace ui
