@@ -11,9 +11,7 @@ cd "$(dirname "$0")/.."
 source scripts/logged-steps.sh
 
 build=build-bench
-mkdir -p "$build"
-log="$build/bench.log"
-: >"$log"
+log=$(fresh_log "$build" bench)
 
 names=()
 for src in bench/*.cpp; do

@@ -25,9 +25,7 @@ for setting in "FUZZ_SECONDS=$seconds" "FUZZ_JOBS=$jobs"; do
     exit 2
   fi
 done
-mkdir -p "$build"
-log="$build/fuzz.log"
-: >"$log"
+log=$(fresh_log "$build" fuzz)
 
 names=()
 for src in fuzz/*.cpp; do

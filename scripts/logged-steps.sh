@@ -1,6 +1,13 @@
 # Sourced by the CI scripts: steps whose output goes to a log file, and on a
 # failure the part of that log worth reading.
 
+# fresh_log DIR NAME makes DIR and an empty DIR/NAME.log, and prints its path.
+fresh_log() {
+  mkdir -p "$1"
+  : >"$1/$2.log"
+  echo "$1/$2.log"
+}
+
 # show_build_errors LOG prints the compiler's, linker's and CMake's errors from
 # LOG where there are any, else its end.
 show_build_errors() {

@@ -13,9 +13,7 @@ build=build-pkg
 stage="$PWD/$build/stage"
 prefix=/usr
 root="$stage$prefix"
-mkdir -p "$build"
-log="$build/package-check.log"
-: >"$log"
+log=$(fresh_log "$build" package-check)
 
 step() { logged_step package-check "$log" "$@"; }
 

@@ -10,9 +10,7 @@ cd "$(dirname "$0")/.."
 source scripts/logged-steps.sh
 
 build=build-san
-mkdir -p "$build"
-log="$build/sanitize.log"
-: >"$log"
+log=$(fresh_log "$build" sanitize)
 
 # Runs a step with its output in the log; on failure shows the log and stops.
 step() { logged_step sanitize "$log" "$@"; }
