@@ -5,12 +5,13 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <span>
 #include <string_view>
 
+#include "packaging/OutputFile.h"
 #include "packaging/PngWriter.h"
 #include "res/AppIcon.h"
 #include "res/ResourceIds.h"
-#include "ui/core/BinaryFile.h"
 #include "ui/core/Icon.h"
 
 int main(int argc, char** argv) {
@@ -39,12 +40,5 @@ int main(int argc, char** argv) {
   }
   const auto argb = ui::IconToArgb(*image);
   const auto png = EncodePng(image->size, image->size, argb);
-  ui::BinaryFile file;
-  if (!file.Open(argv[2], ui::BinaryFile::Mode::CreateTruncate)) {
-    std::fprintf(stderr, "korvane_make_icon_png: cannot create %s\n", argv[2]);
-    return 1;
-  }
-  file.Write(png.data(), png.size());
-  file.Close();
-  return 0;
+  return WriteOutputFile("korvane_make_icon_png", argv[2], std::as_bytes(std::span(png)));
 }

@@ -4,12 +4,13 @@
 //   korvane_make_man_page OUTPUT.1
 
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "packaging/OutputFile.h"
 #include "res/VersionInfo.h"
 #include "tools/CliUsage.h"
-#include "ui/core/BinaryFile.h"
 
 namespace {
 
@@ -94,12 +95,5 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string page = ManPage();
-  ui::BinaryFile file;
-  if (!file.Open(argv[1], ui::BinaryFile::Mode::CreateTruncate)) {
-    std::fprintf(stderr, "korvane_make_man_page: cannot create %s\n", argv[1]);
-    return 1;
-  }
-  file.Write(page.data(), page.size());
-  file.Close();
-  return 0;
+  return WriteOutputFile("korvane_make_man_page", argv[1], std::as_bytes(std::span(page)));
 }

@@ -10,9 +10,11 @@
 
 #include <array>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "packaging/OutputFile.h"
 #include "res/VersionInfo.h"
 #include "ui/core/BinaryFile.h"
 
@@ -109,12 +111,5 @@ int main(int argc, char** argv) {
     }
   }
 
-  ui::BinaryFile out;
-  if (!out.Open(argv[2], ui::BinaryFile::Mode::CreateTruncate)) {
-    std::fprintf(stderr, "korvane_make_metainfo: cannot create %s\n", argv[2]);
-    return 1;
-  }
-  out.Write(text.data(), text.size());
-  out.Close();
-  return 0;
+  return WriteOutputFile("korvane_make_metainfo", argv[2], std::as_bytes(std::span(text)));
 }
