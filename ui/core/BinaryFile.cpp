@@ -9,9 +9,9 @@
 
 namespace ui {
 
-FileException::FileException(const std::string& fileName, int error)
-    : std::runtime_error("File error on \"" + fileName + "\": " + std::strerror(error)),
-      m_fileName(fileName),
+FileException::FileException(const char* fileName, int error)
+    : std::runtime_error(std::string("File error on \"") + fileName +
+                         "\": " + std::strerror(error)),
       m_error(error) {}
 
 BinaryFile::~BinaryFile() {
@@ -56,9 +56,11 @@ std::size_t BinaryFile::Read(void* buffer, std::size_t count) {
     if (got == 0)
       break;
     if (got < 0) {
-      if (errno == EINTR)
+      // errno is taken before the throw, which may allocate and change it.
+      const int error = errno;
+      if (error == EINTR)
         continue;
-      throw FileException(m_fileName, errno);
+      throw FileException(m_fileName, error);
     }
     done += static_cast<std::size_t>(got);
   }
@@ -73,9 +75,10 @@ void BinaryFile::Write(const void* buffer, std::size_t count) {
     if (put == 0)
       throw FileException(m_fileName, EIO);  // no progress: never loop on it
     if (put < 0) {
-      if (errno == EINTR)
+      const int error = errno;
+      if (error == EINTR)
         continue;
-      throw FileException(m_fileName, errno);
+      throw FileException(m_fileName, error);
     }
     done += static_cast<std::size_t>(put);
   }

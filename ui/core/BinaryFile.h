@@ -10,15 +10,13 @@
 namespace ui {
 
 // A failure of the file layer other than end of file (a full disk during a
-// write, an I/O error during a read).
+// write, an I/O error during a read). The message names the file.
 class FileException : public std::runtime_error {
  public:
-  FileException(const std::string& fileName, int error);
-  const std::string& FileName() const { return m_fileName; }
+  FileException(const char* fileName, int error);
   int Error() const { return m_error; }
 
  private:
-  std::string m_fileName;
   int m_error;
 };
 
@@ -29,7 +27,7 @@ class BinaryFile {
     CreateTruncate,  // create the file, or empty it if it exists
   };
 
-  BinaryFile() = default;
+  BinaryFile() { m_fileName[0] = '\0'; }
   ~BinaryFile();
   BinaryFile(const BinaryFile&) = delete;
   BinaryFile& operator=(const BinaryFile&) = delete;
@@ -51,8 +49,9 @@ class BinaryFile {
   int m_fd = -1;
   // The name, for the message of a failure. Held in place rather than in a
   // string so that opening a file allocates nothing (the recorder opens one
-  // per tick); a name longer than any path the system takes is cut.
-  char m_fileName[4096] = {};
+  // per tick), and not cleared beyond its first byte, as every open writes
+  // it; a name longer than any path the system takes is cut.
+  char m_fileName[4096];
 };
 
 }  // namespace ui
