@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <optional>
 
 #include "ui/core/BinaryFile.h"
@@ -98,6 +97,22 @@ void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, i
   file.Close();
 }
 
+BmpHeaderResult ReadBmpHeaders(ui::BinaryFile& file, BmpHeaders& headers) {
+  const std::size_t fileHeader = file.Read(headers.data(), BMP_FILE_HEADER_BYTES);
+  if (fileHeader < BMP_FILE_HEADER_BYTES) {
+    return {BmpHeaderRead::ShortHeader, fileHeader};
+  }
+  if (LoadLittleEndian<2>(headers, BF_TYPE) != BMP_SIGNATURE) {
+    return {BmpHeaderRead::BadSignature, fileHeader};
+  }
+  const std::size_t infoHeader =
+      file.Read(headers.data() + BMP_FILE_HEADER_BYTES, BMP_INFO_HEADER_BYTES);
+  if (infoHeader < BMP_INFO_HEADER_BYTES) {
+    return {BmpHeaderRead::ShortHeader, fileHeader + infoHeader};
+  }
+  return {BmpHeaderRead::Complete, BMP_PIXEL_OFFSET};
+}
+
 void ReadBmpFile(const char* fileName, std::span<unsigned char> pixels, int& width, int& height) {
   // Every refusal looks the same to the caller; the file, if open, is closed
   // by the file object when this function returns.
@@ -114,19 +129,15 @@ void ReadBmpFile(const char* fileName, std::span<unsigned char> pixels, int& wid
     return fail();
   }
 
-  FileHeader fileHeader{};
-  if (file.Read(fileHeader.data(), fileHeader.size()) < fileHeader.size() ||
-      LoadLittleEndian<2>(fileHeader, BF_TYPE) != BMP_SIGNATURE) {
+  BmpHeaders headers{};
+  if (ReadBmpHeaders(file, headers).result != BmpHeaderRead::Complete) {
     return fail();
   }
 
-  InfoHeader infoHeader{};
-  if (file.Read(infoHeader.data(), infoHeader.size()) < infoHeader.size()) {
-    return fail();
-  }
-
-  const auto storedWidth = static_cast<std::int32_t>(LoadLittleEndian<4>(infoHeader, BI_WIDTH));
-  const auto storedHeight = static_cast<std::int32_t>(LoadLittleEndian<4>(infoHeader, BI_HEIGHT));
+  const auto storedWidth =
+      static_cast<std::int32_t>(LoadLittleEndian<4>(headers, BMP_FILE_HEADER_BYTES + BI_WIDTH));
+  const auto storedHeight =
+      static_cast<std::int32_t>(LoadLittleEndian<4>(headers, BMP_FILE_HEADER_BYTES + BI_HEIGHT));
   const std::optional<std::size_t> pixelBytes =
       ReadablePixelBytes(storedWidth, storedHeight, pixels.size());
   if (!pixelBytes) {

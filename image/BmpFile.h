@@ -10,7 +10,13 @@
 // price is that for widths that are not a multiple of 4 only readers that
 // assume unpadded rows (ours) read the file correctly.
 
+#include <array>
+#include <cstddef>
 #include <span>
+
+namespace ui {
+class BinaryFile;
+}
 
 inline constexpr int BMP_FILE_HEADER_BYTES = 14;
 inline constexpr int BMP_INFO_HEADER_BYTES = 40;
@@ -18,6 +24,23 @@ inline constexpr int BMP_INFO_HEADER_BYTES = 40;
 inline constexpr int BMP_PIXEL_OFFSET = BMP_FILE_HEADER_BYTES + BMP_INFO_HEADER_BYTES;
 // "BM", read as a little-endian 16-bit value.
 inline constexpr unsigned BMP_SIGNATURE = 0x4D42;
+
+// A frame file's two headers, as they stand at the start of the file.
+using BmpHeaders = std::array<unsigned char, BMP_PIXEL_OFFSET>;
+
+// How reading a frame file's headers ended, and how many header bytes came.
+enum class BmpHeaderRead { Complete, ShortHeader, BadSignature };
+struct BmpHeaderResult {
+  BmpHeaderRead result;
+  std::size_t bytes;
+};
+
+// Reads the headers of the open frame file as every reader here does, in at
+// most two reads: the 14-byte file header, then, when it begins with "BM",
+// the 40-byte information header. After a complete read the file stands at
+// byte 54, where the pixel block starts. A failure of the file layer other
+// than end of file (ui::FileException) passes through.
+BmpHeaderResult ReadBmpHeaders(ui::BinaryFile& file, BmpHeaders& headers);
 
 // Writes the frame buffer `pixels` of width x height pixels to the file
 // fileName, creating it or replacing its whole content. The file is written

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <span>
 
+#include "image/BmpFile.h"
 #include "image/FrameDisplay.h"
 #include "player/FileRead.h"
 #include "player/TrackOverlays.h"
@@ -13,13 +14,6 @@
 #include "ui/core/Trace.h"
 
 using namespace res;
-
-namespace {
-
-constexpr std::size_t kFileHeaderBytes = 14;
-constexpr std::size_t kInfoHeaderBytes = 40;
-
-}  // namespace
 
 void CFileRead::OnRead() {
   if (!UpdateData(true))
@@ -66,13 +60,8 @@ void CFileRead::OnPlayTimer(ui::UINT timerId) {
 
   // A short header or a missing signature leaves everything as it is; the
   // timer goes on and the next tick tries the same file again.
-  unsigned char fileHeader[kFileHeaderBytes];
-  if (file.Read(fileHeader, sizeof fileHeader) < sizeof fileHeader)
-    return;
-  if (fileHeader[0] != 'B' || fileHeader[1] != 'M')
-    return;
-  unsigned char infoHeader[kInfoHeaderBytes];
-  if (file.Read(infoHeader, sizeof infoHeader) < sizeof infoHeader)
+  BmpHeaders headers;
+  if (ReadBmpHeaders(file, headers).result != BmpHeaderRead::Complete)
     return;
 
   // The pixels follow byte 54 whatever the headers say; a short block fills

@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "image/BmpFile.h"
+#include "image/ImageBytes.h"
 #include "tools/Cli.h"
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
@@ -14,8 +16,7 @@ namespace {
 
 constexpr std::string_view kCommand = "check";
 constexpr cli::OptionRule kOptions[] = {{"--tracks", true}};
-constexpr std::size_t kHeaderBytes = 54;
-constexpr std::size_t kPixelBytes = 320 * 240 * 3;
+constexpr std::size_t kPixelBytes = 320 * 240 * BYTES_PER_PIXEL;
 
 enum class FrameFault { None, Missing, ShortHeader, BadSignature, ShortPixels, Count };
 
@@ -30,15 +31,12 @@ FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& p
   ui::BinaryFile file;
   if (cli::IsFolder(name) || !file.Open(name.c_str(), ui::BinaryFile::Mode::Read))
     return {FrameFault::Missing};
-  std::array<unsigned char, kHeaderBytes> header{};
-  const std::size_t fileHeader = file.Read(header.data(), 14);
-  if (fileHeader < 14)
-    return {FrameFault::ShortHeader, fileHeader};
-  if (header[0] != 'B' || header[1] != 'M')
+  BmpHeaders headers;
+  const BmpHeaderResult read = ReadBmpHeaders(file, headers);
+  if (read.result == BmpHeaderRead::ShortHeader)
+    return {FrameFault::ShortHeader, read.bytes};
+  if (read.result == BmpHeaderRead::BadSignature)
     return {FrameFault::BadSignature};
-  const std::size_t infoHeader = file.Read(header.data() + 14, 40);
-  if (infoHeader < 40)
-    return {FrameFault::ShortHeader, 14 + infoHeader};
   const std::size_t got = file.Read(pixels.data(), pixels.size());
   if (got < pixels.size())
     return {FrameFault::ShortPixels, got};
@@ -50,11 +48,13 @@ std::string Describe(const FrameCheck& check) {
     case FrameFault::Missing:
       return "missing";
     case FrameFault::ShortHeader:
-      return "short header (" + std::to_string(check.bytes) + " of 54 bytes)";
+      return "short header (" + std::to_string(check.bytes) + " of " +
+             std::to_string(BMP_PIXEL_OFFSET) + " bytes)";
     case FrameFault::BadSignature:
       return "bad signature (not \"BM\")";
     case FrameFault::ShortPixels:
-      return "short pixel block (" + std::to_string(check.bytes) + " of 230400 bytes)";
+      return "short pixel block (" + std::to_string(check.bytes) + " of " +
+             std::to_string(kPixelBytes) + " bytes)";
     default:
       return "fine";
   }
