@@ -20,6 +20,12 @@ class ModalDialog;
 // Keys that the dialogs handle themselves rather than the focused control.
 enum class DialogKey { Enter, Escape };
 
+// Timers never fire more often than every 10 ms, as on the desktop the
+// program was written for; longer intervals than the int range are held at
+// its top, so a timer's due time only ever moves forward.
+inline constexpr UINT kMinimumTimerInterval = 10;
+inline constexpr UINT kMaximumTimerInterval = 0x7FFFFFFF;
+
 // One shown dialog window with its controls. Created by RunModal from the
 // dialog's template and destroyed when the modal run ends, which also removes
 // the window's timers.
@@ -48,7 +54,9 @@ class NativeDialog {
   virtual void DrawIcon(int x, int y, HICON icon) = 0;
 
   // Window timers. SetTimer creates the timer or restarts it with the new
-  // interval; false when no timer can be had.
+  // interval, which the dialog has already brought into
+  // kMinimumTimerInterval..kMaximumTimerInterval; false when no timer can be
+  // had.
   virtual bool SetTimer(UINT id, UINT elapseMs) = 0;
   virtual bool KillTimer(UINT id) = 0;
 

@@ -1,5 +1,6 @@
 #include "ui/core/Dialog.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -237,7 +238,8 @@ void ModalDialog::GotoDlgCtrl(int id) {
 UINT ModalDialog::SetTimer(UINT id, UINT elapseMs) {
   if (!m_native || id == 0)
     return 0;
-  return m_native->SetTimer(id, elapseMs) ? id : 0u;
+  const UINT interval = std::clamp(elapseMs, kMinimumTimerInterval, kMaximumTimerInterval);
+  return m_native->SetTimer(id, interval) ? id : 0u;
 }
 
 bool ModalDialog::KillTimer(UINT id) {

@@ -6,12 +6,6 @@
 #include "ui/core/Dialog.h"
 
 namespace ui::headless {
-namespace {
-
-// Timers never fire more often than this, as on the desktop.
-constexpr int kMinimumTimerInterval = 10;
-
-}  // namespace
 
 HeadlessBackend::HeadlessBackend() {
   SetBackend(this);
@@ -210,10 +204,7 @@ int HeadlessBackend::RunLoop(HeadlessWindow& window) {
 bool HeadlessBackend::SetTimer(HeadlessWindow& window, UINT id, UINT elapseMs) {
   if (m_failTimers)
     return false;
-  // Intervals beyond the int range are held at its top, so a timer's due time
-  // only ever moves forward.
-  const int interval = static_cast<int>(
-      std::clamp<UINT>(elapseMs, kMinimumTimerInterval, static_cast<UINT>(INT32_MAX)));
+  const int interval = static_cast<int>(elapseMs);  // within the int range: see Backend.h
   for (Timer& timer : m_timers) {
     if (timer.window == &window && timer.id == id) {
       timer.interval = interval;

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <algorithm>
-#include <limits>
 
 #include "ui/core/Dialog.h"
 #include "ui/qt/QtIcons.h"
@@ -13,10 +12,6 @@
 
 namespace ui::qt {
 namespace {
-
-// Timers never fire more often than this, as on the desktop the program was
-// written for (and as in the in-memory backend).
-constexpr UINT kMinimumTimerInterval = 10;
 
 // The font the template names, with a sans-serif fallback where the face is
 // not installed; about 8 points when the template gives none.
@@ -178,8 +173,7 @@ bool QtDialogWindow::SetTimer(UINT id, UINT elapseMs) {
                      [this, id] { m_dialog.SendMessage(WM_TIMER, id, 0); });
   }
   // Starting a running timer restarts it with the new interval.
-  timer->start(static_cast<int>(
-      std::clamp<UINT>(elapseMs, kMinimumTimerInterval, std::numeric_limits<int>::max())));
+  timer->start(static_cast<int>(elapseMs));  // within the int range: see Backend.h
   return timer->isActive();
 }
 
