@@ -78,4 +78,8 @@ class CKorvaneDlg : public ui::ModalDialog {
 
  protected:
   const ui::MessageMapBase* GetMessageMap() const override;
+
+ private:
+  // Both buffers exist for a frame of positive size.
+  bool IsArmed() const;
 };

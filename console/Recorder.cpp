@@ -12,19 +12,10 @@
 
 using namespace res;
 
-namespace {
-
-bool IsArmed(const CKorvaneDlg& console) {
-  return console.m_captureBuffer && console.m_outputBuffer && console.m_width > 0 &&
-         console.m_height > 0;
-}
-
-}  // namespace
-
 void CKorvaneDlg::OnRecordTimer(ui::UINT nIDEvent) {
   // The counter is never increased past INT_MAX: a tick at that count has no
   // number left for its file and writes nothing.
-  if (nIDEvent == IDT_RECORD && g_stopRecording == 0 && IsArmed(*this) &&
+  if (nIDEvent == IDT_RECORD && GetRecorderState() == RecorderState::Recording &&
       g_recordedFrames < INT_MAX) {
     const std::size_t bytes =
         static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height) * 3;
@@ -35,7 +26,7 @@ void CKorvaneDlg::OnRecordTimer(ui::UINT nIDEvent) {
     }
     // The source may have stopped the recorder, which releases the capture
     // buffer: the tick then writes nothing.
-    if (g_stopRecording == 0 && IsArmed(*this)) {
+    if (GetRecorderState() == RecorderState::Recording) {
       // The counter counts ticks: a file that cannot be written still uses up
       // its number.
       const int n = g_recordedFrames;
