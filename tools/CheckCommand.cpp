@@ -9,14 +9,16 @@
 #include "tools/Cli.h"
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
+#include "tools/ConsoleSession.h"
 #include "tools/TrackFileScan.h"
+#include "tracks/TrackGlobals.h"
 #include "ui/core/BinaryFile.h"
 
 namespace {
 
 constexpr std::string_view kCommand = "check";
 constexpr cli::OptionRule kOptions[] = {{"--tracks", true}};
-constexpr std::size_t kPixelBytes = 320 * 240 * BYTES_PER_PIXEL;
+constexpr std::size_t kPixelBytes = cli::kFrameWidth * cli::kFrameHeight * BYTES_PER_PIXEL;
 
 enum class FrameFault { None, Missing, ShortHeader, BadSignature, ShortPixels, Count };
 
@@ -88,7 +90,7 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
     return cli::UsageError(err, kCommand, *error);
 
   // The track file to check, if any: a named one must be there.
-  std::string trackFile = "truetracks.txt";
+  std::string trackFile = g_trueTracksPath;
   if (const std::string* named = parsed.Value("--tracks"))
     trackFile = *named;
   TrackFileReport trackReport;
@@ -120,6 +122,6 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   if (haveTracks)
     allWell = ReportTracks(trackFile, trackReport, out) && allWell;
   else
-    out << "truetracks.txt: not in the current folder; no track file checked\n";
+    out << g_trueTracksPath << ": not in the current folder; no track file checked\n";
   return allWell ? cli::kExitOk : cli::kExitFailure;
 }

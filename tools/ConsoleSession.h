@@ -8,6 +8,8 @@
 #include <string>
 
 #include "console/KorvaneDlg.h"
+#include "image/BmpFile.h"
+#include "image/ImageBytes.h"
 #include "ui/headless/HeadlessBackend.h"
 
 namespace cli {
@@ -15,7 +17,8 @@ namespace cli {
 // The frame size the program works in.
 inline constexpr int kFrameWidth = 320;
 inline constexpr int kFrameHeight = 240;
-inline constexpr std::uintmax_t kFrameFileBytes = 54 + 320 * 240 * 3;
+inline constexpr std::uintmax_t kFrameFileBytes =
+    BMP_PIXEL_OFFSET + kFrameWidth * kFrameHeight * BYTES_PER_PIXEL;
 
 // Puts the recorder's counter and stop flag and the track set back to their
 // start-up values. The globals live as long as the process; a test that runs

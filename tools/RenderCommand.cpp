@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "player/FileRead.h"
 #include "tools/Cli.h"
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
 #include "tools/ConsoleSession.h"
 #include "tools/RenderSession.h"
+#include "tracks/TrackGlobals.h"
 #include "ui/core/TempFolder.h"
 #include "ui/core/Trace.h"
 
@@ -17,8 +19,8 @@ namespace {
 constexpr std::string_view kCommand = "render";
 constexpr cli::OptionRule kOptions[] = {
     {"--tracks", true}, {"--trails", false}, {"--markers", false}, {"--rate", true}};
-// The player forms its file names in a buffer of 460 bytes.
-constexpr std::size_t kPlayerNameBytes = 460;
+// The buffer the player forms its file names in.
+constexpr std::size_t kPlayerNameBytes = sizeof(CFileRead::m_fileName);
 constexpr int kProgressEvery = 20;
 
 // Reads the command line into settings and the output root; a message when
@@ -77,11 +79,11 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
     if (!cli::RegularFileSize(*tracks))
       return cli::Failure(err, kCommand, *tracks + ": cannot be opened");
     if (trackFolder.Path().empty() ||
-        !std::filesystem::copy_file(*tracks, trackFolder.Path() / "truetracks.txt", error) ||
+        !std::filesystem::copy_file(*tracks, trackFolder.Path() / g_trueTracksPath, error) ||
         !folderChange.ChangeTo(trackFolder.Path()))
       return cli::Failure(err, kCommand, *tracks + ": cannot be copied for the player");
-  } else if ((settings.trails || settings.markers) && !cli::RegularFileSize("truetracks.txt")) {
-    return cli::Failure(err, kCommand, "truetracks.txt: not in the current folder");
+  } else if ((settings.trails || settings.markers) && !cli::RegularFileSize(g_trueTracksPath)) {
+    return cli::Failure(err, kCommand, g_trueTracksPath + ": not in the current folder");
   }
 
   cli::ResetProgramState();

@@ -10,6 +10,7 @@
 #include "tools/CliUsage.h"
 #include "tools/ConsoleSession.h"
 #include "tools/SyntheticScene.h"
+#include "tracks/TrackGlobals.h"
 #include "ui/headless/HeadlessBackend.h"
 
 namespace {
@@ -92,7 +93,7 @@ int RunSampleCommand(std::span<const std::string> args, std::ostream& out, std::
 
   std::ostringstream tracks;
   WriteSceneTracks(tracks, kSceneFrames);
-  const std::string tracksName = (std::filesystem::path(folder) / "truetracks.txt").string();
+  const std::string tracksName = (std::filesystem::path(folder) / g_trueTracksPath).string();
   if (const auto error = cli::WriteFileAtomically(tracksName, tracks.str())) {
     RemoveFrames(root, kSceneFrames);
     return cli::Failure(err, kCommand, *error);

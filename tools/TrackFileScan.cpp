@@ -10,6 +10,7 @@
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
 #include "tracks/Track.h"
+#include "tracks/TrackSet.h"
 
 namespace {
 
@@ -129,7 +130,8 @@ bool ScanTrackFile(const std::string& fileName, TrackFileReport& report) {
     ++rows;
     lastTarget = target;
     report.lastFrame = frame;
-    if (target < MAX_TRACKS && (*x > 999 || *y > 999) && disabled.insert(target).second) {
+    if (target < MAX_TRACKS && (*x > kMaxTrackCoordinate || *y > kMaxTrackCoordinate) &&
+        disabled.insert(target).second) {
       report.notes.push_back("target " + std::to_string(target) + " is disabled at frame " +
                              std::to_string(frame) + " (row " + std::to_string(*x) + " " +
                              std::to_string(*y) + ")");

@@ -8,9 +8,6 @@
 
 namespace {
 
-// A coordinate above this disables the target whose row carries it.
-constexpr int kMaxCoordinate = 999;
-
 // Ends a started trail at end. The difference is first minus end, and is
 // formed wide so that first frames set from outside cannot overflow it.
 void EndTrail(CTrack& track, int end) {
@@ -38,7 +35,7 @@ void CTrackSet::ApplyRow(int target, int x, int y, int frame) {
     if (IsOpen(track)) {
       EndTrail(track, frame);
     }
-  } else if (x > kMaxCoordinate || y > kMaxCoordinate) {
+  } else if (x > kMaxTrackCoordinate || y > kMaxTrackCoordinate) {
     // Reported for every such row, also when the target is already disabled.
     track.m_enabled = 0;
     ui::Trace("Disabling target %d.\n", target);

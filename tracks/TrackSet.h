@@ -7,6 +7,10 @@
 
 #include "tracks/Track.h"
 
+// A coordinate above this in a track file row disables the target whose row
+// carries it.
+inline constexpr int kMaxTrackCoordinate = 999;
+
 // What the statistics return when no track matches, or when the range or
 // track they are given cannot be scored.
 inline constexpr double kNoTrackMatch = 100000000000.0;
