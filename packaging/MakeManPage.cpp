@@ -37,9 +37,7 @@ std::string Roff(std::string_view text) {
 }
 
 std::string ManPage() {
-  const auto& v = res::kVersionInfo.productVersion;
-  const std::string version = std::to_string(v[0]) + '.' + std::to_string(v[1]) + '.' +
-                              std::to_string(v[2]) + '.' + std::to_string(v[3]);
+  const std::string version = res::DottedVersion(res::kVersionInfo.productVersion);
   std::string page;
   page += ".TH KORVANE\\-CLI 1 \"\" \"Korvane " + Roff(version) + "\" \"User Commands\"\n";
   page += ".SH NAME\nkorvane\\-cli \\- command\\-line companion of Korvane\n";

@@ -25,18 +25,6 @@ struct Placeholder {
   std::string value;
 };
 
-// "1.0.0.1" from {1, 0, 0, 1}.
-std::string DottedVersion(const std::array<int, 4>& parts) {
-  std::string text;
-  for (const int part : parts) {
-    if (!text.empty()) {
-      text += '.';
-    }
-    text += std::to_string(part);
-  }
-  return text;
-}
-
 // The text as XML character data.
 std::string EscapeXml(std::string_view text) {
   std::string out;
@@ -100,7 +88,7 @@ int main(int argc, char** argv) {
 
   const res::VersionInfo& version = res::kVersionInfo;
   const std::array<Placeholder, 2> placeholders = {{
-      {"@VERSION@", DottedVersion(version.productVersion)},
+      {"@VERSION@", res::DottedVersion(version.productVersion)},
       {"@NAME@", EscapeXml(version.internalName)},
   }};
   for (const Placeholder& placeholder : placeholders) {

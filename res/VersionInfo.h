@@ -3,6 +3,7 @@
 // the desktop metadata and the command-line companion agree.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace res {
@@ -36,5 +37,16 @@ inline constexpr VersionInfo kVersionInfo{
     "Korvane Application",
     "1, 0, 0, 1",
 };
+
+// A version number in the dotted form desktops and manual pages use: 1.0.0.1.
+inline std::string DottedVersion(const std::array<int, 4>& parts) {
+  std::string text;
+  for (const int part : parts) {
+    if (!text.empty())
+      text += '.';
+    text += std::to_string(part);
+  }
+  return text;
+}
 
 }  // namespace res

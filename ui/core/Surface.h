@@ -13,6 +13,7 @@ namespace ui {
 class Surface {
  public:
   Surface() = default;
+  // A new surface shows the dialogs' face grey until something is drawn.
   Surface(int width, int height, std::uint8_t grey = 0xF0);
 
   int Width() const { return m_width; }

@@ -6,13 +6,6 @@
 #include "ui/headless/HeadlessBackend.h"
 
 namespace ui::headless {
-namespace {
-
-// The picture control's surface is cleared to the dialog's face colour.
-constexpr std::uint8_t kFaceGrey = 0xF0;
-
-}  // namespace
-
 HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, ModalDialog& dialog, HeadlessWindow* owner)
     : m_backend(backend), m_dialog(dialog), m_owner(owner) {
   const DialogTemplate& t = dialog.Template();
@@ -24,7 +17,7 @@ HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, ModalDialog& dialog, He
     control.kind = c.kind;
     control.text = std::string(c.text);
     if (c.kind == ControlKind::Picture) {
-      control.surface = Surface(units.ToPixelsX(c.width), units.ToPixelsY(c.height), kFaceGrey);
+      control.surface = Surface(units.ToPixelsX(c.width), units.ToPixelsY(c.height));
     }
     m_controls[c.id] = std::move(control);
   }

@@ -7,14 +7,11 @@
 #include <QStringList>
 
 #include "ui/core/DeviceContext.h"
+#include "ui/qt/QtControls.h"
 #include "ui/qt/QtDialogWindow.h"
 
 namespace ui::qt {
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QWidget* OwnerWidget(NativeDialog* owner) {
   return owner != nullptr ? &static_cast<QtDialogWindow*>(owner)->Widget() : nullptr;

@@ -16,14 +16,15 @@
 #include "ui/qt/QtPictureWidget.h"
 
 namespace ui::qt {
-namespace {
-
-// The dpi at which one dialog unit has the sizes given by DialogUnits.
-constexpr double kReferenceDpi = 96.0;
 
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+namespace {
+
+// The dpi at which one dialog unit has the sizes given by DialogUnits.
+constexpr double kReferenceDpi = 96.0;
 
 bool IsButton(ControlKind kind) {
   return kind == ControlKind::PushButton || kind == ControlKind::DefPushButton ||

@@ -21,6 +21,9 @@ namespace ui::qt {
 
 class QtPictureWidget;
 
+// The platform layer's UTF-8 text as a Qt string.
+QString FromUtf8(std::string_view text);
+
 // Dialog units to device-independent pixels: the 96-dpi conversion of the
 // template font, times the screen's scale factor.
 struct DialogScale {

@@ -4,15 +4,8 @@
 #include <QPainter>
 
 namespace ui::qt {
-namespace {
-
-// A fresh picture control shows the dialog's face colour until a frame arrives.
-constexpr std::uint8_t kFaceGrey = 0xF0;
-
-}  // namespace
-
 QtPictureWidget::QtPictureWidget(QWidget* parent, int surfaceWidth, int surfaceHeight)
-    : QWidget(parent), m_surface(surfaceWidth, surfaceHeight, kFaceGrey) {
+    : QWidget(parent), m_surface(surfaceWidth, surfaceHeight) {
   // Every pixel of the surface is painted on each repaint, so Qt need not
   // clear the background first.
   setAttribute(Qt::WA_OpaquePaintEvent);
