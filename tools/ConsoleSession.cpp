@@ -1,6 +1,5 @@
 #include "tools/ConsoleSession.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "app/Korvane.h"
