@@ -31,7 +31,7 @@ struct FrameCheck {
 // 40 more header bytes, then the pixel block straight from byte 54.
 FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& pixels) {
   ui::BinaryFile file;
-  if (cli::IsFolder(name) || !file.Open(name.c_str(), ui::BinaryFile::Mode::Read))
+  if (!file.Open(name.c_str(), ui::BinaryFile::Mode::Read))  // folders are refused too
     return {FrameFault::Missing};
   BmpHeaders headers;
   const BmpHeaderResult read = ReadBmpHeaders(file, headers);
