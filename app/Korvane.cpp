@@ -1,12 +1,7 @@
 #include "app/Korvane.h"
 
-#include "app/GlobalOrder.h"
 #include "console/KorvaneDlg.h"
 #include "res/AppIcon.h"
-
-// Constructed right after the track file's name and before the player; see
-// app/GlobalOrder.h.
-__attribute__((init_priority(order::kApp))) CKorvaneApp theApp;
 
 bool CKorvaneApp::InitInstance() {
   EnableControlContainer();

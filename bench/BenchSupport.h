@@ -3,7 +3,7 @@
 // open/write/close every ratio is measured against, the pattern their frames
 // are filled with, the registration of a wall-clock benchmark, and a reporter
 // that keeps each benchmark's fastest time so a program can print
-// "<name> ratio: X (target <= Y)" lines. Their files go in a ui::TempFolder.
+// "<name> ratio: X (target <= Y)" lines. Their files go in a base::TempFolder.
 // Header-only: each bench/<name>.cpp is a program of its own and includes
 // this once.
 
@@ -23,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/core/TempFolder.h"
+#include "base/TempFolder.h"
 
 namespace bench {
 

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const ui::TempFolder folder("korvane-bench_bmp_file", ui::TempFolder::Need::Required);
+  const base::TempFolder folder("korvane-bench_bmp_file", base::TempFolder::Need::Required);
   const std::string source = folder.File("take9_0024.bmp");
   const std::string ours = folder.File("ours.bmp");
   const std::string plain = folder.File("plain.bmp");

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Trace.h"
 #include "bench/BenchSupport.h"
 #include "image/BmpFile.h"
 #include "image/FrameDisplay.h"
@@ -22,7 +23,6 @@
 #include "player/TrackOverlays.h"
 #include "res/ResourceIds.h"
 #include "tracks/TrackGlobals.h"
-#include "ui/core/Trace.h"
 #include "ui/headless/HeadlessBackend.h"
 
 namespace {
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;
 
-  const ui::TempFolder folder("korvane-bench_playback_tick", ui::TempFolder::Need::Required);
+  const base::TempFolder folder("korvane-bench_playback_tick", base::TempFolder::Need::Required);
   const std::string root = folder.File("take");
   char name[64];
   std::snprintf(name, sizeof name, "_%04d.bmp", kFrame);
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   WriteBmpFile(fileName.c_str(), pixels, kWidth, kHeight);
 
   // Each tick writes a trace line; the benchmark keeps its cost but not the text.
-  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  const base::ScopedTraceSink quiet([](std::string_view) {});
   ui::headless::HeadlessBackend user;
   CFileRead& player = g_fileReadDlg;
   player.m_rootPath = root;

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "base/TempFolder.h"
+#include "base/Trace.h"
 #include "image/BmpFile.h"
 #include "player/FileRead.h"
 #include "res/ResourceIds.h"
-#include "ui/core/TempFolder.h"
-#include "ui/core/Trace.h"
 #include "ui/qt/QtBackend.h"
 
 namespace {
@@ -38,7 +38,7 @@ struct Timing {
 Timing Play(const std::string& root, int rate) {
   std::vector<Clock::time_point> ticks;
   ticks.reserve(kFrames);
-  const ui::ScopedTraceSink sink([&](std::string_view line) {
+  const base::ScopedTraceSink sink([&](std::string_view line) {
     if (line.starts_with("filename: "))
       ticks.push_back(Clock::now());
   });
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   ui::qt::QtBackend backend(qtArgc, qtArgv.data());
 
   // One real frame file and a link to it for every frame number.
-  const ui::TempFolder folder("korvane-timing", ui::TempFolder::Need::Required);
+  const base::TempFolder folder("korvane-timing", base::TempFolder::Need::Required);
   const std::vector<unsigned char> frame(320 * 240 * 3, 0x55);
   const std::string first = folder.File("take_0000.bmp");
   WriteBmpFile(first.c_str(), frame, 320, 240);

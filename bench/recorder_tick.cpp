@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;
 
-  const ui::TempFolder folder("korvane-bench_recorder_tick", ui::TempFolder::Need::Required);
+  const base::TempFolder folder("korvane-bench_recorder_tick", base::TempFolder::Need::Required);
   const std::string root = folder.File("rec");
   std::snprintf(g_rootPath, sizeof g_rootPath, "%s", root.c_str());
   g_stopRecording = 0;

@@ -27,7 +27,7 @@ void WriteFullTrackFile(const std::string& path) {
 }
 
 void BM_LoadFullTrackFile(benchmark::State& state) {
-  const ui::TempFolder folder("korvane-bench_track_loader", ui::TempFolder::Need::Required);
+  const base::TempFolder folder("korvane-bench_track_loader", base::TempFolder::Need::Required);
   const std::string path = folder.File("truetracks.txt");
   WriteFullTrackFile(path);
   CTrackSet set;

@@ -4,12 +4,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Korvane.h"
 #include "console/AboutDlg.h"
 #include "player/FileRead.h"
+#include "res/AppIcon.h"
 #include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
+#include "ui/core/Application.h"
 #include "ui/core/DeviceContext.h"
 #include "ui/core/FileDialog.h"
 
@@ -19,8 +20,21 @@ char g_rootPath[252] = "C:\\Public\\Qen office\\take9\\take9";
 int g_recordedFrames = 0;
 int g_stopRecording = 0;
 
+namespace {
+
+// The icon is asked of the application object, as the framework's own
+// windows do; it answers from the program's resources. Without one (a
+// program that never made one) the resources answer directly.
+ui::HICON LoadApplicationIcon() {
+  if (const ui::Application* app = ui::CurrentApp())
+    return app->LoadIcon(IDR_MAINFRAME);
+  return FindIcon(IDR_MAINFRAME);
+}
+
+}  // namespace
+
 CKorvaneDlg::CKorvaneDlg(ui::ModalDialog* parent) : ui::ModalDialog(ConsoleTemplate(), parent) {
-  m_hIcon = theApp.LoadIcon(IDR_MAINFRAME);
+  m_hIcon = LoadApplicationIcon();
 }
 
 const ui::MessageMapBase* CKorvaneDlg::GetMessageMap() const {

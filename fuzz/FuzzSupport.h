@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/core/BinaryFile.h"
-#include "ui/core/TempFolder.h"
+#include "base/BinaryFile.h"
+#include "base/TempFolder.h"
 
 namespace fuzz {
 
@@ -22,8 +22,8 @@ inline void Check(bool condition) {
 
 // This process's scratch folder, made on first use and removed, with every
 // input file written into it, when the fuzzer exits.
-inline const ui::TempFolder& ScratchFolder() {
-  static const ui::TempFolder folder("korvane-fuzz", ui::TempFolder::Need::Required);
+inline const base::TempFolder& ScratchFolder() {
+  static const base::TempFolder folder("korvane-fuzz", base::TempFolder::Need::Required);
   return folder;
 }
 
@@ -31,8 +31,8 @@ inline const ui::TempFolder& ScratchFolder() {
 // system a truncated and rewritten file is flushed when it is closed.
 inline void WriteFreshFile(const std::string& path, const void* data, std::size_t size) {
   std::remove(path.c_str());
-  ui::BinaryFile file;
-  Check(file.Open(path.c_str(), ui::BinaryFile::Mode::CreateTruncate));
+  base::BinaryFile file;
+  Check(file.Open(path.c_str(), base::BinaryFile::Mode::CreateTruncate));
   file.Write(data, size);
 }
 

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Trace.h"
 #include "fuzz/FuzzSupport.h"
 #include "tracks/TrackSet.h"
-#include "ui/core/Trace.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void RunStatistics(const CTrackSet& set) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The disabling trace would flood the fuzzer's output; it is dropped here.
-  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  const base::ScopedTraceSink quiet([](std::string_view) {});
   const std::string& input = TrackFilePath();
   fuzz::WriteFreshFile(input, data, size);
   CTrackSet set;

@@ -15,10 +15,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/Trace.h"
 #include "fuzz/FuzzSupport.h"
 #include "player/TrackOverlays.h"
 #include "tracks/TrackSet.h"
-#include "ui/core/Trace.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ void PaintOver(const FrameShape shape, const CTrackSet& tracks) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The loader traces every target it disables; that would flood the output.
-  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  const base::ScopedTraceSink quiet([](std::string_view) {});
   const std::string& input = TrackFilePath();
   fuzz::WriteFreshFile(input, data, size);
   CTrackSet tracks;

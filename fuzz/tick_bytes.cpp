@@ -12,12 +12,12 @@
 #include <string_view>
 #include <utility>
 
+#include "base/Trace.h"
 #include "fuzz/FuzzSupport.h"
 #include "player/FileRead.h"
 #include "res/ResourceIds.h"
 #include "tracks/TrackGlobals.h"
 #include "ui/core/Surface.h"
-#include "ui/core/Trace.h"
 #include "ui/headless/HeadlessBackend.h"
 
 namespace {
@@ -110,7 +110,7 @@ void Tick(CFileRead& player, const Series& series) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Every tick traces the file name; that would flood the fuzzer's output.
-  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  const base::ScopedTraceSink quiet([](std::string_view) {});
   static const Series series;
   fuzz::WriteFreshFile(series.FramePath(), data, size);
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "ui/core/BinaryFile.h"
+#include "base/BinaryFile.h"
 
 namespace {
 
@@ -72,8 +72,8 @@ void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, i
     return;
   }
 
-  ui::BinaryFile file;
-  if (!file.Open(fileName, ui::BinaryFile::Mode::CreateTruncate)) {
+  base::BinaryFile file;
+  if (!file.Open(fileName, base::BinaryFile::Mode::CreateTruncate)) {
     return;
   }
 
@@ -97,7 +97,7 @@ void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, i
   file.Close();
 }
 
-BmpHeaderResult ReadBmpHeaders(ui::BinaryFile& file, BmpHeaders& headers) {
+BmpHeaderResult ReadBmpHeaders(base::BinaryFile& file, BmpHeaders& headers) {
   const std::size_t fileHeader = file.Read(headers.data(), BMP_FILE_HEADER_BYTES);
   if (fileHeader < BMP_FILE_HEADER_BYTES) {
     return {BmpHeaderRead::ShortHeader, fileHeader};
@@ -124,8 +124,8 @@ void ReadBmpFile(const char* fileName, std::span<unsigned char> pixels, int& wid
     height = 0;
   };
 
-  ui::BinaryFile file;
-  if (fileName == nullptr || !file.Open(fileName, ui::BinaryFile::Mode::Read)) {
+  base::BinaryFile file;
+  if (fileName == nullptr || !file.Open(fileName, base::BinaryFile::Mode::Read)) {
     return fail();
   }
 

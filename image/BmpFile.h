@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <span>
 
-namespace ui {
+namespace base {
 class BinaryFile;
 }
 
@@ -39,8 +39,8 @@ struct BmpHeaderResult {
 // most two reads: the 14-byte file header, then, when it begins with "BM",
 // the 40-byte information header. After a complete read the file stands at
 // byte 54, where the pixel block starts. A failure of the file layer other
-// than end of file (ui::FileException) passes through.
-BmpHeaderResult ReadBmpHeaders(ui::BinaryFile& file, BmpHeaders& headers);
+// than end of file (base::FileException) passes through.
+BmpHeaderResult ReadBmpHeaders(base::BinaryFile& file, BmpHeaders& headers);
 
 // Writes the frame buffer `pixels` of width x height pixels to the file
 // fileName, creating it or replacing its whole content. The file is written
@@ -53,7 +53,7 @@ BmpHeaderResult ReadBmpHeaders(ui::BinaryFile& file, BmpHeaders& headers);
 // the signed 32-bit range the file's size field and callers work in, or a
 // `pixels` span shorter than that count (writing would read past the buffer).
 //
-// A failure of the file layer during a write (ui::FileException, for example a
+// A failure of the file layer during a write (base::FileException, for example a
 // full disk) passes through to the caller; the file is closed on the way out
 // and whatever part of it was written remains.
 void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, int width,
@@ -76,6 +76,6 @@ void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, i
 // come from the header, the bytes present are placed at the start of the
 // buffer, and the rest of the buffer keeps what it held.
 //
-// A failure of the file layer other than end of file (ui::FileException)
+// A failure of the file layer other than end of file (base::FileException)
 // passes through to the caller after the file has been closed.
 void ReadBmpFile(const char* fileName, std::span<unsigned char> pixels, int& width, int& height);

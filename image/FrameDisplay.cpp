@@ -1,13 +1,24 @@
 #include "image/FrameDisplay.h"
 
-#include "player/FileRead.h"
 #include "ui/core/Backend.h"
 
+namespace {
+ui::PictureControl* g_displayPicture = nullptr;
+}
+
+void SetDisplayPicture(ui::PictureControl& picture) {
+  g_displayPicture = &picture;
+}
+
+void ReleaseDisplayPicture(const ui::PictureControl& picture) {
+  if (g_displayPicture == &picture)
+    g_displayPicture = nullptr;
+}
+
 void ShowFrame(const unsigned char* pixels, int width, int height) {
-  ui::PictureControl& picture = g_fileReadDlg.m_picture;
-  if (!picture.HasWindow())
+  if (g_displayPicture == nullptr || !g_displayPicture->HasWindow())
     return;
-  ui::ClientContext dc(picture);  // released, and the picture refreshed, at scope end
+  ui::ClientContext dc(*g_displayPicture);  // released, and the picture refreshed, at scope end
   DrawFrame(dc, pixels, width, height);
 }
 

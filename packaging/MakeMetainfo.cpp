@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/BinaryFile.h"
 #include "packaging/OutputFile.h"
 #include "res/VersionInfo.h"
-#include "ui/core/BinaryFile.h"
 
 namespace {
 
@@ -50,8 +50,8 @@ std::string EscapeXml(std::string_view text) {
 }
 
 bool ReadAll(const char* path, std::string& text) {
-  ui::BinaryFile file;
-  if (!file.Open(path, ui::BinaryFile::Mode::Read)) {
+  base::BinaryFile file;
+  if (!file.Open(path, base::BinaryFile::Mode::Read)) {
     return false;
   }
   std::array<char, 4096> chunk{};

@@ -2,18 +2,18 @@
 
 #include <cstdio>
 
-#include "ui/core/BinaryFile.h"
+#include "base/BinaryFile.h"
 
 int WriteOutputFile(const char* program, const char* path, std::span<const std::byte> bytes) {
-  ui::BinaryFile file;
-  if (!file.Open(path, ui::BinaryFile::Mode::CreateTruncate)) {
+  base::BinaryFile file;
+  if (!file.Open(path, base::BinaryFile::Mode::CreateTruncate)) {
     std::fprintf(stderr, "%s: cannot create %s\n", program, path);
     return 1;
   }
   try {
     file.Write(bytes.data(), bytes.size());
     file.Close();
-  } catch (const ui::FileException& error) {
+  } catch (const base::FileException& error) {
     std::fprintf(stderr, "%s: cannot write %s: %s\n", program, path, error.what());
     return 1;
   }

@@ -1,16 +1,17 @@
 #include "player/FileRead.h"
 
-#include "app/GlobalOrder.h"
+#include "image/FrameDisplay.h"
 #include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
 
 using namespace res;
 
-// Constructed after the application object and before the track set; see
-// app/GlobalOrder.h.
-__attribute__((init_priority(order::kFileReadDlg))) CFileRead g_fileReadDlg;
-
 CFileRead::CFileRead(ui::ModalDialog* parent) : ui::ModalDialog(FileReadTemplate(), parent) {}
+
+CFileRead::~CFileRead() {
+  m_frame.reset();
+  ReleaseDisplayPicture(m_picture);
+}
 
 const ui::MessageMapBase* CFileRead::GetMessageMap() const {
   using Map = ui::MessageMap<CFileRead>;
@@ -25,6 +26,8 @@ const ui::MessageMapBase* CFileRead::GetMessageMap() const {
 void CFileRead::ExchangeData(ui::DataExchange* dx) {
   ui::ModalDialog::ExchangeData(dx);
   ui::ExchangeControl(dx, IDC_PICTURE, m_picture);
+  // Bound to its window, the picture is where frames are shown.
+  SetDisplayPicture(m_picture);
   ui::ExchangeText(dx, IDC_ROOT_PATH, m_rootPath);
   ui::ExchangeText(dx, IDC_FRAME_RATE, m_frameRate);
   ui::ValidateRange(dx, m_frameRate, 1, 30);

@@ -13,8 +13,9 @@
 class CFileRead : public ui::ModalDialog {
  public:
   explicit CFileRead(ui::ModalDialog* parent = nullptr);
-  // Releases the frame buffer first, then the other members go.
-  ~CFileRead() override { m_frame.reset(); }
+  // Releases the frame buffer first, then the other members go; the display
+  // forgets the picture control.
+  ~CFileRead() override;
 
   // Moves the fields between the boxes and the members, in this order: root
   // path, frame rate (1..30), last frame, start frame. Reading stops at the
@@ -45,5 +46,6 @@ class CFileRead : public ui::ModalDialog {
   const ui::MessageMapBase* GetMessageMap() const override;
 };
 
-// The one player, alive for the whole run.
+// The one player, alive for the whole run (defined with the program's other
+// globals, app/Globals.cpp).
 extern CFileRead g_fileReadDlg;

@@ -1,17 +1,14 @@
 // Playback: READ starts the timer, each tick shows one frame file, STOP ends.
 
 #include <climits>
-#include <cstdio>
+#include <cstdint>
 #include <span>
 
-#include "image/BmpFile.h"
 #include "image/FrameDisplay.h"
 #include "player/FileRead.h"
-#include "player/TrackOverlays.h"
+#include "player/PlaybackCore.h"
 #include "res/ResourceIds.h"
 #include "tracks/TrackGlobals.h"
-#include "ui/core/BinaryFile.h"
-#include "ui/core/Trace.h"
 
 using namespace res;
 
@@ -40,43 +37,26 @@ void CFileRead::OnRead() {
 void CFileRead::OnPlayTimer(ui::UINT timerId) {
   if (timerId != IDT_TIMER_0)
     return;
-
-  // A name that does not fit the buffer cannot name a frame file: the
-  // playback ends as it does at a missing file.
-  const int length =
-      std::snprintf(m_fileName, sizeof m_fileName, "%s_%04d.bmp", m_rootPath.c_str(), m_curFrame);
-  if (length < 0 || static_cast<std::size_t>(length) >= sizeof m_fileName) {
-    m_fileName[0] = '\0';
-    KillTimer(IDT_TIMER_0);
-    return;
-  }
-
-  ui::BinaryFile file;
-  if (!file.Open(m_fileName, ui::BinaryFile::Mode::Read)) {
-    KillTimer(IDT_TIMER_0);
-    return;
-  }
-  ui::Trace("filename: %s\n", m_fileName);
-
-  // A short header or a missing signature leaves everything as it is; the
-  // timer goes on and the next tick tries the same file again.
-  BmpHeaders headers;
-  if (ReadBmpHeaders(file, headers).result != BmpHeaderRead::Complete)
-    return;
-
-  // The pixels follow byte 54 whatever the headers say; a short block fills
-  // the bottom rows and the rest keeps the previous frame.
   if (!m_frame)
-    return;
-  file.Read(m_frame.get(), static_cast<std::size_t>(m_frameBytes));
-  file.Close();
+    return;  // no READ has made a buffer; a tick without one reads nothing
 
-  const std::span<unsigned char> frame(m_frame.get(), static_cast<std::size_t>(m_frameBytes));
-  if (IsDlgButtonChecked(IDC_SHOW_TRACK) == ui::BST_CHECKED) {
-    DrawTrails(frame, m_width, g_trueTracks);
-  }
-  if (IsDlgButtonChecked(IDC_USE_TRUETRACKS) == ui::BST_CHECKED) {
-    DrawMarkers(frame, m_width, m_curFrame, g_trueTracks);
+  // Both boxes are read at every tick, so a change shows from the next frame.
+  const OverlaySwitches overlays{
+      .trails = IsDlgButtonChecked(IDC_SHOW_TRACK) == ui::BST_CHECKED,
+      .markers = IsDlgButtonChecked(IDC_USE_TRUETRACKS) == ui::BST_CHECKED};
+  const std::span<std::uint8_t> frame(m_frame.get(), static_cast<std::size_t>(m_frameBytes));
+  switch (PlayFrame(m_fileName, m_rootPath, m_curFrame, frame, m_width, g_trueTracks, overlays)
+              .outcome) {
+    case FrameOutcome::Missing:
+    case FrameOutcome::NameTooLong:
+      // The playback ends at a file that cannot be opened, and at a name that
+      // cannot name one.
+      KillTimer(IDT_TIMER_0);
+      return;
+    case FrameOutcome::Unreadable:
+      return;  // the timer goes on; the next tick tries the same file again
+    case FrameOutcome::Shown:
+      break;
   }
   ShowFrame(m_frame.get(), m_width, m_height);
 

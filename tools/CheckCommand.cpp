@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "base/BinaryFile.h"
 #include "image/BmpFile.h"
 #include "image/ImageBytes.h"
 #include "tools/Cli.h"
@@ -12,7 +13,6 @@
 #include "tools/ConsoleSession.h"
 #include "tools/TrackFileScan.h"
 #include "tracks/TrackGlobals.h"
-#include "ui/core/BinaryFile.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ struct FrameCheck {
 // Reads the file as the player's tick does: 14 header bytes, the signature,
 // 40 more header bytes, then the pixel block straight from byte 54.
 FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& pixels) {
-  ui::BinaryFile file;
-  if (!file.Open(name.c_str(), ui::BinaryFile::Mode::Read))  // folders are refused too
+  base::BinaryFile file;
+  if (!file.Open(name.c_str(), base::BinaryFile::Mode::Read))  // folders are refused too
     return {FrameFault::Missing};
   BmpHeaders headers;
   const BmpHeaderResult read = ReadBmpHeaders(file, headers);

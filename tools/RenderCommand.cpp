@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/TempFolder.h"
+#include "base/Trace.h"
 #include "player/FileRead.h"
 #include "tools/Cli.h"
 #include "tools/CliFiles.h"
@@ -11,8 +13,6 @@
 #include "tools/ConsoleSession.h"
 #include "tools/RenderSession.h"
 #include "tracks/TrackGlobals.h"
-#include "ui/core/TempFolder.h"
-#include "ui/core/Trace.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
 
   // The player reads the track file from the current folder: a named one is
   // copied into a folder of the command's own, which becomes the current one.
-  const ui::TempFolder trackFolder("korvane-cli");
+  const base::TempFolder trackFolder("korvane-cli");
   cli::CurrentFolderChange folderChange;
   if (const std::string* tracks = parsed.Value("--tracks")) {
     std::error_code error;
@@ -92,7 +92,7 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
 
   // The player's debug trace (a line per file opened, a line per disabling
   // row at each READ) is for a debugger; the summary says what matters.
-  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  const base::ScopedTraceSink quiet([](std::string_view) {});
   const RenderOutcome outcome = RenderSeries(settings, [&](int count, int frame) {
     if (count % kProgressEvery == 0) {
       out << "render: " << count << " frames shown, the last "

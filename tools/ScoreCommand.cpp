@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/Trace.h"
 #include "tools/Cli.h"
 #include "tools/CliUsage.h"
 #include "tools/MeasuredPath.h"
 #include "tracks/TrackSet.h"
-#include "ui/core/Trace.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr cli::OptionRule kScoreOptions[] = {{"--csv", false}};
 // Loads a track file into a set of the command's own. The loader's trace of
 // disabled targets is left out: score shows disabled tracks in its table.
 bool LoadTracks(const std::string& fileName, CTrackSet& tracks) {
-  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  const base::ScopedTraceSink quiet([](std::string_view) {});
   return tracks.LoadTrueTracksFrom(fileName.c_str());
 }
 

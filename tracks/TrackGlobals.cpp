@@ -1,11 +1,9 @@
 #include "tracks/TrackGlobals.h"
 
-#include "app/GlobalOrder.h"
-
-// Both objects are built during static initialisation in the program's fixed
-// global order: the path first of all four globals, the track set last, so
-// they are destroyed in the reverse order at exit.
-const std::string g_trueTracksPath __attribute__((init_priority(order::kTrueTracksPath))) =
-    "truetracks.txt";
-
-CTrackSet g_trueTracks __attribute__((init_priority(order::kTrueTracks)));
+// The globals themselves are defined with the program's other two in one
+// file (app/Globals.cpp), which fixes their order. Loading from the global
+// track file name lives apart from the loader, so a program that only loads
+// named files does not need the globals.
+bool CTrackSet::LoadTrueTracks() {
+  return LoadTrueTracksFrom(g_trueTracksPath.c_str());
+}

@@ -1,5 +1,6 @@
 #pragma once
-// The program's one track set and the name of the file it is loaded from.
+// The program's one track set and the name of the file it is loaded from,
+// both defined with the program's other globals (app/Globals.cpp).
 
 #include <string>
 

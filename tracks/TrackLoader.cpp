@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "tracks/IntegerReader.h"
-#include "tracks/TrackGlobals.h"
 #include "tracks/TrackSet.h"
 
 namespace {
@@ -24,10 +23,6 @@ bool ReadRow(IntegerReader& reader, int& x, int& y) {
 }
 
 }  // namespace
-
-bool CTrackSet::LoadTrueTracks() {
-  return LoadTrueTracksFrom(g_trueTracksPath.c_str());
-}
 
 bool CTrackSet::LoadTrueTracksFrom(const char* path) {
   if (path == nullptr) {

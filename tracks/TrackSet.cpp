@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "ui/core/Trace.h"
+#include "base/Trace.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void CTrackSet::ApplyRow(int target, int x, int y, int frame) {
   } else if (x > kMaxTrackCoordinate || y > kMaxTrackCoordinate) {
     // Reported for every such row, also when the target is already disabled.
     track.m_enabled = 0;
-    ui::Trace("Disabling target %d.\n", target);
+    base::Trace("Disabling target %d.\n", target);
   } else if (track.m_firstFrame == 0) {
     // A position at frame 0 leaves the target not started, since 0 is what
     // "not started" looks like; its next position starts it.

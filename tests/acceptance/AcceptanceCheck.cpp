@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Trace.h"
 #include "image/BmpFile.h"
 #include "player/TrackOverlays.h"
 #include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
 #include "tracks/TrackSet.h"
-#include "ui/core/Trace.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   const int lastFrame = std::stoi(argv[5]);
 
   // The loader's own trace lines are the program's business, not this check's.
-  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  const base::ScopedTraceSink quiet([](std::string_view) {});
   CTrackSet tracks;
   if (!tracks.LoadTrueTracksFrom(argv[6]) || tracks.TracksInUse() == 0) {
     std::cerr << "acceptance: no tracks in " << argv[6] << "\n";

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/GlobalOrder.h"
 #include "app/Korvane.h"
 #include "console/KorvaneDlg.h"
 #include "player/FileRead.h"
@@ -24,12 +23,11 @@ using ui::headless::HeadlessBackend;
 
 namespace {
 
-// Watchers built just before the first of the four globals and just after
-// the last of them (and so before every ordinary static object and main).
-// They write plain values, zero-initialised before anything runs; at exit,
-// in a death test's child, they report whether the application is there.
+// A watcher built before every ordinary static object, so before the four
+// globals, and one built in the first test, after them. They write plain
+// values, zero-initialised before anything runs; at exit, in a death test's
+// child, they report whether the application is there.
 constinit bool g_appBeforeFirst = false;
-constinit bool g_allReadyAfterLast = false;
 constinit bool g_reportAtExit = false;
 
 // The application registered, the track file's name, 50 empty tracks and the
@@ -51,11 +49,9 @@ bool AllFourReady() {
 template <bool kAfterLast>
 struct Watch {
   Watch() {
-    // The other globals may not be read before their construction.
-    if (kAfterLast)
-      g_allReadyAfterLast = AllFourReady();
-    else
-      g_appBeforeFirst = ui::CurrentApp() == &theApp;
+    // The globals may not be read before their construction.
+    if (!kAfterLast)
+      g_appBeforeFirst = ui::CurrentApp() != nullptr;
   }
   ~Watch() {
     if (g_reportAtExit)
@@ -63,18 +59,21 @@ struct Watch {
                    ui::CurrentApp() ? "alive" : "gone");
   }
 };
-__attribute__((init_priority(order::kTrueTracksPath - 1))) Watch<false> g_watchBefore;
-__attribute__((init_priority(order::kTrueTracks + 1))) Watch<true> g_watchAfter;
+// Priorities up to 100 belong to the language runtime; 101 comes before
+// every object without one.
+__attribute__((init_priority(101))) Watch<false> g_watchBefore;
 
-// The four are built in the documented order (below 101 the priorities
-// belong to the language runtime), all before any ordinary static object.
-TEST(GlobalObjects, AllFourAreBuiltInOrderBeforeAnyOrdinaryStaticObject) {
-  EXPECT_GT(order::kTrueTracksPath, 100);
-  EXPECT_LT(order::kTrueTracksPath, order::kApp);
-  EXPECT_LT(order::kApp, order::kFileReadDlg);
-  EXPECT_LT(order::kFileReadDlg, order::kTrueTracks);
+// Built after all of static initialisation, and so destroyed before it.
+void WatchAfterTheGlobals() {
+  static Watch<true> watch;
+}
+
+// No application exists before the globals are built; all four are ready,
+// with their start-up values, when the program's own code first runs.
+TEST(GlobalObjects, AllFourAreReadyBeforeTheProgramRunsAndNoneBefore) {
+  WatchAfterTheGlobals();
   EXPECT_FALSE(g_appBeforeFirst);
-  EXPECT_TRUE(g_allReadyAfterLast);
+  EXPECT_TRUE(AllFourReady());
 }
 
 // At exit the globals go in the reverse order of their construction: the
@@ -85,6 +84,7 @@ TEST(GlobalObjectsDeathTest, TheApplicationIsDestroyedAtExitInReverseOrder) {
   const char* const expected = "first out: application alive.*last out: application gone";
   EXPECT_EXIT(
       {
+        WatchAfterTheGlobals();
         g_reportAtExit = true;
         std::exit(0);
       },
@@ -92,6 +92,7 @@ TEST(GlobalObjectsDeathTest, TheApplicationIsDestroyedAtExitInReverseOrder) {
   EXPECT_EXIT(
       {
         HeadlessBackend user;
+        WatchAfterTheGlobals();
         g_reportAtExit = true;
         user.Click(IDC_QUIT);
         theApp.InitInstance();

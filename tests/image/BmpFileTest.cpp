@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "ImageTestSupport.h"
+#include "base/BinaryFile.h"
 #include "image/BmpFile.h"
 #include "support/TempDir.h"
-#include "ui/core/BinaryFile.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ TEST(WriteBmpFile, FailuresLeaveNoFileBehindAndNoFileOpen) {
   WriteBmpFile(dir.File("missing/take9_0024.bmp").c_str(), frame, 8, 8);
   EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
   // Every write to this device fails with "no space left": it passes through.
-  EXPECT_THROW(WriteBmpFile("/dev/full", frame, 8, 8), ui::FileException);
+  EXPECT_THROW(WriteBmpFile("/dev/full", frame, 8, 8), base::FileException);
   EXPECT_EQ(OpenDescriptorCount(), before);
 }
 

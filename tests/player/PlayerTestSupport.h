@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "app/Korvane.h"
+#include "base/Trace.h"
 #include "console/KorvaneDlg.h"
 #include "image/BmpFile.h"
 #include "player/FileRead.h"
 #include "res/ResourceIds.h"
 #include "support/TempDir.h"
 #include "tracks/TrackGlobals.h"
-#include "ui/core/Trace.h"
 #include "ui/headless/HeadlessBackend.h"
 
 namespace player_test {
@@ -159,7 +159,7 @@ class PlayerTest : public ::testing::Test {
   const std::string m_root = m_folder.File("take");  // the series the console hands over
   ui::headless::HeadlessBackend m_user;
   std::vector<std::string> m_fileLines;
-  ui::ScopedTraceSink m_sink{[this](std::string_view text) {
+  base::ScopedTraceSink m_sink{[this](std::string_view text) {
     if (text.starts_with("filename: "))
       m_fileLines.emplace_back(text);
   }};

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/Korvane.h"
+#include "base/Trace.h"
 #include "console/KorvaneDlg.h"
 #include "image/BmpFile.h"
 #include "player/FileRead.h"
@@ -30,7 +31,6 @@
 #include "support/QtTestEnvironment.h"
 #include "support/TempDir.h"
 #include "tracks/TrackGlobals.h"
-#include "ui/core/Trace.h"
 #include "ui/qt/QtDialogWindow.h"
 
 using namespace res;
@@ -121,7 +121,7 @@ class ConsoleRoadQt : public ::testing::Test {
 
 TEST_F(ConsoleRoadQt, PlaysTheSeriesWithTheMarkerWhereTheTrackFileSays) {
   WriteSeries();
-  const ui::ScopedTraceSink quiet([](std::string_view) {});
+  const base::ScopedTraceSink quiet([](std::string_view) {});
   CKorvaneDlg console;
   theApp.m_mainWindow = &console;
   QImage picture;

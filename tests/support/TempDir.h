@@ -4,9 +4,9 @@
 // destroyed. Without it no test that uses one can mean anything, so a folder
 // that cannot be made ends the run.
 
-#include "ui/core/TempFolder.h"
+#include "base/TempFolder.h"
 
-class TempDir : public ui::TempFolder {
+class TempDir : public base::TempFolder {
  public:
   TempDir() : TempFolder("korvane-test", Need::Required) {}
 };

@@ -8,11 +8,11 @@
 #include <optional>
 
 #include "CliTestSupport.h"
+#include "base/Trace.h"
 #include "player/TrackOverlays.h"
 #include "support/TempDir.h"
 #include "tools/CliFiles.h"
 #include "tracks/TrackSet.h"
-#include "ui/core/Trace.h"
 
 using namespace cli_test;
 
@@ -32,7 +32,7 @@ class RenderCommand : public ::testing::Test {
   // What the player shows for a source frame: the frame with the trails and
   // markers of the track file painted over it, as the overlays paint them.
   std::vector<unsigned char> Expected(int frame, bool trails, bool markers) const {
-    const ui::ScopedTraceSink quiet([](std::string_view) {});
+    const base::ScopedTraceSink quiet([](std::string_view) {});
     auto tracks = std::make_unique<CTrackSet>();
     EXPECT_TRUE(tracks->LoadTrueTracksFrom(Tracks().c_str()));
     Frame source = ReadFrame(Name(Source(), frame));

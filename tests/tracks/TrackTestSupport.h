@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Trace.h"
 #include "support/TempDir.h"
 #include "tracks/TrackSet.h"
-#include "ui/core/Trace.h"
 
 namespace tracks_test {
 
@@ -35,7 +35,7 @@ class TraceLines {
 
  private:
   std::vector<std::string> m_lines;
-  ui::ScopedTraceSink m_sink{[this](std::string_view text) { m_lines.emplace_back(text); }};
+  base::ScopedTraceSink m_sink{[this](std::string_view text) { m_lines.emplace_back(text); }};
 };
 
 // Every value the set holds: the count, then per track its first frame, end

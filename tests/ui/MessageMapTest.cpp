@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "UiTestDialog.h"
-#include "ui/core/BinaryFile.h"
-#include "ui/core/Trace.h"
+#include "base/BinaryFile.h"
+#include "base/Trace.h"
 
 namespace uitest {
 namespace {
@@ -90,8 +90,8 @@ constexpr const char* kFrame8Full = "File error on \"frame_8.bmp\": No space lef
 class FailingHandlers : public UiTest {
  protected:
   void SetUp() override {
-    dialog.onApply = [] { throw ui::FileException("frame_7.bmp", ENOSPC); };
-    dialog.onTick = [](ui::UINT) { throw ui::FileException("frame_8.bmp", ENOSPC); };
+    dialog.onApply = [] { throw base::FileException("frame_7.bmp", ENOSPC); };
+    dialog.onTick = [](ui::UINT) { throw base::FileException("frame_8.bmp", ENOSPC); };
   }
 };
 
@@ -144,7 +144,7 @@ class BoxOpenBackend final : public ui::Backend {
 
 TEST_F(FailingHandlers, AFailureWhileTheErrorBoxIsOpenGoesToTheTraceInstead) {
   Log trace;
-  ui::ScopedTraceSink sink([&](std::string_view line) { trace.emplace_back(line); });
+  base::ScopedTraceSink sink([&](std::string_view line) { trace.emplace_back(line); });
   BoxOpenBackend boxes(user, [&] { dialog.SendMessage(ui::WM_TIMER, 1); });
 
   EXPECT_EQ(dialog.SendMessage(ui::WM_COMMAND, Clicked(IDC_APPLY)), 0);

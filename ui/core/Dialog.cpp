@@ -4,9 +4,9 @@
 #include <exception>
 #include <string>
 
+#include "base/Trace.h"
 #include "ui/core/Application.h"
 #include "ui/core/DataExchange.h"
-#include "ui/core/Trace.h"
 
 namespace ui {
 namespace {
@@ -124,7 +124,7 @@ LRESULT ModalDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // instead of stacking up boxes.
     static bool showingError = false;
     if (showingError) {
-      Trace("%s\n", error.what());
+      base::Trace("%s\n", error.what());
       return 0;
     }
     // A timer whose tick failed is stopped first: the same failure would

@@ -1,11 +1,11 @@
-#include "ui/core/Trace.h"
+#include "base/Trace.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace base {
 namespace {
 
 TraceSink& CurrentSink() {
@@ -54,4 +54,4 @@ TraceSink SetTraceSink(TraceSink sink) {
   return previous;
 }
 
-}  // namespace ui
+}  // namespace base

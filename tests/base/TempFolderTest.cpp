@@ -2,7 +2,7 @@
 // folder) with the caller's prefix, and removed with everything in it, nested
 // folders included, when the object goes.
 
-#include "ui/core/TempFolder.h"
+#include "base/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -44,7 +44,7 @@ TEST(TempFolder, IsMadeEmptyUnderTheTemporaryFolderAndRemovedWithItsContent) {
   fs::path made;
   {
     const ScopedTmpDir tmp(base.Path().string());
-    const ui::TempFolder folder("korvane-probe");
+    const base::TempFolder folder("korvane-probe");
     made = folder.Path();
     ASSERT_EQ(made.parent_path(), base.Path());
     EXPECT_EQ(made.filename().string().rfind("korvane-probe-", 0), 0u) << made;
@@ -58,7 +58,7 @@ TEST(TempFolder, IsMadeEmptyUnderTheTemporaryFolderAndRemovedWithItsContent) {
 
   // A TMPDIR that is no folder is passed over for /tmp.
   const ScopedTmpDir tmp(base.File("not-a-folder"));
-  const ui::TempFolder folder("korvane-probe", ui::TempFolder::Need::Required);
+  const base::TempFolder folder("korvane-probe", base::TempFolder::Need::Required);
   EXPECT_EQ(folder.Path().parent_path(), fs::path("/tmp"));
 }
 

@@ -2,7 +2,7 @@
 // create-or-truncate, closing on every way out, and a failed write surfacing
 // as an exception.
 
-#include "ui/core/BinaryFile.h"
+#include "base/BinaryFile.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Mode = ui::BinaryFile::Mode;
+using Mode = base::BinaryFile::Mode;
 
 // The number of file descriptors this process holds.
 long OpenDescriptors() {
@@ -28,7 +28,7 @@ long OpenDescriptors() {
 TEST(BinaryFile, OpensRegularFilesOnlyTruncatesOnCreateAndCountsWhatItReads) {
   TempDir dir;
   const std::string path = dir.File("ten.bin");
-  ui::BinaryFile file;
+  base::BinaryFile file;
   // A folder would open and fail only later, inside Read. (A pipe, which would
   // stall the player, is tried in a child process by the player's tests.)
   EXPECT_FALSE(file.Open(path.c_str(), Mode::Read));
@@ -55,7 +55,7 @@ TEST(BinaryFile, TheFileIsClosedOnEveryWayOut) {
   std::ofstream(path) << "data";
   const long before = OpenDescriptors();
   {
-    ui::BinaryFile file;
+    base::BinaryFile file;
     ASSERT_TRUE(file.Open(path.c_str(), Mode::Read));
     ASSERT_TRUE(file.Open(path.c_str(), Mode::Read));  // replaces, not adds
     file.Close();
@@ -68,11 +68,11 @@ TEST(BinaryFile, TheFileIsClosedOnEveryWayOut) {
     GTEST_SKIP() << "no /dev/full on this machine";
   const std::vector<char> frame(4096, 'x');
   try {
-    ui::BinaryFile file;
+    base::BinaryFile file;
     ASSERT_TRUE(file.Open("/dev/full", Mode::CreateTruncate));
     file.Write(frame.data(), frame.size());
     ADD_FAILURE() << "a write to a full device returned normally";
-  } catch (const ui::FileException& error) {
+  } catch (const base::FileException& error) {
     EXPECT_EQ(error.Error(), ENOSPC);
     EXPECT_STREQ(error.what(), "File error on \"/dev/full\": No space left on device");
   }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace base {
 
 class TempFolder {
  public:
@@ -31,4 +31,4 @@ class TempFolder {
   std::filesystem::path m_path;
 };
 
-}  // namespace ui
+}  // namespace base

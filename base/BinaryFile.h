@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace ui {
+namespace base {
 
 // A failure of the file layer other than end of file (a full disk during a
 // write, an I/O error during a read). The message names the file.
@@ -54,4 +54,4 @@ class BinaryFile {
   char m_fileName[4096];
 };
 
-}  // namespace ui
+}  // namespace base

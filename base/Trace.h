@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-namespace ui {
+namespace base {
 
 using TraceSink = std::function<void(std::string_view)>;
 
@@ -28,4 +28,4 @@ class ScopedTraceSink {
   TraceSink m_previous;
 };
 
-}  // namespace ui
+}  // namespace base

@@ -1,4 +1,4 @@
-#include "ui/core/TempFolder.h"
+#include "base/TempFolder.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <system_error>
 
-namespace ui {
+namespace base {
 
 TempFolder::TempFolder(std::string_view prefix, Need need) {
   std::error_code error;
@@ -34,4 +34,4 @@ std::string TempFolder::File(std::string_view name) const {
   return (m_path / name).string();
 }
 
-}  // namespace ui
+}  // namespace base

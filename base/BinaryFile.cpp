@@ -1,4 +1,4 @@
-#include "ui/core/BinaryFile.h"
+#include "base/BinaryFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace ui {
+namespace base {
 
 FileException::FileException(const char* fileName, int error)
     : std::runtime_error(std::string("File error on \"") + fileName +
@@ -91,4 +91,4 @@ void BinaryFile::Close() {
   }
 }
 
-}  // namespace ui
+}  // namespace base
