@@ -1,6 +1,7 @@
 #include "image/BmpFile.h"
 #include "image/ImageBytes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -65,17 +66,8 @@ std::optional<std::size_t> ReadablePixelBytes(std::int32_t width, std::int32_t h
 
 }  // namespace
 
-void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, int width,
-                  int height) {
-  const std::optional<std::size_t> pixelBytes = ImageBytes(width, height);
-  if (fileName == nullptr || !pixelBytes || pixels.size() < *pixelBytes) {
-    return;
-  }
-
-  base::BinaryFile file;
-  if (!file.Open(fileName, base::BinaryFile::Mode::CreateTruncate)) {
-    return;
-  }
+BmpHeaders MakeBmpHeaders(int width, int height) {
+  const std::size_t pixelBytes = ImageBytes(width, height).value_or(0);
 
   InfoHeader infoHeader{};
   StoreLittleEndian<4>(infoHeader, BI_SIZE, BMP_INFO_HEADER_BYTES);
@@ -88,11 +80,30 @@ void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, i
   FileHeader fileHeader{};
   StoreLittleEndian<2>(fileHeader, BF_TYPE, BMP_SIGNATURE);
   StoreLittleEndian<4>(fileHeader, BF_SIZE,
-                       static_cast<std::uint32_t>(*pixelBytes + BMP_PIXEL_OFFSET));
+                       static_cast<std::uint32_t>(pixelBytes + BMP_PIXEL_OFFSET));
   StoreLittleEndian<4>(fileHeader, BF_OFF_BITS, BMP_PIXEL_OFFSET);
 
-  file.Write(fileHeader.data(), fileHeader.size());
-  file.Write(infoHeader.data(), infoHeader.size());
+  BmpHeaders headers{};
+  std::copy(fileHeader.begin(), fileHeader.end(), headers.begin());
+  std::copy(infoHeader.begin(), infoHeader.end(), headers.begin() + BMP_FILE_HEADER_BYTES);
+  return headers;
+}
+
+void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, int width,
+                  int height) {
+  const std::optional<std::size_t> pixelBytes = ImageBytes(width, height);
+  if (fileName == nullptr || !pixelBytes || pixels.size() < *pixelBytes) {
+    return;
+  }
+
+  base::BinaryFile file;
+  if (!file.Open(fileName, base::BinaryFile::Mode::CreateTruncate)) {
+    return;
+  }
+
+  const BmpHeaders headers = MakeBmpHeaders(width, height);
+  file.Write(headers.data(), BMP_FILE_HEADER_BYTES);
+  file.Write(headers.data() + BMP_FILE_HEADER_BYTES, BMP_INFO_HEADER_BYTES);
   file.Write(pixels.data(), *pixelBytes);
   file.Close();
 }

@@ -42,6 +42,11 @@ struct BmpHeaderResult {
 // than end of file (base::FileException) passes through.
 BmpHeaderResult ReadBmpHeaders(base::BinaryFile& file, BmpHeaders& headers);
 
+// The two headers WriteBmpFile writes for a frame of width x height pixels.
+// A size whose pixel count cannot be stored (negative, or beyond the signed
+// 32-bit range) gets a size field as for an empty pixel block.
+BmpHeaders MakeBmpHeaders(int width, int height);
+
 // Writes the frame buffer `pixels` of width x height pixels to the file
 // fileName, creating it or replacing its whole content. The file is written
 // with exactly three writes: file header, information header, pixel block.

@@ -9,6 +9,9 @@
 #include <cstring>
 #include <system_error>
 
+#include "image/BmpFile.h"
+#include "image/ImageBytes.h"
+
 namespace cli {
 
 std::string FrameFileName(std::string_view root, int frame) {
@@ -34,22 +37,31 @@ bool IsFolder(const std::string& path) {
 }
 
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view text) {
+  const std::span<const std::uint8_t> piece(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                            text.size());
+  return WriteFileAtomically(path, std::span(&piece, 1));
+}
+
+std::optional<std::string> WriteFileAtomically(
+    const std::string& path, std::span<const std::span<const std::uint8_t>> pieces) {
   std::string temporary = path + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0)
     return "cannot create a file beside " + path + ": " + std::strerror(errno);
 
-  std::size_t done = 0;
   int writeError = 0;
-  while (done < text.size()) {
-    const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-    if (put < 0 && errno == EINTR)
-      continue;
-    if (put <= 0) {
-      writeError = put < 0 ? errno : EIO;
-      break;
+  for (const std::span<const std::uint8_t> piece : pieces) {
+    std::size_t done = 0;
+    while (writeError == 0 && done < piece.size()) {
+      const ssize_t put = ::write(fd, piece.data() + done, piece.size() - done);
+      if (put < 0 && errno == EINTR)
+        continue;
+      if (put <= 0) {
+        writeError = put < 0 ? errno : EIO;
+        break;
+      }
+      done += static_cast<std::size_t>(put);
     }
-    done += static_cast<std::size_t>(put);
   }
   if (::close(fd) != 0 && writeError == 0)
     writeError = errno;
@@ -66,6 +78,18 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
     return "cannot write " + path + ": " + std::strerror(writeError);
   }
   return std::nullopt;
+}
+
+std::optional<std::string> WriteFrameFileAtomically(const std::string& path,
+                                                    std::span<const std::uint8_t> pixels, int width,
+                                                    int height) {
+  const std::optional<std::size_t> bytes = ImageBytes(width, height);
+  if (!bytes || pixels.size() < *bytes)
+    return "cannot write " + path + ": the frame buffer does not hold " + std::to_string(width) +
+           " x " + std::to_string(height) + " pixels";
+  const BmpHeaders headers = MakeBmpHeaders(width, height);
+  const std::span<const std::uint8_t> pieces[] = {headers, pixels.first(*bytes)};
+  return WriteFileAtomically(path, pieces);
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -1,11 +1,12 @@
 #pragma once
 // File helpers of korvane-cli: frame file names, sizes, a whole-or-nothing
-// text file write, a private temporary folder and a change of the current
+// file write, a private temporary folder and a change of the current
 // folder that is undone on every way out. None of them throws.
 
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,16 @@ bool IsFolder(const std::string& path);
 // rename, so path ends up either complete or as it was. Returns what went
 // wrong, or nothing.
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view text);
+// The same for content in pieces, written one after the other.
+std::optional<std::string> WriteFileAtomically(
+    const std::string& path, std::span<const std::span<const std::uint8_t>> pieces);
+
+// Writes a frame buffer of width x height pixels as a frame file, byte for
+// byte what the recorder writes, through a temporary file and a rename.
+// Returns what went wrong (with the system's reason), or nothing.
+std::optional<std::string> WriteFrameFileAtomically(const std::string& path,
+                                                    std::span<const std::uint8_t> pixels, int width,
+                                                    int height);
 
 // The absolute form of path (relative to the current folder), or path itself
 // when the current folder cannot be found.
