@@ -2,8 +2,8 @@
 # Sets up the machine, builds, makes the sample series, and plays it.
 # With a display, the console opens in the sample folder: Browse, type take9,
 # confirm, Read file series, tick both boxes, READ. Without a display, the
-# sample is played through the program's own player and recorder with trails
-# and markers, and the annotated frames are written to out/rendered/.
+# sample is played through the player's own playback step with trails and
+# markers, and the annotated frames are written to out/rendered/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

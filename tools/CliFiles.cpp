@@ -14,6 +14,21 @@
 
 namespace cli {
 
+namespace {
+
+// The process's file creation mask, read once: reading it means setting it,
+// and a command writing hundreds of files need not do that twice each time.
+mode_t ProcessUmask() {
+  static const mode_t mask = [] {
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
+  }();
+  return mask;
+}
+
+}  // namespace
+
 std::string FrameFileName(std::string_view root, int frame) {
   // Room for "_-2147483648.bmp" and the zero.
   char number[24];
@@ -34,6 +49,20 @@ std::optional<std::uintmax_t> RegularFileSize(const std::string& path) {
 bool IsFolder(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_directory(path, error);
+}
+
+std::optional<std::string> RegularFileProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT)
+      return "missing";
+    return errno == EACCES ? "permission denied" : std::strerror(errno);
+  }
+  if (!S_ISREG(info.st_mode))
+    return "not a regular file";
+  if (::access(path.c_str(), R_OK) != 0)
+    return errno == EACCES ? "permission denied" : std::strerror(errno);
+  return std::nullopt;
 }
 
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view text) {
@@ -63,13 +92,11 @@ std::optional<std::string> WriteFileAtomically(
       done += static_cast<std::size_t>(put);
     }
   }
-  if (::close(fd) != 0 && writeError == 0)
-    writeError = errno;
   // mkstemp makes the file readable by its owner only; a finished file gets
   // the permissions any new file would.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  if (writeError == 0 && ::chmod(temporary.c_str(), 0666 & ~mask) != 0)
+  if (writeError == 0 && ::fchmod(fd, 0666 & ~ProcessUmask()) != 0)
+    writeError = errno;
+  if (::close(fd) != 0 && writeError == 0)
     writeError = errno;
   if (writeError == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
     writeError = errno;

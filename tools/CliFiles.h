@@ -18,6 +18,10 @@ std::string FrameFileName(std::string_view root, int frame);
 // The size of the regular file at path, or nothing when there is none.
 std::optional<std::uintmax_t> RegularFileSize(const std::string& path);
 bool IsFolder(const std::string& path);
+// Why path cannot be read as a regular file, in the words a user looks for
+// ("missing", "permission denied", "not a regular file", or the system's
+// reason), or nothing when it can be opened for reading.
+std::optional<std::string> RegularFileProblem(const std::string& path);
 
 // Writes text to path through a temporary file in the same folder and a
 // rename, so path ends up either complete or as it was. Returns what went

@@ -25,26 +25,28 @@ On failure (DIR is not a folder, a file cannot be written) nothing is left
 behind and the exit status is 1.
 )"},
     {"render", "render ROOT FIRST LAST OUTROOT [--tracks FILE] [--trails] [--markers] [--rate N]",
-     R"(Plays ROOT_FIRST.bmp to ROOT_LAST.bmp (names "%s_%04d.bmp") through the player
-as a user would: Read file series, root path, start frame, last frame and rate
-typed in, the boxes ticked, READ. Every frame the player shows is recorded,
-overlays included, by the console's frame recorder as OUTROOT_NNNN.bmp, NNNN
-being the number of the frame shown: OUTROOT_0024.bmp shows ROOT_0024.bmp.
-  --markers      tick "Use TrueTracks": load the track file at READ and paint
-                 a red marker at each target's position
-  --trails       tick "Show Track": paint the green trails (the track file is
-                 loaded at READ even without --markers)
-  --tracks FILE  use FILE as truetracks.txt; without it the player reads
-                 truetracks.txt from the current folder
-  --rate N       the player's frame rate, 1 to 30 (default 10); playback runs
-                 on a virtual clock, so the rate changes no output
-A missing frame file ends the player's playback: render notes it and starts
-again at the next frame. A file with a short header or a bad signature is
-retried at every tick, as the player does, and skipped after 3 tries.
+     R"(Plays ROOT_FIRST.bmp to ROOT_LAST.bmp (names "%s_%04d.bmp") frame by frame
+through the player's own playback step, and writes every frame shown, overlays
+included, as OUTROOT_NNNN.bmp, NNNN being the number of the frame shown:
+OUTROOT_0024.bmp shows ROOT_0024.bmp exactly as the player's picture shows it.
+  --markers      paint a red marker at each target's position, as "Use
+                 TrueTracks" does
+  --trails       paint the green trails, as "Show Track" does
+  --tracks FILE  the track file; without it truetracks.txt is read from the
+                 current folder, as the player reads it
+  --rate N       the player's frame rate, 1 to 30 (default 10); frames are
+                 rendered as fast as they are read, so it changes no output
+A frame file that cannot be opened (missing, not a regular file, permission
+denied) is skipped and named, as is one whose header is still short or
+without the "BM" signature after 3 tries; the next frame starts over black, as
+a new READ would. A short pixel block shows over the frame before it.
+Each output file is written under a temporary name and renamed when whole;
+OUTROOT may not name the series being read. A file that cannot be written
+stops the command with the system's reason; the frames written before it stay.
 0 <= FIRST <= LAST, at most 100000 frames. A progress line follows every 20
-frames shown; a summary gives the frames shown, the frames missing (or
-skipped) and the retries. Exit status 1 when a frame was missing or skipped or
-an output file could not be written, 0 otherwise.
+frames shown; a summary gives the frames shown, not shown and the retries.
+Exit status 1 when a frame was not shown or a file could not be read or
+written, 0 otherwise.
 )"},
     {"score", "score TRACKS MEASURED FROM TO [--csv]",
      R"(Loads the track file TRACKS (laid out like truetracks.txt) and the measured

@@ -1,17 +1,21 @@
-// korvane-cli render: a series played through the player, every frame shown
-// recorded with its overlays through the console's recorder.
+// korvane-cli render: a series played through the playback core, frame by
+// frame, and every frame shown written out with its overlays.
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
+#include <vector>
 
-#include "base/TempFolder.h"
+#include "base/BinaryFile.h"
 #include "base/Trace.h"
 #include "player/FileRead.h"
+#include "player/PlaybackCore.h"
 #include "tools/Cli.h"
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
 #include "tools/ConsoleSession.h"
-#include "tools/RenderSession.h"
 #include "tracks/TrackGlobals.h"
 
 namespace {
@@ -19,38 +23,93 @@ namespace {
 constexpr std::string_view kCommand = "render";
 constexpr cli::OptionRule kOptions[] = {
     {"--tracks", true}, {"--trails", false}, {"--markers", false}, {"--rate", true}};
-// The buffer the player forms its file names in.
+// The buffer the player forms its file names in: a series the player cannot
+// name is refused, so render never shows what the player could not.
 constexpr std::size_t kPlayerNameBytes = sizeof(CFileRead::m_fileName);
 constexpr int kProgressEvery = 20;
+// How often a frame whose headers cannot be read is tried before it is
+// skipped (the player itself would try it at every tick until stopped).
+constexpr int kRenderTries = 3;
 
-// Reads the command line into settings and the output root; a message when
-// it cannot be used.
-std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSettings& settings,
-                                        std::string& outRoot) {
+struct RenderSettings {
+  std::string root;
+  std::string outRoot;
+  int first = 0;
+  int last = 0;
+  OverlaySwitches overlays;
+};
+
+// Reads the command line into settings; a message when it cannot be used.
+std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSettings& settings) {
   if (parsed.positional.size() != 4)
     return "expects ROOT, FIRST, LAST and OUTROOT";
   cli::FrameRange frames;
   if (auto error =
           cli::ParseFrameRange(parsed.positional[1], parsed.positional[2], "rendered", frames))
     return error;
+  // The rate is the player's; frames are rendered as fast as they are read,
+  // so it is checked and otherwise changes nothing.
   if (const std::string* rate = parsed.Value("--rate")) {
     const std::optional<int> value = cli::ParseInt(*rate);
     if (!value || *value < 1 || *value > 30)
       return "--rate must be an integer from 1 to 30";
-    settings.rate = *value;
   }
-  settings.trails = parsed.Has("--trails");
-  settings.markers = parsed.Has("--markers");
-  if (parsed.Has("--tracks") && !settings.trails && !settings.markers)
+  settings.overlays.trails = parsed.Has("--trails");
+  settings.overlays.markers = parsed.Has("--markers");
+  if (parsed.Has("--tracks") && !settings.overlays.trails && !settings.overlays.markers)
     return "--tracks needs --trails or --markers";
   settings.first = frames.first;
   settings.last = frames.last;
-  // Both roots are made absolute: the track file may need a change of the
-  // current folder.
-  settings.root = cli::AbsolutePath(parsed.positional[0]);
-  outRoot = cli::AbsolutePath(parsed.positional[3]);
+  settings.root = parsed.positional[0];
+  settings.outRoot = parsed.positional[3];
   return std::nullopt;
 }
+
+// Why a frame file could not be opened, in the words a user looks for.
+std::string OpenProblem(int error) {
+  switch (error) {
+    case ENOENT:
+      return "missing";
+    case 0:
+      return "not a regular file";
+    case EACCES:
+      return "permission denied";
+    default:
+      return std::strerror(error);
+  }
+}
+
+// Loads the track file the overlays need into `tracks`; a message when it
+// cannot be read. A file that gives no target is loaded with a warning.
+std::optional<std::string> LoadTracks(const std::string& path, CTrackSet& tracks,
+                                      std::ostream& err) {
+  if (const std::optional<std::string> problem = cli::RegularFileProblem(path))
+    return path + ": " + *problem;
+  const base::ScopedTraceSink quiet([](std::string_view) {});
+  if (!tracks.LoadTrueTracksFrom(path.c_str()))
+    return path + ": cannot be read: " + std::strerror(errno);
+  if (tracks.m_count == 0)
+    err << "korvane-cli render: warning: " << path << ": no targets; nothing to paint\n";
+  return std::nullopt;
+}
+
+// The output frame files must not be the input's.
+bool SameSeries(const std::string& root, const std::string& outRoot) {
+  std::error_code error;
+  const auto in = std::filesystem::weakly_canonical(root, error);
+  if (error)
+    return false;
+  const auto out = std::filesystem::weakly_canonical(outRoot, error);
+  return !error && in == out;
+}
+
+struct RenderCounts {
+  int shown = 0;
+  int skipped = 0;
+  int retries = 0;
+  int firstShown = -1;
+  int lastShown = -1;
+};
 
 }  // namespace
 
@@ -59,66 +118,87 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
   if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
     return *status;
   RenderSettings settings;
-  std::string outRoot;
-  if (const auto error = ReadSettings(parsed, settings, outRoot))
+  if (const auto error = ReadSettings(parsed, settings))
     return cli::UsageError(err, kCommand, *error);
 
   if (cli::FrameFileName(settings.root, settings.last).size() >= kPlayerNameBytes)
     return cli::Failure(err, kCommand,
                         settings.root + ": the root path is too long for the player");
-  const std::filesystem::path outFolder = std::filesystem::path(outRoot).parent_path();
+  const std::filesystem::path outFolder =
+      std::filesystem::path(cli::AbsolutePath(settings.outRoot)).parent_path();
   if (!cli::IsFolder(outFolder.string()))
     return cli::Failure(err, kCommand, outFolder.string() + ": no such folder for OUTROOT");
+  if (SameSeries(settings.root, settings.outRoot))
+    return cli::Failure(err, kCommand,
+                        settings.outRoot + ": is the series being read; choose another OUTROOT");
 
-  // The player reads the track file from the current folder: a named one is
-  // copied into a folder of the command's own, which becomes the current one.
-  const base::TempFolder trackFolder("korvane-cli");
-  cli::CurrentFolderChange folderChange;
-  if (const std::string* tracks = parsed.Value("--tracks")) {
-    std::error_code error;
-    if (!cli::RegularFileSize(*tracks))
-      return cli::Failure(err, kCommand, *tracks + ": cannot be opened");
-    if (trackFolder.Path().empty() ||
-        !std::filesystem::copy_file(*tracks, trackFolder.Path() / g_trueTracksPath, error) ||
-        !folderChange.ChangeTo(trackFolder.Path()))
-      return cli::Failure(err, kCommand, *tracks + ": cannot be copied for the player");
-  } else if ((settings.trails || settings.markers) && !cli::RegularFileSize(g_trueTracksPath)) {
-    return cli::Failure(err, kCommand, g_trueTracksPath + ": not in the current folder");
+  // The overlays come from the named track file, else from the one in the
+  // current folder, as the player reads it.
+  const auto tracks = std::make_unique<CTrackSet>();
+  if (settings.overlays.trails || settings.overlays.markers) {
+    const std::string* named = parsed.Value("--tracks");
+    if (const auto problem = LoadTracks(named ? *named : g_trueTracksPath, *tracks, err))
+      return cli::Failure(err, kCommand, *problem);
   }
 
-  cli::ResetProgramState();
-  if (!cli::SetRecordRoot(outRoot))
-    return cli::Failure(err, kCommand, outRoot + ": the path is too long for a root path");
-
-  // The player's debug trace (a line per file opened, a line per disabling
-  // row at each READ) is for a debugger; the summary says what matters.
+  // One frame buffer for the run, cleared as READ clears the player's: a
+  // short pixel block shows over the frame before it, and after a skipped
+  // frame (where the player would be started again) over black.
+  const int width = cli::kFrameWidth;
+  const int height = cli::kFrameHeight;
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3, 0);
+  char fileName[kPlayerNameBytes];
   const base::ScopedTraceSink quiet([](std::string_view) {});
-  const RenderOutcome outcome = RenderSeries(settings, [&](int count, int frame) {
-    if (count % kProgressEvery == 0) {
-      out << "render: " << count << " frames shown, the last "
-          << cli::FrameFileName(settings.root, frame) << '\n';
-    }
-  });
 
   int status = cli::kExitOk;
-  for (const SkippedFrame& skipped : outcome.skipped) {
-    status = cli::Failure(
-        err, kCommand,
-        cli::FrameFileName(settings.root, skipped.frame) + ": " + skipped.reason + "; not shown");
+  RenderCounts counts;
+  const auto skip = [&](int frame, const std::string& reason) {
+    ++counts.skipped;
+    std::fill(pixels.begin(), pixels.end(), std::uint8_t{0});
+    status = cli::Failure(err, kCommand,
+                          cli::FrameFileName(settings.root, frame) + ": " + reason + "; not shown");
+  };
+  for (int frame = settings.first; frame <= settings.last; ++frame) {
+    FrameResult result{FrameOutcome::Unreadable};
+    try {
+      for (int tries = 0; tries < kRenderTries; ++tries) {
+        result =
+            PlayFrame(fileName, settings.root, frame, pixels, width, *tracks, settings.overlays);
+        if (result.outcome != FrameOutcome::Unreadable)
+          break;
+        ++counts.retries;
+      }
+    } catch (const base::FileException& error) {
+      skip(frame, std::string("read error: ") + std::strerror(error.Error()));
+      continue;
+    }
+    if (result.outcome == FrameOutcome::Missing || result.outcome == FrameOutcome::NameTooLong) {
+      skip(frame, OpenProblem(result.error));
+      continue;
+    }
+    if (result.outcome == FrameOutcome::Unreadable) {
+      skip(frame, "short header or bad signature, " + std::to_string(kRenderTries) + " tries");
+      continue;
+    }
+    const std::string name = cli::FrameFileName(settings.outRoot, frame);
+    if (const auto problem = cli::WriteFrameFileAtomically(name, pixels, width, height)) {
+      status = cli::Failure(err, kCommand, *problem + "; stopped");
+      break;
+    }
+    if (counts.firstShown < 0)
+      counts.firstShown = frame;
+    counts.lastShown = frame;
+    if (++counts.shown % kProgressEvery == 0) {
+      out << "render: " << counts.shown << " frames shown, the last "
+          << cli::FrameFileName(settings.root, frame) << '\n';
+    }
   }
-  for (const int frame : outcome.shown) {
-    const std::string name = cli::FrameFileName(outRoot, frame);
-    if (cli::RegularFileSize(name) != cli::kFrameFileBytes)
-      status = cli::Failure(err, kCommand, name + ": could not be written");
-  }
-  if (outcome.problem)
-    status = cli::Failure(err, kCommand, *outcome.problem);
 
-  out << "render: " << outcome.shown.size() << " frames shown, " << outcome.skipped.size()
-      << " missing, " << outcome.retries << " retries";
-  if (!outcome.shown.empty()) {
-    out << "; recorded " << cli::FrameFileName(outRoot, outcome.shown.front()) << " to "
-        << cli::FrameFileName(outRoot, outcome.shown.back());
+  out << "render: " << counts.shown << " frames shown, " << counts.skipped << " not shown, "
+      << counts.retries << " retries";
+  if (counts.shown > 0) {
+    out << "; wrote " << cli::FrameFileName(settings.outRoot, counts.firstShown) << " to "
+        << cli::FrameFileName(settings.outRoot, counts.lastShown);
   }
   out << '\n';
   return status;

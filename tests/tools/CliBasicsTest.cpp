@@ -96,10 +96,9 @@ TEST(CliBasics, FailuresExitOneNamingTheFile) {
       {{"render", "r", "0", "5", dir.File("none/out")},
        "render: " + dir.File("none") + ": no such folder for OUTROOT"},
       {{"render", "r", "0", "5", dir.File("out"), "--markers", "--tracks", none},
-       "render: " + none + ": cannot be opened"},
+       "render: " + none + ": missing"},
       // Without --tracks the track file comes from the current folder.
-      {{"render", "r", "0", "5", dir.File("out"), "--markers"},
-       "render: truetracks.txt: not in the current folder"},
+      {{"render", "r", "0", "5", dir.File("out"), "--markers"}, "render: truetracks.txt: missing"},
       {{"score", tracks, none, "10", "11"}, "score: " + none + ": cannot be opened"},
       {{"score", tracks, dir.Path().string(), "10", "11"},
        "score: " + dir.Path().string() + ": is a folder, not a measured path"},

@@ -1,5 +1,7 @@
 // korvane-cli render: every frame the player shows, overlays included, is
-// recorded once, numbered after the frame, byte for byte what the player drew.
+// written once, numbered after the frame, byte for byte what the player draws;
+// frames the player cannot show are skipped and named, and nothing is ever
+// written over the input or left half-written.
 
 #include <gtest/gtest.h>
 
@@ -47,10 +49,9 @@ class RenderCommand : public ::testing::Test {
   TempDir m_output;
 };
 
-// Each frame shown is recorded once, numbered after it, byte for byte what
-// the player drew: with trails and markers from a named track file, with
-// trails alone from the current folder's (which loads the file but paints no
-// marker), and without overlays, whatever the rate.
+// Each frame shown is written once, numbered after it, with the frame's
+// overlays: with trails and markers from a named track file, with trails
+// alone from the current folder's, and without overlays, whatever the rate.
 TEST_F(RenderCommand, EachShownFrameIsRecordedWithTheOverlaysAsked) {
   struct Case {
     std::vector<std::string> options;
@@ -77,9 +78,9 @@ TEST_F(RenderCommand, EachShownFrameIsRecordedWithTheOverlaysAsked) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     const int count = c.last - c.first + 1;
-    EXPECT_NE(
-        result.out.find("render: " + std::to_string(count) + " frames shown, 0 missing, 0 retries"),
-        std::string::npos);
+    EXPECT_NE(result.out.find("render: " + std::to_string(count) +
+                              " frames shown, 0 not shown, 0 retries"),
+              std::string::npos);
     std::vector<std::string> names;
     for (int f = c.first; f <= c.last; ++f) {
       names.push_back(std::filesystem::path(Name(outRoot, f)).filename().string());
@@ -102,37 +103,96 @@ TEST_F(RenderCommand, EachShownFrameIsRecordedWithTheOverlaysAsked) {
 }
 
 // A missing file ends the player's playback and an unreadable header makes it
-// retry; render skips both and goes on, recording nothing for them, and a
-// short pixel block shows over the previous frame, as the player shows it.
-// Progress lines follow the recorder's own "Frame 20" (its counter follows
-// the frame numbers) every 20 frames shown.
-TEST_F(RenderCommand, MissingAndUnreadableFramesAreSkippedAndReported) {
+// retry; render skips both, names why, and goes on, writing nothing for them.
+// A short pixel block shows over the previous frame, as the player shows it,
+// and over black after a skipped frame, where the player starts anew.
+TEST_F(RenderCommand, FramesThePlayerCannotShowAreSkippedAndNamed) {
   std::filesystem::remove(Name(Source(), 4));
   WriteText(Name(Source(), 7), std::string(60, 'X'));
   const std::string frame9 = ReadText(Name(Source(), 9));
   WriteText(Name(Source(), 9), frame9.substr(0, 1000));
   WriteText(Name(Source(), 11), "BM short");
+  std::filesystem::remove(Name(Source(), 13));
+  std::filesystem::create_directory(Name(Source(), 13));
+  WriteText(Name(Source(), 14), frame9.substr(0, 1000));
 
   const CliResult result = RunProgram({"render", Source(), "3", "30", Output()});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, "korvane-cli render: " + Name(Source(), 4) +
-                            ": missing; not shown\nkorvane-cli render: " + Name(Source(), 7) +
-                            ": short header or bad signature, 3 tries; not shown\n"
-                            "korvane-cli render: " +
-                            Name(Source(), 11) +
-                            ": short header or bad signature, 3 tries; not shown\n");
-  EXPECT_EQ(result.out, "Frame 20\nrender: 20 frames shown, the last " + Name(Source(), 25) +
-                            "\nrender: 25 frames shown, 3 missing, 6 retries; recorded " +
+  const std::string prefix = "korvane-cli render: ";
+  EXPECT_EQ(result.err,
+            prefix + Name(Source(), 4) + ": missing; not shown\n" + prefix + Name(Source(), 7) +
+                ": short header or bad signature, 3 tries; not shown\n" + prefix +
+                Name(Source(), 11) + ": short header or bad signature, 3 tries; not shown\n" +
+                prefix + Name(Source(), 13) + ": not a regular file; not shown\n");
+  EXPECT_EQ(result.out, "render: 20 frames shown, the last " + Name(Source(), 26) +
+                            "\nrender: 24 frames shown, 4 not shown, 6 retries; wrote " +
                             Name(Output(), 3) + " to " + Name(Output(), 30) + "\n");
   std::vector<std::string> shown;
   for (int f = 3; f <= 30; ++f) {
-    if (f != 4 && f != 7 && f != 11)
+    if (f != 4 && f != 7 && f != 11 && f != 13)
       shown.push_back(std::filesystem::path(Name(Output(), f)).filename().string());
   }
   EXPECT_EQ(FilesIn(m_output.Path()), shown);
   std::vector<unsigned char> expected9 = ReadFrame(Name(Source(), 8)).pixels;
   std::copy(frame9.begin() + 54, frame9.begin() + 1000, expected9.begin());
   EXPECT_TRUE(ReadFrame(Name(Output(), 9)).pixels == expected9);
+  std::vector<unsigned char> expected14(320 * 240 * 3, 0);
+  std::copy(frame9.begin() + 54, frame9.begin() + 1000, expected14.begin());
+  EXPECT_TRUE(ReadFrame(Name(Output(), 14)).pixels == expected14);
+}
+
+// What render refuses before it writes anything, and a write that fails: the
+// reason is named, the status is 1, and no file is left half-written under a
+// frame's name or beside it.
+TEST_F(RenderCommand, RefusalsAndWriteFailuresLeaveNothingBehind) {
+  WriteText(m_output.File("empty.txt"), "");
+  const std::string folder = m_output.File("folder");
+  std::filesystem::create_directory(folder);
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{Source(), "0", "5", Source(), "--trails"}, "is the series being read"},
+      {{Source(), "0", "5", m_series.File("./take9")}, "is the series being read"},
+      {{Source(), "0", "5", Output(), "--tracks", folder, "--markers"},
+       folder + ": not a regular file"},
+      {{Source(), "0", "5", Output(), "--tracks", m_output.File("none.txt"), "--markers"},
+       m_output.File("none.txt") + ": missing"},
+      {{Source(), "0", "5", m_output.File("no/such/out")}, "no such folder for OUTROOT"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    std::vector<std::string> args{"render"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliResult result = RunInProcess(args);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_EQ(FilesIn(m_output.Path()), (std::vector<std::string>{"empty.txt", "folder"}));
+  }
+  EXPECT_EQ(FilesIn(m_series.Path()).size(), 62u) << "the input series is untouched";
+
+  // A track file that gives no target paints nothing, with a warning.
+  const CliResult empty = RunInProcess({"render", Source(), "0", "0", Output(), "--tracks",
+                                        m_output.File("empty.txt"), "--markers"});
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_NE(empty.err.find("warning: " + m_output.File("empty.txt") + ": no targets"),
+            std::string::npos);
+  EXPECT_TRUE(ReadFrame(Name(Output(), 0)).pixels == ReadFrame(Name(Source(), 0)).pixels);
+
+  // An output frame that cannot be put in place (a folder holds its name)
+  // stops the run with the system's reason; the frames before it stay whole.
+  std::filesystem::create_directory(Name(Output(), 2));
+  const CliResult stopped = RunInProcess({"render", Source(), "1", "5", Output()});
+  EXPECT_EQ(stopped.status, 1);
+  EXPECT_NE(stopped.err.find("cannot write " + Name(Output(), 2) + ": Is a directory; stopped"),
+            std::string::npos)
+      << stopped.err;
+  EXPECT_NE(stopped.out.find("wrote " + Name(Output(), 1) + " to " + Name(Output(), 1)),
+            std::string::npos);
+  const std::vector<std::string> left = {"empty.txt", "folder", "out_0000.bmp", "out_0001.bmp",
+                                         "out_0002.bmp"};
+  EXPECT_EQ(FilesIn(m_output.Path()), left);
 }
 
 }  // namespace
