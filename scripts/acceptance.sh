@@ -48,17 +48,17 @@ wait_for() {
 
 "$cli" sample "$work" >/dev/null || fail "cannot make the sample series"
 
-# A display number nobody uses.
-for n in $(seq 90 140); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || { display=":$n"; break; }
-done
+# The server picks a free display itself and writes its number on the file
+# descriptor given to -displayfd once it is ready for connections.
 # -noreset: by default the server resets when its last client leaves, and a
 # client connecting during that reset is refused; the readiness probe below is
 # such a last client, so without it the program could find no display.
-Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset \
+  3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
+wait_for 100 test -s "$work/display" || fail "Xvfb did not start"
+display=":$(head -n 1 "$work/display")"
 export DISPLAY=$display
-wait_for 100 test -S "/tmp/.X11-unix/X${display#:}" || fail "Xvfb did not start on $display"
 wait_for 100 xdotool getdisplaygeometry || fail "Xvfb does not answer on $display"
 
 (cd "$work" && exec "$program" 2>"$work/trace.log") &

@@ -23,8 +23,7 @@ done
   exit 1
 }
 
-logged_step bench "$log" configure cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DKORVANE_WITH_QT=ON -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=ON
+logged_step bench "$log" configure cmake --preset bench
 logged_step bench "$log" "building the benchmarks" \
   cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" -- -k 0
 

@@ -35,9 +35,7 @@ for src in fuzz/*.cpp; do
 done
 ((${#names[@]} > 0)) || logged_fail fuzz "$log" "no fuzz targets in fuzz/"
 
-logged_step fuzz "$log" configure env CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON -DKORVANE_WITH_QT=OFF \
-  -DKORVANE_WITH_BENCH=OFF -DKORVANE_WITH_TESTS=OFF
+logged_step fuzz "$log" configure cmake --preset fuzz
 logged_step fuzz "$log" "building the fuzz targets" \
   cmake --build "$build" -j 2 --target "${names[@]/#/fuzz_}" -- -k 0
 

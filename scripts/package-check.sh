@@ -17,8 +17,7 @@ log=$(fresh_log "$build" package-check)
 
 step() { logged_step package-check "$log" "$@"; }
 
-step configure cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_INSTALL_PREFIX="$prefix" -DKORVANE_WITH_TESTS=OFF -DKORVANE_WITH_BENCH=OFF
+step configure cmake --preset release -DCMAKE_INSTALL_PREFIX="$prefix"
 step build cmake --build "$build" -j 2 -- -k 0
 rm -rf "$stage"
 step install env DESTDIR="$stage" cmake --install "$build"

@@ -18,9 +18,7 @@ step() { logged_step sanitize "$log" "$@"; }
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-step configure env CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON \
-  -DKORVANE_WITH_QT=OFF -DKORVANE_WITH_BENCH=OFF -DKORVANE_WITH_TESTS=ON
+step configure cmake --preset sanitize
 step build cmake --build "$build" -j 2 -- -k 0
 
 # The headless backend needs no screen; the offscreen platform covers any Qt

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <system_error>
 
 #include "image/BmpFile.h"
@@ -123,26 +124,6 @@ std::string AbsolutePath(const std::string& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   return error ? path : absolute.string();
-}
-
-CurrentFolderChange::~CurrentFolderChange() {
-  if (m_previous.empty())
-    return;
-  std::error_code ignored;
-  std::filesystem::current_path(m_previous, ignored);
-}
-
-bool CurrentFolderChange::ChangeTo(const std::filesystem::path& folder) {
-  std::error_code error;
-  const std::filesystem::path previous = std::filesystem::current_path(error);
-  if (error)
-    return false;
-  std::filesystem::current_path(folder, error);
-  if (error)
-    return false;
-  if (m_previous.empty())
-    m_previous = previous;
-  return true;
 }
 
 }  // namespace cli

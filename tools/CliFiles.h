@@ -1,10 +1,9 @@
 #pragma once
-// File helpers of korvane-cli: frame file names, sizes, a whole-or-nothing
-// file write, a private temporary folder and a change of the current
-// folder that is undone on every way out. None of them throws.
+// File helpers of korvane-cli: frame file names, what is wrong with a file
+// to be read, whole-or-nothing writes of text and frame files. None of them
+// throws.
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,20 +40,5 @@ std::optional<std::string> WriteFrameFileAtomically(const std::string& path,
 // The absolute form of path (relative to the current folder), or path itself
 // when the current folder cannot be found.
 std::string AbsolutePath(const std::string& path);
-
-// Changes the current folder and changes it back when the object goes.
-class CurrentFolderChange {
- public:
-  CurrentFolderChange() = default;
-  ~CurrentFolderChange();
-  CurrentFolderChange(const CurrentFolderChange&) = delete;
-  CurrentFolderChange& operator=(const CurrentFolderChange&) = delete;
-
-  // False, changing nothing, when the folder cannot be entered.
-  bool ChangeTo(const std::filesystem::path& folder);
-
- private:
-  std::filesystem::path m_previous;
-};
 
 }  // namespace cli

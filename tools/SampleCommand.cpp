@@ -1,6 +1,7 @@
 // korvane-cli sample DIR: the sample series, recorded through the console's
 // frame recorder from the synthetic scene, and its track file.
 
+#include <filesystem>
 #include <sstream>
 #include <system_error>
 
