@@ -3,7 +3,8 @@
 # With a display, the console opens in the sample folder: Browse, type take9,
 # confirm, Read file series, tick both boxes, READ. Without a display, the
 # sample is played through the player's own playback step with trails and
-# markers, and the annotated frames are written to out/rendered/.
+# markers, and the annotated frames are written to out/rendered/ and as the
+# video out/rendered.mp4.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +25,8 @@ fi
 rendered="$PWD/out/rendered"
 rm -rf "$rendered"
 mkdir -p "$rendered"
+rm -f "$PWD/out/rendered.mp4"
 (cd "$sample" && "$OLDPWD/build/tools/korvane-cli" render take9 24 54 "$rendered/take9" \
-  --tracks truetracks.txt --trails --markers)
+  --tracks truetracks.txt --trails --markers --video "$OLDPWD/out/rendered.mp4")
 echo "No display: frames 24 to 54 of the sample, played with trails and markers, are in $rendered/"
+echo "and as a video in $PWD/out/rendered.mp4"

@@ -10,25 +10,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/TemporaryFile.h"
 #include "image/BmpFile.h"
 #include "image/ImageBytes.h"
 
 namespace cli {
-
-namespace {
-
-// The process's file creation mask, read once: reading it means setting it,
-// and a command writing hundreds of files need not do that twice each time.
-mode_t ProcessUmask() {
-  static const mode_t mask = [] {
-    const mode_t current = ::umask(0);
-    ::umask(current);
-    return current;
-  }();
-  return mask;
-}
-
-}  // namespace
 
 std::string FrameFileName(std::string_view root, int frame) {
   // Room for "_-2147483648.bmp" and the zero.
@@ -74,8 +60,8 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
 
 std::optional<std::string> WriteFileAtomically(
     const std::string& path, std::span<const std::span<const std::uint8_t>> pieces) {
-  std::string temporary = path + ".tmp-XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
+  std::string temporary;
+  const int fd = base::CreateTemporaryBeside(path, temporary);
   if (fd < 0)
     return "cannot create a file beside " + path + ": " + std::strerror(errno);
 
@@ -93,10 +79,6 @@ std::optional<std::string> WriteFileAtomically(
       done += static_cast<std::size_t>(put);
     }
   }
-  // mkstemp makes the file readable by its owner only; a finished file gets
-  // the permissions any new file would.
-  if (writeError == 0 && ::fchmod(fd, 0666 & ~ProcessUmask()) != 0)
-    writeError = errno;
   if (::close(fd) != 0 && writeError == 0)
     writeError = errno;
   if (writeError == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)

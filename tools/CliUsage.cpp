@@ -24,25 +24,34 @@ and "Frame 60" on the way.
 On failure (DIR is not a folder, a file cannot be written) nothing is left
 behind and the exit status is 1.
 )"},
-    {"render", "render ROOT FIRST LAST OUTROOT [--tracks FILE] [--trails] [--markers] [--rate N]",
+    {"render",
+     "render ROOT FIRST LAST [OUTROOT] [--video FILE] [--tracks FILE] [--trails] [--markers] "
+     "[--rate N]",
      R"(Plays ROOT_FIRST.bmp to ROOT_LAST.bmp (names "%s_%04d.bmp") frame by frame
 through the player's own playback step, and writes every frame shown, overlays
 included, as OUTROOT_NNNN.bmp, NNNN being the number of the frame shown:
 OUTROOT_0024.bmp shows ROOT_0024.bmp exactly as the player's picture shows it.
+  --video FILE   also (or, without OUTROOT, only) encode the frames as the
+                 video FILE at the rate of --rate, one picture per frame
+                 number; a frame not shown holds the picture before it (black
+                 before the first). FILE.mkv: FFV1, lossless, every picture
+                 the frame file's bytes; FILE.mp4: H.264, yuv420p, constant
+                 quality 18, index first so that it plays while loading
   --markers      paint a red marker at each target's position, as "Use
                  TrueTracks" does
   --trails       paint the green trails, as "Show Track" does
   --tracks FILE  the track file; without it truetracks.txt is read from the
                  current folder, as the player reads it
-  --rate N       the player's frame rate, 1 to 30 (default 10); frames are
-                 rendered as fast as they are read, so it changes no output
+  --rate N       the player's frame rate, 1 to 30 (default 10), and the
+                 video's; frames are rendered as fast as they are read
 A frame file that cannot be opened (missing, not a regular file, permission
 denied) is skipped and named, as is one whose header is still short or
 without the "BM" signature after 3 tries; the next frame starts over black, as
 a new READ would. A short pixel block shows over the frame before it.
 Each output file is written under a temporary name and renamed when whole;
 OUTROOT may not name the series being read. A file that cannot be written
-stops the command with the system's reason; the frames written before it stay.
+stops the command with the system's reason; the frames written before it stay,
+a video is not kept.
 0 <= FIRST <= LAST, at most 100000 frames. A progress line follows every 20
 frames shown; a summary gives the frames shown, not shown and the retries.
 Exit status 1 when a frame was not shown or a file could not be read or

@@ -17,12 +17,16 @@
 #include "tools/CliUsage.h"
 #include "tools/ConsoleSession.h"
 #include "tracks/TrackGlobals.h"
+#include "video/VideoWriter.h"
 
 namespace {
 
 constexpr std::string_view kCommand = "render";
-constexpr cli::OptionRule kOptions[] = {
-    {"--tracks", true}, {"--trails", false}, {"--markers", false}, {"--rate", true}};
+constexpr cli::OptionRule kOptions[] = {{"--tracks", true},
+                                        {"--trails", false},
+                                        {"--markers", false},
+                                        {"--rate", true},
+                                        {"--video", true}};
 // The buffer the player forms its file names in: a series the player cannot
 // name is refused, so render never shows what the player could not.
 constexpr std::size_t kPlayerNameBytes = sizeof(CFileRead::m_fileName);
@@ -33,26 +37,36 @@ constexpr int kRenderTries = 3;
 
 struct RenderSettings {
   std::string root;
-  std::string outRoot;
+  std::string outRoot;  // empty: no frame files, only the video
+  std::string video;    // empty: no video
   int first = 0;
   int last = 0;
+  int rate = 10;
   OverlaySwitches overlays;
 };
 
 // Reads the command line into settings; a message when it cannot be used.
 std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSettings& settings) {
-  if (parsed.positional.size() != 4)
-    return "expects ROOT, FIRST, LAST and OUTROOT";
+  const std::string* video = parsed.Value("--video");
+  if (parsed.positional.size() != 4 && (parsed.positional.size() != 3 || video == nullptr))
+    return "expects ROOT, FIRST, LAST and OUTROOT (OUTROOT may be left out with --video)";
+  if (video != nullptr) {
+    if (!video::KindOfVideoFile(*video))
+      return "--video " + *video + ": the video file must end in " +
+             std::string(video::SupportedVideoExtensions());
+    settings.video = *video;
+  }
   cli::FrameRange frames;
   if (auto error =
           cli::ParseFrameRange(parsed.positional[1], parsed.positional[2], "rendered", frames))
     return error;
   // The rate is the player's; frames are rendered as fast as they are read,
-  // so it is checked and otherwise changes nothing.
+  // so it only sets the video's frame rate.
   if (const std::string* rate = parsed.Value("--rate")) {
     const std::optional<int> value = cli::ParseInt(*rate);
     if (!value || *value < 1 || *value > 30)
       return "--rate must be an integer from 1 to 30";
+    settings.rate = *value;
   }
   settings.overlays.trails = parsed.Has("--trails");
   settings.overlays.markers = parsed.Has("--markers");
@@ -61,7 +75,8 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
   settings.first = frames.first;
   settings.last = frames.last;
   settings.root = parsed.positional[0];
-  settings.outRoot = parsed.positional[3];
+  if (parsed.positional.size() == 4)
+    settings.outRoot = parsed.positional[3];
   return std::nullopt;
 }
 
@@ -124,13 +139,16 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
   if (cli::FrameFileName(settings.root, settings.last).size() >= kPlayerNameBytes)
     return cli::Failure(err, kCommand,
                         settings.root + ": the root path is too long for the player");
-  const std::filesystem::path outFolder =
-      std::filesystem::path(cli::AbsolutePath(settings.outRoot)).parent_path();
-  if (!cli::IsFolder(outFolder.string()))
-    return cli::Failure(err, kCommand, outFolder.string() + ": no such folder for OUTROOT");
-  if (SameSeries(settings.root, settings.outRoot))
-    return cli::Failure(err, kCommand,
-                        settings.outRoot + ": is the series being read; choose another OUTROOT");
+  const bool writesFrames = !settings.outRoot.empty();
+  if (writesFrames) {
+    const std::filesystem::path outFolder =
+        std::filesystem::path(cli::AbsolutePath(settings.outRoot)).parent_path();
+    if (!cli::IsFolder(outFolder.string()))
+      return cli::Failure(err, kCommand, outFolder.string() + ": no such folder for OUTROOT");
+    if (SameSeries(settings.root, settings.outRoot))
+      return cli::Failure(err, kCommand,
+                          settings.outRoot + ": is the series being read; choose another OUTROOT");
+  }
 
   // The overlays come from the named track file, else from the one in the
   // current folder, as the player reads it.
@@ -150,15 +168,35 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
   char fileName[kPlayerNameBytes];
   const base::ScopedTraceSink quiet([](std::string_view) {});
 
+  // The video shows one picture per frame number: a frame not shown holds
+  // the last one shown (black before the first), as a viewer expects.
+  video::VideoWriter videoWriter;
+  std::vector<std::uint8_t> held;
+  if (!settings.video.empty()) {
+    if (const auto problem = videoWriter.Open(settings.video, width, height, settings.rate))
+      return cli::Failure(err, kCommand, *problem);
+    held.assign(pixels.size(), 0);
+  }
+
   int status = cli::kExitOk;
   RenderCounts counts;
+  bool stopped = false;
+  const auto toVideo = [&](std::span<const std::uint8_t> picture) {
+    if (settings.video.empty() || stopped)
+      return;
+    if (const auto problem = videoWriter.WriteFrame(picture)) {
+      status = cli::Failure(err, kCommand, *problem + "; stopped");
+      stopped = true;
+    }
+  };
   const auto skip = [&](int frame, const std::string& reason) {
     ++counts.skipped;
+    toVideo(held);
     std::fill(pixels.begin(), pixels.end(), std::uint8_t{0});
     status = cli::Failure(err, kCommand,
                           cli::FrameFileName(settings.root, frame) + ": " + reason + "; not shown");
   };
-  for (int frame = settings.first; frame <= settings.last; ++frame) {
+  for (int frame = settings.first; frame <= settings.last && !stopped; ++frame) {
     FrameResult result{FrameOutcome::Unreadable};
     try {
       for (int tries = 0; tries < kRenderTries; ++tries) {
@@ -180,10 +218,20 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
       skip(frame, "short header or bad signature, " + std::to_string(kRenderTries) + " tries");
       continue;
     }
-    const std::string name = cli::FrameFileName(settings.outRoot, frame);
-    if (const auto problem = cli::WriteFrameFileAtomically(name, pixels, width, height)) {
-      status = cli::Failure(err, kCommand, *problem + "; stopped");
-      break;
+    if (writesFrames) {
+      const std::string name = cli::FrameFileName(settings.outRoot, frame);
+      if (const auto problem = cli::WriteFrameFileAtomically(name, pixels, width, height)) {
+        // The video stops too: it would lack the frames from here on.
+        status = cli::Failure(err, kCommand, *problem + "; stopped");
+        stopped = true;
+        break;
+      }
+    }
+    if (!settings.video.empty()) {
+      held = pixels;
+      toVideo(held);
+      if (stopped)
+        break;
     }
     if (counts.firstShown < 0)
       counts.firstShown = frame;
@@ -194,11 +242,22 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
     }
   }
 
+  bool videoDone = false;
+  if (!settings.video.empty() && !stopped) {
+    if (const auto problem = videoWriter.Finish())
+      status = cli::Failure(err, kCommand, *problem);
+    else
+      videoDone = true;
+  }
   out << "render: " << counts.shown << " frames shown, " << counts.skipped << " not shown, "
       << counts.retries << " retries";
-  if (counts.shown > 0) {
+  if (counts.shown > 0 && writesFrames) {
     out << "; wrote " << cli::FrameFileName(settings.outRoot, counts.firstShown) << " to "
         << cli::FrameFileName(settings.outRoot, counts.lastShown);
+  }
+  if (videoDone) {
+    out << "; video " << settings.video << " (" << videoWriter.FramesWritten() << " frames at "
+        << settings.rate << " per second)";
   }
   out << '\n';
   return status;

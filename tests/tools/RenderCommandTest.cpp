@@ -15,6 +15,7 @@
 #include "support/TempDir.h"
 #include "tools/CliFiles.h"
 #include "tracks/TrackSet.h"
+#include "video/VideoReader.h"
 
 using namespace cli_test;
 
@@ -193,6 +194,63 @@ TEST_F(RenderCommand, RefusalsAndWriteFailuresLeaveNothingBehind) {
   const std::vector<std::string> left = {"empty.txt", "folder", "out_0000.bmp", "out_0001.bmp",
                                          "out_0002.bmp"};
   EXPECT_EQ(FilesIn(m_output.Path()), left);
+}
+
+// With --video every frame number becomes one picture of the video: in the
+// lossless form exactly the frame written as a file, a frame not shown holding
+// the one before it; in the shared form an H.264 stream at the rate asked,
+// its pictures close to the frames, the red markers still red.
+TEST_F(RenderCommand, TheVideoShowsEveryFrameNumberAtTheRate) {
+  std::filesystem::remove(Name(Source(), 5));
+  const std::string lossless = m_output.File("v.mkv");
+  const CliResult both = RunInProcess({"render", Source(), "0", "12", Output(), "--video", lossless,
+                                       "--tracks", Tracks(), "--trails", "--markers"});
+  EXPECT_EQ(both.status, 1) << "frame 5 was not shown";
+  EXPECT_NE(both.out.find("; video " + lossless + " (13 frames at 10 per second)"),
+            std::string::npos)
+      << both.out;
+  video::VideoReader reader;
+  ASSERT_EQ(reader.Open(lossless), std::nullopt);
+  std::vector<std::uint8_t> rgb;
+  for (int frame = 0; frame <= 12; ++frame) {
+    ASSERT_TRUE(reader.ReadFrame(rgb)) << frame;
+    const Frame shown = ReadFrame(Name(Output(), frame == 5 ? 4 : frame));
+    for (int y = 0; y < 240; y += 7) {
+      for (int x = 0; x < 320; x += 3) {
+        const std::size_t o = (static_cast<std::size_t>(y) * 320 + x) * 3;
+        ASSERT_EQ((std::array{rgb[o], rgb[o + 1], rgb[o + 2]}), shown.Rgb(x, y))
+            << frame << ": " << x << ", " << y;
+      }
+    }
+  }
+  EXPECT_FALSE(reader.ReadFrame(rgb));
+
+  const std::string shared = m_output.File("v.mp4");
+  const CliResult alone = RunInProcess({"render", Source(), "20", "44", "--video", shared, "--rate",
+                                        "25", "--tracks", Tracks(), "--markers"});
+  EXPECT_EQ(alone.status, 0) << alone.err;
+  ASSERT_EQ(reader.Open(shared), std::nullopt);
+  EXPECT_EQ(reader.Info().codec, "h264");
+  EXPECT_EQ(reader.Info().rateNumerator, 25);
+  int frames = 0;
+  while (frames < 100 && reader.ReadFrame(rgb))
+    ++frames;
+  EXPECT_EQ(frames, 25);
+  // In frame 44 target 0's marker covers (196, 104) to (205, 95).
+  const std::size_t marker = (static_cast<std::size_t>(100) * 320 + 200) * 3;
+  EXPECT_GT(rgb[marker], 200);
+  EXPECT_LT(rgb[marker + 1], 60);
+  EXPECT_LT(rgb[marker + 2], 60);
+
+  // Only the two forms are written; OUTROOT may only be left out with --video.
+  const CliResult avi = RunInProcess({"render", Source(), "0", "1", "--video", "v.avi"});
+  EXPECT_EQ(avi.status, 2);
+  EXPECT_NE(avi.err.find(".mkv (lossless FFV1) and .mp4 (H.264)"), std::string::npos);
+  EXPECT_EQ(RunInProcess({"render", Source(), "0", "1"}).status, 2);
+  const CliResult nowhere =
+      RunInProcess({"render", Source(), "0", "1", "--video", m_output.File("no/v.mkv")});
+  EXPECT_EQ(nowhere.status, 1);
+  EXPECT_NE(nowhere.err.find("No such file or directory"), std::string::npos) << nowhere.err;
 }
 
 }  // namespace

@@ -1,0 +1,184 @@
+#include "video/VideoReader.h"
+
+#include "video/VideoError.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+namespace video {
+namespace {
+
+struct InputClose {
+  void operator()(AVFormatContext* format) const { avformat_close_input(&format); }
+};
+struct CodecFree {
+  void operator()(AVCodecContext* codec) const { avcodec_free_context(&codec); }
+};
+struct FrameFree {
+  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct PacketFree {
+  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+struct ScaleFree {
+  void operator()(SwsContext* scale) const { sws_freeContext(scale); }
+};
+
+// Pictures larger than this are refused rather than allocated: a damaged
+// file may claim any size.
+constexpr int kMaxSide = 16384;
+
+}  // namespace
+
+struct VideoReader::State {
+  std::unique_ptr<AVFormatContext, InputClose> format;
+  std::unique_ptr<AVCodecContext, CodecFree> codec;
+  std::unique_ptr<AVFrame, FrameFree> frame;
+  std::unique_ptr<AVPacket, PacketFree> packet;
+  std::unique_ptr<SwsContext, ScaleFree> scale;
+  int scaleFormat = -1;
+  int stream = -1;
+  bool draining = false;
+  bool ended = false;
+  VideoInfo info;
+  std::string path;
+  std::optional<std::string> problem;
+
+  std::string Problem(std::string_view what, int code) const {
+    return "cannot read " + path + ": " + std::string(what) + ": " + ErrorText(code);
+  }
+
+  // Converts the decoded frame into rgb; false on a frame of another size or
+  // a conversion the library refuses.
+  bool Convert(std::vector<std::uint8_t>& rgb) {
+    const AVFrame& decoded = *frame;
+    if (decoded.width != info.width || decoded.height != info.height) {
+      problem = "cannot read " + path + ": the picture size changes inside the stream";
+      return false;
+    }
+    if (!scale || scaleFormat != decoded.format) {
+      scale.reset(sws_getContext(
+          info.width, info.height, static_cast<AVPixelFormat>(decoded.format), info.width,
+          info.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+      scaleFormat = decoded.format;
+      if (!scale) {
+        problem = Problem("the colour conversion", AVERROR(EINVAL));
+        return false;
+      }
+    }
+    rgb.resize(static_cast<std::size_t>(info.width) * info.height * 3);
+    std::uint8_t* const target[1] = {rgb.data()};
+    const int targetStride[1] = {info.width * 3};
+    sws_scale(scale.get(), decoded.data, decoded.linesize, 0, info.height, target, targetStride);
+    return true;
+  }
+};
+
+VideoReader::VideoReader() : m_state(std::make_unique<State>()) {}
+VideoReader::~VideoReader() = default;
+
+const VideoInfo& VideoReader::Info() const {
+  return m_state->info;
+}
+
+const std::optional<std::string>& VideoReader::Problem() const {
+  return m_state->problem;
+}
+
+std::optional<std::string> VideoReader::Open(const std::string& path) {
+  m_state = std::make_unique<State>();
+  SilenceLibraryLog();
+  State& state = *m_state;
+  state.path = path;
+  AVFormatContext* format = nullptr;
+  int result = avformat_open_input(&format, path.c_str(), nullptr, nullptr);
+  if (result < 0)
+    return state.Problem("not a video the libraries open", result);
+  state.format.reset(format);
+  if ((result = avformat_find_stream_info(format, nullptr)) < 0)
+    return state.Problem("no stream information", result);
+  const AVCodec* decoder = nullptr;
+  state.stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &decoder, 0);
+  if (state.stream < 0 || decoder == nullptr)
+    return state.Problem("no video stream",
+                         state.stream < 0 ? state.stream : AVERROR_DECODER_NOT_FOUND);
+  const AVStream* stream = format->streams[state.stream];
+
+  state.codec.reset(avcodec_alloc_context3(decoder));
+  if (!state.codec)
+    return state.Problem("memory", AVERROR(ENOMEM));
+  if ((result = avcodec_parameters_to_context(state.codec.get(), stream->codecpar)) < 0)
+    return state.Problem("the stream's parameters", result);
+  if ((result = avcodec_open2(state.codec.get(), decoder, nullptr)) < 0)
+    return state.Problem("the decoder", result);
+  const int width = state.codec->width;
+  const int height = state.codec->height;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
+    return "cannot read " + path + ": a picture of " + std::to_string(width) + " x " +
+           std::to_string(height) + " pixels is not read";
+  state.frame.reset(av_frame_alloc());
+  state.packet.reset(av_packet_alloc());
+  if (!state.frame || !state.packet)
+    return state.Problem("memory", AVERROR(ENOMEM));
+
+  state.info.width = width;
+  state.info.height = height;
+  state.info.rateNumerator = stream->avg_frame_rate.num;
+  state.info.rateDenominator = stream->avg_frame_rate.den > 0 ? stream->avg_frame_rate.den : 1;
+  state.info.timeBaseNumerator = stream->time_base.num;
+  state.info.timeBaseDenominator = stream->time_base.den > 0 ? stream->time_base.den : 1;
+  state.info.codec = decoder->name;
+  return std::nullopt;
+}
+
+bool VideoReader::ReadFrame(std::vector<std::uint8_t>& rgb) {
+  State& state = *m_state;
+  if (!state.codec || state.ended || state.problem)
+    return false;
+  for (;;) {
+    int result = avcodec_receive_frame(state.codec.get(), state.frame.get());
+    if (result >= 0)
+      return state.Convert(rgb);
+    if (result == AVERROR_EOF) {
+      state.ended = true;
+      return false;
+    }
+    if (result != AVERROR(EAGAIN)) {
+      state.problem = state.Problem("decoding", result);
+      return false;
+    }
+    if (state.draining) {
+      state.ended = true;
+      return false;
+    }
+    // The decoder wants more: the next packet of the stream, or the end.
+    for (;;) {
+      result = av_read_frame(state.format.get(), state.packet.get());
+      if (result < 0) {
+        if (result != AVERROR_EOF) {
+          state.problem = state.Problem("reading", result);
+          return false;
+        }
+        state.draining = true;
+        avcodec_send_packet(state.codec.get(), nullptr);
+        break;
+      }
+      const bool ours = state.packet->stream_index == state.stream;
+      if (ours)
+        result = avcodec_send_packet(state.codec.get(), state.packet.get());
+      av_packet_unref(state.packet.get());
+      if (!ours)
+        continue;
+      if (result < 0 && result != AVERROR(EAGAIN)) {
+        state.problem = state.Problem("decoding", result);
+        return false;
+      }
+      break;
+    }
+  }
+}
+
+}  // namespace video
