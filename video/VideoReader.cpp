@@ -1,30 +1,13 @@
 #include "video/VideoReader.h"
 
+#include "video/LibraryObjects.h"
 #include "video/VideoError.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libswscale/swscale.h>
-}
 
 namespace video {
 namespace {
 
 struct InputClose {
   void operator()(AVFormatContext* format) const { avformat_close_input(&format); }
-};
-struct CodecFree {
-  void operator()(AVCodecContext* codec) const { avcodec_free_context(&codec); }
-};
-struct FrameFree {
-  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFree {
-  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct ScaleFree {
-  void operator()(SwsContext* scale) const { sws_freeContext(scale); }
 };
 
 // Pictures larger than this are refused rather than allocated: a damaged
@@ -35,10 +18,10 @@ constexpr int kMaxSide = 16384;
 
 struct VideoReader::State {
   std::unique_ptr<AVFormatContext, InputClose> format;
-  std::unique_ptr<AVCodecContext, CodecFree> codec;
-  std::unique_ptr<AVFrame, FrameFree> frame;
-  std::unique_ptr<AVPacket, PacketFree> packet;
-  std::unique_ptr<SwsContext, ScaleFree> scale;
+  CodecPtr codec;
+  FramePtr frame;
+  PacketPtr packet;
+  ScalePtr scale;
   int scaleFormat = -1;
   int stream = -1;
   bool draining = false;

@@ -8,31 +8,16 @@
 #include <cstring>
 
 #include "base/TemporaryFile.h"
+#include "video/LibraryObjects.h"
 #include "video/VideoError.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/opt.h>
-#include <libswscale/swscale.h>
 }
 
 namespace video {
 namespace {
 
-// Owners of the library's objects, freed with the library's own functions.
-struct CodecFree {
-  void operator()(AVCodecContext* codec) const { avcodec_free_context(&codec); }
-};
-struct FrameFree {
-  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFree {
-  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct ScaleFree {
-  void operator()(SwsContext* scale) const { sws_freeContext(scale); }
-};
 // The output context with the file it writes to.
 struct FormatFree {
   void operator()(AVFormatContext* format) const {
@@ -66,10 +51,10 @@ std::string_view SupportedVideoExtensions() {
 
 struct VideoWriter::State {
   std::unique_ptr<AVFormatContext, FormatFree> format;
-  std::unique_ptr<AVCodecContext, CodecFree> codec;
-  std::unique_ptr<AVFrame, FrameFree> frame;
-  std::unique_ptr<AVPacket, PacketFree> packet;
-  std::unique_ptr<SwsContext, ScaleFree> scale;  // to yuv420p, for the shared form
+  CodecPtr codec;
+  FramePtr frame;
+  PacketPtr packet;
+  ScalePtr scale;  // to yuv420p, for the shared form
   AVStream* stream = nullptr;
   VideoKind kind = VideoKind::LosslessMkv;
   std::string path;
