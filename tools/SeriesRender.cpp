@@ -1,0 +1,185 @@
+#include "tools/SeriesRender.h"
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <span>
+
+#include "base/BinaryFile.h"
+#include "base/Trace.h"
+#include "tools/CliFiles.h"
+#include "tools/CliUsage.h"
+#include "tools/ConsoleSession.h"
+#include "video/VideoWriter.h"
+
+namespace {
+
+constexpr std::string_view kCommand = "render";
+constexpr int kProgressEvery = 20;
+
+// Why a frame file could not be opened, in the words a user looks for.
+std::string OpenProblem(int error) {
+  switch (error) {
+    case ENOENT:
+      return "missing";
+    case 0:
+      return "not a regular file";
+    case EACCES:
+      return "permission denied";
+    default:
+      return std::strerror(error);
+  }
+}
+
+class Render {
+ public:
+  Render(const RenderSettings& settings, const CTrackSet& tracks, std::ostream& out,
+         std::ostream& err)
+      : m_settings(settings), m_tracks(tracks), m_out(out), m_err(err) {}
+
+  int Run() {
+    if (!m_settings.video.empty()) {
+      if (const auto problem = m_video.Open(m_settings.video, kWidth, kHeight, m_settings.rate))
+        return cli::Failure(m_err, kCommand, *problem);
+      m_held.assign(m_pixels.size(), 0);
+    }
+    // The player's trace (a line per file opened) is for a debugger.
+    const base::ScopedTraceSink quiet([](std::string_view) {});
+    for (int frame = m_settings.first; frame <= m_settings.last && !m_stopped; ++frame) {
+      if (const std::optional<std::string> reason = Play(frame))
+        Skip(frame, *reason);
+      else
+        Deliver(frame);
+    }
+    FinishVideo();
+    Summary();
+    return m_status;
+  }
+
+ private:
+  static constexpr int kWidth = cli::kFrameWidth;
+  static constexpr int kHeight = cli::kFrameHeight;
+
+  // Plays one frame into the buffer by the player's rules; why it could not
+  // be shown, or nothing.
+  std::optional<std::string> Play(int frame) {
+    FrameResult result{FrameOutcome::Unreadable};
+    try {
+      for (int tries = 0; tries < kRenderTries; ++tries) {
+        result = PlayFrame(m_fileName, m_settings.root, frame, m_pixels, kWidth, m_tracks,
+                           m_settings.overlays);
+        if (result.outcome != FrameOutcome::Unreadable)
+          break;
+        ++m_retries;
+      }
+    } catch (const base::FileException& error) {
+      return std::string("read error: ") + std::strerror(error.Error());
+    }
+    switch (result.outcome) {
+      case FrameOutcome::Shown:
+        return std::nullopt;
+      case FrameOutcome::Missing:
+        return OpenProblem(result.error);
+      case FrameOutcome::NameTooLong:
+        return "the name is too long for the player";
+      case FrameOutcome::Unreadable:
+        break;
+    }
+    return "short header or bad signature, " + std::to_string(kRenderTries) + " tries";
+  }
+
+  // A frame the player could not show: named, the video holds the picture
+  // before it, and the next frame starts over black, as a new READ would.
+  void Skip(int frame, const std::string& reason) {
+    ++m_skipped;
+    ToVideo(m_held);
+    std::fill(m_pixels.begin(), m_pixels.end(), std::uint8_t{0});
+    m_status =
+        cli::Failure(m_err, kCommand,
+                     cli::FrameFileName(m_settings.root, frame) + ": " + reason + "; not shown");
+  }
+
+  void Deliver(int frame) {
+    if (!m_settings.outRoot.empty()) {
+      const std::string name = cli::FrameFileName(m_settings.outRoot, frame);
+      if (const auto problem = cli::WriteFrameFileAtomically(name, m_pixels, kWidth, kHeight)) {
+        // The video stops too: it would lack the frames from here on.
+        Stop(*problem);
+        return;
+      }
+    }
+    if (!m_settings.video.empty()) {
+      m_held = m_pixels;
+      ToVideo(m_held);
+      if (m_stopped)
+        return;
+    }
+    if (m_firstShown < 0)
+      m_firstShown = frame;
+    m_lastShown = frame;
+    if (++m_shown % kProgressEvery == 0) {
+      m_out << "render: " << m_shown << " frames shown, the last "
+            << cli::FrameFileName(m_settings.root, frame) << '\n';
+    }
+  }
+
+  void ToVideo(std::span<const std::uint8_t> picture) {
+    if (m_settings.video.empty() || m_stopped)
+      return;
+    if (const auto problem = m_video.WriteFrame(picture))
+      Stop(*problem);
+  }
+
+  // A file that cannot be written ends the run; a video is then not kept.
+  void Stop(const std::string& problem) {
+    m_status = cli::Failure(m_err, kCommand, problem + "; stopped");
+    m_stopped = true;
+  }
+
+  void FinishVideo() {
+    if (m_settings.video.empty() || m_stopped)
+      return;
+    if (const auto problem = m_video.Finish())
+      m_status = cli::Failure(m_err, kCommand, *problem);
+    else
+      m_videoDone = true;
+  }
+
+  void Summary() {
+    m_out << "render: " << m_shown << " frames shown, " << m_skipped << " not shown, " << m_retries
+          << " retries";
+    if (m_shown > 0 && !m_settings.outRoot.empty()) {
+      m_out << "; wrote " << cli::FrameFileName(m_settings.outRoot, m_firstShown) << " to "
+            << cli::FrameFileName(m_settings.outRoot, m_lastShown);
+    }
+    if (m_videoDone) {
+      m_out << "; video " << m_settings.video << " (" << m_video.FramesWritten() << " frames at "
+            << m_settings.rate << " per second)";
+    }
+    m_out << '\n';
+  }
+
+  const RenderSettings& m_settings;
+  const CTrackSet& m_tracks;
+  std::ostream& m_out;
+  std::ostream& m_err;
+  // One frame buffer for the run, cleared as READ clears the player's: a
+  // short pixel block shows over the frame before it.
+  std::vector<std::uint8_t> m_pixels =
+      std::vector<std::uint8_t>(static_cast<std::size_t>(kWidth) * kHeight * 3, 0);
+  std::vector<std::uint8_t> m_held;  // the video's last picture
+  char m_fileName[kPlayerNameBytes] = {};
+  video::VideoWriter m_video;
+  int m_status = cli::kExitOk;
+  int m_shown = 0, m_skipped = 0, m_retries = 0;
+  int m_firstShown = -1, m_lastShown = -1;
+  bool m_stopped = false;
+  bool m_videoDone = false;
+};
+
+}  // namespace
+
+int RenderSeries(const RenderSettings& settings, const CTrackSet& tracks, std::ostream& out,
+                 std::ostream& err) {
+  return Render(settings, tracks, out, err).Run();
+}
