@@ -151,10 +151,10 @@ std::optional<std::string> ReadGeometryFile(const std::string& path, FrameGeomet
   if (*size > kMaxGeometryBytes)
     return path + ": too large for a geometry file";
   std::ifstream in(path, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), {}};
-  if (in.bad() || !in.eof())
+  std::ostringstream text;
+  if (!in || !(text << in.rdbuf()) || in.bad())
     return path + ": cannot be read";
-  return ParseGeometryText(text, path, geometry);
+  return ParseGeometryText(text.str(), path, geometry);
 }
 
 }  // namespace cli

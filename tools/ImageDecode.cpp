@@ -52,8 +52,8 @@ RgbImage ToRgb(const QImage& image) {
   }
   const QImage packed = image.convertToFormat(QImage::Format_RGB888);
   for (int y = 0; y < rgb.height; ++y)
-    std::memcpy(rgb.pixels.data() + static_cast<std::size_t>(y) * rowBytes,
-                packed.constScanLine(y), rowBytes);
+    std::memcpy(rgb.pixels.data() + static_cast<std::size_t>(y) * rowBytes, packed.constScanLine(y),
+                rowBytes);
   return rgb;
 }
 
@@ -106,8 +106,7 @@ std::optional<std::string> DecodeShownPart(const std::string& path, const FrameG
     return ReaderReason(reader);
   if (image.width() != part.width || image.height() != part.height)
     return "decoded as " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
-           " pixels instead of " + std::to_string(part.width) + " x " +
-           std::to_string(part.height);
+           " pixels instead of " + std::to_string(part.width) + " x " + std::to_string(part.height);
   shown = ToRgb(image);
   return std::nullopt;
 }
@@ -122,8 +121,8 @@ RgbImage CropAndScale(const RgbView& picture, const PixelRect& rect, int width, 
   // A view of the caller's rows, copied only by the crop and the scaling.
   const QImage view(picture.pixels.data(), picture.width, picture.height,
                     static_cast<qsizetype>(picture.stride), QImage::Format_RGB888);
-  const QImage scaled = view.copy(ToQRect(rect)).scaled(width, height, Qt::IgnoreAspectRatio,
-                                                        Qt::SmoothTransformation);
+  const QImage scaled = view.copy(ToQRect(rect))
+                            .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   return ToRgb(scaled);
 }
 

@@ -43,7 +43,8 @@ std::optional<cli::PixelRect> ParseRect(const std::string& text) {
     const std::size_t comma = i < 3 ? text.find(',', from) : text.size();
     if (comma == std::string::npos)
       return std::nullopt;
-    const std::optional<int> value = cli::ParseInt(std::string_view(text).substr(from, comma - from));
+    const std::optional<int> value =
+        cli::ParseInt(std::string_view(text).substr(from, comma - from));
     if (!value)
       return std::nullopt;
     values[i] = *value;
@@ -146,8 +147,7 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
   } else {
     cli::FramePattern pattern;
     if (auto problem = cli::ParsePattern(settings.source, pattern))
-      return cli::UsageError(err, kCommand,
-                             settings.source + " is not a folder, and " + *problem);
+      return cli::UsageError(err, kCommand, settings.source + " is not a folder, and " + *problem);
     if (auto problem =
             cli::ListPatternFrames(pattern, settings.first, cli::kMaxSeriesFrames, frames))
       return cli::Failure(err, kCommand, *problem);
@@ -181,8 +181,6 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
     return cli::Failure(err, kCommand, first + ": " + *problem + "; no frame was written");
   if (auto problem = MakeOutputFolder(settings.outRoot))
     return cli::Failure(err, kCommand, *problem);
-  if (auto problem = cli::WriteFileAtomically(geometryFile, cli::GeometryText(geometry)))
-    return cli::Failure(err, kCommand, *problem);
 
   cli::Progress progress(err, cli::ProgressStyleFor(err), "import", count);
   const auto make = [&](int index, std::vector<std::uint8_t>& frame) -> std::optional<std::string> {
@@ -198,6 +196,12 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
   };
   const auto use = [&](int index,
                        const std::vector<std::uint8_t>& frame) -> std::optional<std::string> {
+    // The geometry goes in with the first frame, so that a series that has
+    // frames always has it, and an import that writes no frame leaves nothing.
+    if (index == 0) {
+      if (auto problem = cli::WriteFileAtomically(geometryFile, cli::GeometryText(geometry)))
+        return problem;
+    }
     auto problem = cli::WriteFrameFileAtomically(outputs[static_cast<std::size_t>(index)], frame,
                                                  cli::kFrameWidth, cli::kFrameHeight);
     if (!problem)

@@ -33,8 +33,8 @@ std::optional<std::string> PlanGeometry(FitMode mode, int width, int height, con
     if (!inside)
       return "the crop rectangle " + std::to_string(crop.x) + "," + std::to_string(crop.y) + "," +
              std::to_string(crop.width) + "," + std::to_string(crop.height) +
-             " does not lie inside the " + std::to_string(width) + " x " +
-             std::to_string(height) + " picture";
+             " does not lie inside the " + std::to_string(width) + " x " + std::to_string(height) +
+             " picture";
     used = crop;
   }
   FrameGeometry plan;
@@ -47,12 +47,12 @@ std::optional<std::string> PlanGeometry(FitMode mode, int width, int height, con
   } else if (std::int64_t{used.width} * kFrameHeight >= std::int64_t{used.height} * kFrameWidth) {
     // As wide as the frame's shape or wider: the width fills the frame.
     plan.scaledWidth = kFrameWidth;
-    plan.scaledHeight = std::clamp(ScaledLength(used.height, kFrameWidth, used.width), 1,
-                                   kFrameHeight);
+    plan.scaledHeight =
+        std::clamp(ScaledLength(used.height, kFrameWidth, used.width), 1, kFrameHeight);
   } else {
     plan.scaledHeight = kFrameHeight;
-    plan.scaledWidth = std::clamp(ScaledLength(used.width, kFrameHeight, used.height), 1,
-                                  kFrameWidth);
+    plan.scaledWidth =
+        std::clamp(ScaledLength(used.width, kFrameHeight, used.height), 1, kFrameWidth);
   }
   plan.scaleX = static_cast<double>(plan.scaledWidth) / used.width;
   plan.scaleY = static_cast<double>(plan.scaledHeight) / used.height;

@@ -36,7 +36,7 @@ struct PixelRect {
 struct FrameGeometry {
   int sourceWidth = 0;
   int sourceHeight = 0;
-  PixelRect crop;  // the part of the source that is scaled (all of it but for --crop)
+  PixelRect crop;       // the part of the source that is scaled (all of it but for --crop)
   int scaledWidth = 0;  // the crop's size after scaling
   int scaledHeight = 0;
   double scaleX = 1.0;  // scaledWidth / crop.width

@@ -115,7 +115,8 @@ std::optional<std::string> ListFolderFrames(const std::string& folder,
   for (std::size_t i = 0; i < files.size(); ++i) {
     listed.paths.push_back(files[i].string());
     const std::optional<int> number = NameNumber(files[i]);
-    consecutive = consecutive && number && std::int64_t{*number} == std::int64_t{*first} + static_cast<std::int64_t>(i);
+    consecutive = consecutive && number &&
+                  std::int64_t{*number} == std::int64_t{*first} + static_cast<std::int64_t>(i);
   }
   listed.firstNumber = consecutive ? *first : 1;
   if (!consecutive)

@@ -29,7 +29,8 @@ std::optional<std::vector<int>> ParseList(const std::string& text) {
   std::size_t from = 0;
   while (from <= text.size()) {
     const std::size_t comma = std::min(text.find(',', from), text.size());
-    const std::optional<int> value = cli::ParseInt(std::string_view(text).substr(from, comma - from));
+    const std::optional<int> value =
+        cli::ParseInt(std::string_view(text).substr(from, comma - from));
     if (!value || std::find(values.begin(), values.end(), *value) != values.end())
       return std::nullopt;
     values.push_back(*value);
@@ -78,8 +79,7 @@ void ReportCounts(const cli::MotCounts& c, std::ostream& err) {
 
 }  // namespace
 
-int RunMotToTracksCommand(std::span<const std::string> args, std::ostream& out,
-                          std::ostream& err) {
+int RunMotToTracksCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
   if (const auto status =
           cli::ReadCommandArgs(args, kMotToTracksOptions, kMotToTracks, out, err, parsed))
@@ -126,8 +126,7 @@ int RunMotToTracksCommand(std::span<const std::string> args, std::ostream& out,
   return cli::kExitOk;
 }
 
-int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out,
-                          std::ostream& err) {
+int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
   if (const auto status =
           cli::ReadCommandArgs(args, kTracksToMotOptions, kTracksToMot, out, err, parsed))
@@ -139,8 +138,8 @@ int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out,
   if (const std::string* box = parsed.Value("--box")) {
     const std::size_t comma = box->find(',');
     const auto width = cli::ParseDouble(box->substr(0, comma));
-    const auto height = comma == std::string::npos ? std::nullopt
-                                                   : cli::ParseDouble(box->substr(comma + 1));
+    const auto height =
+        comma == std::string::npos ? std::nullopt : cli::ParseDouble(box->substr(comma + 1));
     if (!width || !height || *width <= 0.0 || *height <= 0.0)
       return cli::UsageError(err, kTracksToMot, "--box takes W,H: two numbers above 0");
     boxWidth = *width;

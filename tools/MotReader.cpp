@@ -15,7 +15,8 @@ bool IsSpace(char c) {
 
 // Splits a line into fields; returns why it cannot (an empty field between
 // two commas, a comma at either end).
-std::optional<std::string> SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
+std::optional<std::string> SplitFields(std::string_view line,
+                                       std::vector<std::string_view>& fields) {
   std::size_t at = 0;
   const auto skipSpace = [&] {
     while (at < line.size() && IsSpace(line[at]))
@@ -46,7 +47,7 @@ struct FieldName {
 };
 
 constexpr FieldName kFieldNames[] = {
-    {"frame", true},  {"id", true},    {"left", false},  {"top", false},       {"width", false},
+    {"frame", true},   {"id", true},    {"left", false}, {"top", false},        {"width", false},
     {"height", false}, {"conf", false}, {"class", true}, {"visibility", false},
 };
 

@@ -25,8 +25,7 @@ class Shared {
   // or the run stops. Waits while the window ahead of the user is full.
   std::optional<int> Take() {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock,
-                   [&] { return m_stop || m_next >= m_count || m_next < m_used + m_window; });
+    m_changed.wait(lock, [&] { return m_stop || m_next >= m_count || m_next < m_used + m_window; });
     if (m_stop || m_next >= m_count)
       return std::nullopt;
     return m_next++;

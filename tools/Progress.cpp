@@ -14,8 +14,7 @@ constexpr int kBarWidth = 30;
 constexpr double kRedrawSeconds = 0.1;
 
 double SteadySeconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 std::string Duration(double seconds) {
@@ -33,8 +32,7 @@ std::string Duration(double seconds) {
 
 ProgressStyle ProgressStyleFor(const std::ostream& stream) {
   const bool standardError = &stream == &std::cerr || &stream == &std::clog;
-  return standardError && ::isatty(STDERR_FILENO) == 1 ? ProgressStyle::Bar
-                                                       : ProgressStyle::Lines;
+  return standardError && ::isatty(STDERR_FILENO) == 1 ? ProgressStyle::Bar : ProgressStyle::Lines;
 }
 
 std::string ProgressText(int done, int total, double seconds) {
