@@ -124,6 +124,8 @@ std::optional<std::string> MakeOutputFolder(const std::string& outRoot) {
 std::string Completed(const std::vector<std::string>& outputs, int written) {
   if (written == 0)
     return "no frame was written";
+  if (written == 1)
+    return outputs.front() + " is complete";
   return outputs.front() + " to " + outputs[static_cast<std::size_t>(written) - 1] +
          " are complete";
 }

@@ -196,7 +196,7 @@ std::optional<std::string> ListPatternFrames(const FramePattern& pattern, std::o
       middle.remove_prefix(pattern.prefix.size());
       middle.remove_suffix(pattern.suffix.size());
       const std::size_t digitsFrom = middle.find_first_not_of(' ');
-      if (digitsFrom == std::string_view::npos || middle.size() > 10)
+      if (digitsFrom == std::string_view::npos)
         continue;
       const std::string_view digits = middle.substr(digitsFrom);
       if (DigitRun(digits, 0).size() != digits.size() ||

@@ -239,7 +239,7 @@ TEST(ImportCommand, BadSourcesFailWithTheFramesBeforeThemComplete) {
              QImage(5, 5, QImage::Format_RGB888).save(QString::fromStdString(d.File("f1.png"))));
        },
        {"f%d.png"},
-       "f1.png: is 5 x 5 pixels, the series 7 x 5; OUT_0000.bmp to OUT_0000.bmp are complete",
+       "f1.png: is 5 x 5 pixels, the series 7 x 5; OUT_0000.bmp is complete",
        {"OUT.geometry", "OUT_0000.bmp"}},
       {"empty folder", [](const TempDir&) {}, {"."}, "no picture file in the folder", {}},
       {"crop outside",

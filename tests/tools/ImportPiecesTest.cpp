@@ -45,6 +45,7 @@ TEST(ImportSource, PatternsTakeExactlyOneIntegerConversion) {
   };
   const std::vector<Case> cases = {
       {"frames/%06d.jpg", true, "frames/000007.jpg"},
+      {"f%012d.png", true, "f000000000007.png"},
       {"f%d.png", true, "f7.png"},
       {"100%%_%3i.bmp", true, "100%_  7.bmp"},
       {"f.png", false, ""},
@@ -85,6 +86,11 @@ TEST(ImportSource, PatternFramesRunFromTheLowestNumberToTheFirstGap) {
   EXPECT_NE(ListPatternFrames(pattern, std::nullopt, 2, frames), std::nullopt);
   ASSERT_EQ(ParsePattern(dir.File("h%d.png"), pattern), std::nullopt);
   EXPECT_NE(ListPatternFrames(pattern, std::nullopt, 100, frames), std::nullopt);
+  // Wider than any int: found all the same.
+  cli_test::WriteText(dir.Path() / "w000000000042.png", "x");
+  ASSERT_EQ(ParsePattern(dir.File("w%012d.png"), pattern), std::nullopt);
+  ASSERT_EQ(ListPatternFrames(pattern, std::nullopt, 100, frames), std::nullopt);
+  EXPECT_EQ(frames.firstNumber, 42);
 }
 
 TEST(ImportSource, FolderNumbersCountFromTheFirstNameOnlyWhenConsecutive) {
