@@ -27,7 +27,8 @@ logged_step bench "$log" configure cmake --preset bench
 logged_step bench "$log" "building the benchmarks" \
   cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" -- -k 0
 
-# "<what> ratio: <value> (target <= <limit>)", or ">=" for a floor.
+# "<what> ratio: <value> (target <= <limit>)", or ">=" for a floor; the value
+# "skipped" when a program has nothing to compare with.
 ratio_line='^(.*[^ ]) ratio: *([^ ]+) *[(]target *(<=|>=) *([^ )]+)[)]'
 # One row per reported ratio: program, ratio name, value, target, verdict.
 rows=()
@@ -48,6 +49,11 @@ for name in "${names[@]}"; do
       value=${BASH_REMATCH[2]}
       op=${BASH_REMATCH[3]}
       limit=${BASH_REMATCH[4]}
+      # A ratio whose peer program is missing reads "skipped".
+      if [[ $value == skipped ]]; then
+        rows+=("bench_$name|$what|skipped|$op $limit|skipped")
+        continue
+      fi
       verdict=$(awk -v v="$value" -v op="$op" -v l="$limit" 'BEGIN {
         if (v !~ /^[-+]?[0-9.]+([eE][-+]?[0-9]+)?$/) { print "NO VALUE"; exit }
         ok = (op == "<=") ? (v + 0 <= l + 0) : (v + 0 >= l + 0)

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make ninja-build pkg-config git
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-image-formats-plugins
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format

@@ -17,3 +17,6 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
 int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunNearCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunMotToTracksCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);

@@ -15,12 +15,15 @@ struct CommandEntry {
   CommandFunction run;
 };
 
-constexpr std::array<CommandEntry, 5> kCommandTable{{
+constexpr std::array<CommandEntry, 8> kCommandTable{{
     {"sample", &RunSampleCommand},
     {"render", &RunRenderCommand},
     {"score", &RunScoreCommand},
     {"near", &RunNearCommand},
     {"check", &RunCheckCommand},
+    {"import", &RunImportCommand},
+    {"mot2tracks", &RunMotToTracksCommand},
+    {"tracks2mot", &RunTracksToMotCommand},
 }};
 
 }  // namespace

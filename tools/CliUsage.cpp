@@ -10,7 +10,7 @@
 namespace cli {
 namespace {
 
-constexpr std::array<CommandUsage, 5> kCommands{{
+constexpr std::array<CommandUsage, 8> kCommands{{
     {"sample", "sample DIR",
      R"(Writes the sample series into the existing folder DIR: frames 0 to 60 of a
 synthetic take, DIR/take9_0000.bmp to DIR/take9_0060.bmp (320 x 240, 24-bit),
@@ -56,6 +56,60 @@ a video is not kept.
 frames shown; a summary gives the frames shown, not shown and the retries.
 Exit status 1 when a frame was not shown or a file could not be read or
 written, 0 otherwise.
+)"},
+    {"import",
+     "import SOURCE OUTROOT [--first N] [--start K] [--fit | --center | --crop X,Y,W,H] "
+     "[--jobs J]",
+     R"(Turns pictures into a series the program plays: OUTROOT_NNNN.bmp, numbered
+from K (default 0), each a 320 x 240 frame file exactly as the recorder writes
+it, and OUTROOT.geometry beside them, which records how source positions and
+numbers map to the frames. OUTROOT's folder is made when it is missing.
+SOURCE is a folder (every picture file in it, in natural order: img2.png
+before img10.png; other files are ignored) or a printf-style pattern with one
+integer conversion such as frames/%06d.jpg, read from number N (default: the
+lowest number present) up to the first number without a file. Every format
+the image readers know is read (PNG, JPEG, BMP, GIF, TIFF, WebP, ...), grey
+and 16-bit included; transparency is composited onto black.
+  --fit          (default) scale to the largest size that fits 320 x 240,
+                 keeping the shape, and centre it on black
+  --center       no scaling: the middle of the picture, or all of it on black
+                 when it is smaller
+  --crop X,Y,W,H take that rectangle of the source, then fit it
+  --jobs J       decode on J threads (default: one per core)
+A progress bar shows on a terminal, progress lines otherwise. A picture that
+cannot be read fails the command (exit 1) with its name and the reader's
+reason; the frames written before it are complete (each file is written under
+a temporary name and renamed), and the message names them. The command
+refuses to write over its own sources. At most 100000 frames.
+)"},
+    {"mot2tracks", "mot2tracks GT OUTFILE [--geometry FILE] [--classes LIST] [--ids LIST]",
+     R"(Turns MOTChallenge ground truth into a track file. GT holds rows
+    frame,id,left,top,width,height[,conf[,class[,visibility[,...]]]]
+(frames from 1; commas or white space between the fields). Rows with conf 0
+are not targets and are skipped. A target's position is the centre of its
+box, mapped through the series' geometry file into the 320 x 240 frame and
+rounded; frame numbers map through it too. Without --geometry, positions and
+frame numbers are taken as they stand.
+  --geometry FILE  the .geometry file import wrote beside the series
+  --classes LIST   keep only rows of these classes (comma-separated integers)
+  --ids LIST       these target ids, in this order (at most 50); by default
+                   the first 50 ids to appear, in order of their first frame
+OUTFILE gets the count, the first frame, then one "x y" row per target per
+frame up to the last frame with a box, "0 0" where a target has no box. A
+position that would read as absent (0, 0) is written as (1, 0); coordinates
+are clamped to -999..999, since above 999 a row disables its target. Targets
+beyond 50 and frames outside 0 to 499 are dropped and counted in a warning.
+A bad line fails the command naming FILE:LINE; OUTFILE is written whole
+through a temporary file, or not at all.
+)"},
+    {"tracks2mot", "tracks2mot TRACKS OUTFILE [--geometry FILE] [--box W,H]",
+     R"(Turns a track file into MOTChallenge rows: for every target and every frame
+where it has a position, "frame,id,left,top,width,height,1,1,1" with a W x H
+box (default 10,10, in frame pixels) centred on the position, all mapped back
+to source coordinates and numbers through --geometry when given. Ids count
+from 1 in the order of the track file's targets. The track file is read as
+the program reads it; rows that disable a target are not positions and are
+left out. mot2tracks with the same geometry gives back the track file.
 )"},
     {"score", "score TRACKS MEASURED FROM TO [--csv]",
      R"(Loads the track file TRACKS (laid out like truetracks.txt) and the measured

@@ -31,7 +31,7 @@ TEST(CliBasics, HelpListsEveryCommandAndEachCommandHasItsOwn) {
   const CliResult help = RunProgram({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
-  EXPECT_EQ(cli::Commands().size(), 5u);
+  EXPECT_EQ(cli::Commands().size(), 8u);
   for (const cli::CommandUsage& command : cli::Commands()) {
     const std::string name(command.name), synopsis(command.synopsis);
     SCOPED_TRACE(name);
@@ -59,7 +59,12 @@ TEST(CliBasics, UsageErrorsExitTwoWithTheCommandsUsageLine) {
       "score t p x 10\nscore t p 10 11 --tsv\nnear t 1 1 10\nnear t 1 1 500 5\n"
       "near t 1 1 -1 5\nnear t a 1 10 5\nnear t 1 1 10 five\nnear t 1 1 10 nan\n"
       "near t 1 1 10 inf\ncheck\ncheck r 0\ncheck r 5 4\ncheck r -1 4\ncheck r 0 100000\n"
-      "check r 2147483647 2147483647\ncheck r 0 4 --tracks\ncheck r 0 4 --markers");
+      "check r 2147483647 2147483647\ncheck r 0 4 --tracks\ncheck r 0 4 --markers\n"
+      "import src\nimport src o --fit --center\nimport src o --crop 1,2,3\n"
+      "import src o --crop 0,0,0,5\nimport src o --jobs 0\nimport src o --start -1\n"
+      "import a%d%d.png o\nimport a.png o\nimport a%s.png o\nimport d%d/a%d.png o\n"
+      "mot2tracks gt\nmot2tracks gt o --ids 1,1\nmot2tracks gt o --classes x\n"
+      "tracks2mot t\ntracks2mot t o --box 0,5\ntracks2mot t o --box 5");
   const TempDir dir;
   const InFolder inDir(dir.Path());
   int count = 0;
@@ -77,7 +82,7 @@ TEST(CliBasics, UsageErrorsExitTwoWithTheCommandsUsageLine) {
     EXPECT_NE(result.err.find("usage: korvane-cli " + synopsis + "\n"), std::string::npos) << line;
     EXPECT_EQ(result.out, "") << line;
   }
-  EXPECT_EQ(count, 38);
+  EXPECT_EQ(count, 54);
   EXPECT_EQ(RunProgram({"score", "t", "p", "11", "10"}).status, 2);
   EXPECT_TRUE(FilesIn(dir.Path()).empty());
 }

@@ -1,0 +1,221 @@
+// korvane-cli import: a folder or numbered series of pictures in any format
+// the image readers know becomes a series of frame files, each fitted,
+// centred or cropped into 320 × 240 as the series' .geometry file records.
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <set>
+#include <system_error>
+#include <thread>
+
+#include "tools/Cli.h"
+#include "tools/CliFiles.h"
+#include "tools/CliUsage.h"
+#include "tools/FrameCompose.h"
+#include "tools/GeometryFile.h"
+#include "tools/ImageDecode.h"
+#include "tools/ImportSource.h"
+#include "tools/OrderedWork.h"
+#include "tools/Progress.h"
+
+namespace {
+
+constexpr std::string_view kCommand = "import";
+constexpr cli::OptionRule kOptions[] = {{"--first", true},   {"--start", true}, {"--fit", false},
+                                        {"--center", false}, {"--crop", true},  {"--jobs", true}};
+constexpr int kMaxJobs = 256;
+
+struct ImportSettings {
+  std::string source;
+  std::string outRoot;
+  std::optional<int> first;
+  int start = 0;
+  cli::FitMode mode = cli::FitMode::Fit;
+  cli::PixelRect crop;
+  int jobs = 1;
+};
+
+std::optional<cli::PixelRect> ParseRect(const std::string& text) {
+  int values[4] = {};
+  std::size_t from = 0;
+  for (int i = 0; i < 4; ++i) {
+    const std::size_t comma = i < 3 ? text.find(',', from) : text.size();
+    if (comma == std::string::npos)
+      return std::nullopt;
+    const std::optional<int> value =
+        cli::ParseInt(std::string_view(text).substr(from, comma - from));
+    if (!value)
+      return std::nullopt;
+    values[i] = *value;
+    from = comma + 1;
+  }
+  return cli::PixelRect{values[0], values[1], values[2], values[3]};
+}
+
+std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, ImportSettings& settings) {
+  if (parsed.positional.size() != 2)
+    return "expects SOURCE and OUTROOT";
+  settings.source = parsed.positional[0];
+  settings.outRoot = parsed.positional[1];
+  if (const std::string* first = parsed.Value("--first")) {
+    settings.first = cli::ParseInt(*first);
+    if (!settings.first || *settings.first < 0)
+      return "--first must be an integer of at least 0";
+  }
+  if (const std::string* start = parsed.Value("--start")) {
+    const std::optional<int> value = cli::ParseInt(*start);
+    if (!value || *value < 0)
+      return "--start must be an integer of at least 0";
+    settings.start = *value;
+  }
+  const int modes = parsed.Has("--fit") + parsed.Has("--center") + parsed.Has("--crop");
+  if (modes > 1)
+    return "--fit, --center and --crop exclude each other";
+  if (parsed.Has("--center"))
+    settings.mode = cli::FitMode::Center;
+  if (const std::string* crop = parsed.Value("--crop")) {
+    const std::optional<cli::PixelRect> rect = ParseRect(*crop);
+    if (!rect || rect->x < 0 || rect->y < 0 || rect->width < 1 || rect->height < 1)
+      return "--crop takes X,Y,W,H: integers, X and Y at least 0, W and H at least 1";
+    settings.mode = cli::FitMode::Crop;
+    settings.crop = *rect;
+  }
+  settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (const std::string* jobs = parsed.Value("--jobs")) {
+    const std::optional<int> value = cli::ParseInt(*jobs);
+    if (!value || *value < 1 || *value > kMaxJobs)
+      return "--jobs must be an integer from 1 to " + std::to_string(kMaxJobs);
+    settings.jobs = *value;
+  }
+  return std::nullopt;
+}
+
+std::string Canonical(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+  return error ? path : canonical.string();
+}
+
+// The first output file that would replace one of the sources, if any.
+std::optional<std::string> OutputOverSource(const std::vector<std::string>& sources,
+                                            const std::vector<std::string>& outputs) {
+  std::set<std::string> read;
+  for (const std::string& source : sources)
+    read.insert(Canonical(source));
+  for (const std::string& output : outputs) {
+    if (read.contains(Canonical(output)))
+      return output;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> MakeOutputFolder(const std::string& outRoot) {
+  const std::filesystem::path folder = std::filesystem::path(outRoot).parent_path();
+  std::error_code error;
+  if (folder.empty() || std::filesystem::is_directory(folder, error))
+    return std::nullopt;
+  std::filesystem::create_directories(folder, error);
+  if (error)
+    return folder.string() + ": the output folder cannot be made: " + error.message();
+  return std::nullopt;
+}
+
+std::string Completed(const std::vector<std::string>& outputs, int written) {
+  if (written == 0)
+    return "no frame was written";
+  if (written == 1)
+    return outputs.front() + " is complete";
+  return outputs.front() + " to " + outputs[static_cast<std::size_t>(written) - 1] +
+         " are complete";
+}
+
+}  // namespace
+
+int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  cli::ParsedArgs parsed;
+  if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
+    return *status;
+  ImportSettings settings;
+  if (auto problem = ReadSettings(parsed, settings))
+    return cli::UsageError(err, kCommand, *problem);
+
+  cli::SourceFrames frames;
+  if (cli::IsFolder(settings.source)) {
+    if (settings.first)
+      return cli::UsageError(err, kCommand, "--first goes with a pattern, not a folder");
+    if (auto problem = cli::ListFolderFrames(settings.source, cli::PictureFileEndings(), frames))
+      return cli::Failure(err, kCommand, *problem);
+  } else {
+    cli::FramePattern pattern;
+    if (auto problem = cli::ParsePattern(settings.source, pattern))
+      return cli::UsageError(err, kCommand, settings.source + " is not a folder, and " + *problem);
+    if (auto problem =
+            cli::ListPatternFrames(pattern, settings.first, cli::kMaxSeriesFrames, frames))
+      return cli::Failure(err, kCommand, *problem);
+  }
+  const int count = static_cast<int>(frames.paths.size());
+  if (count > cli::kMaxSeriesFrames || settings.start > INT_MAX - (count - 1))
+    return cli::UsageError(err, kCommand,
+                           "at most " + std::to_string(cli::kMaxSeriesFrames) +
+                               " frames, numbered below " + std::to_string(INT_MAX));
+  if (frames.note)
+    err << "korvane-cli import: note: " << *frames.note << '\n';
+
+  std::vector<std::string> outputs;
+  for (int i = 0; i < count; ++i)
+    outputs.push_back(cli::FrameFileName(settings.outRoot, settings.start + i));
+  const std::string geometryFile = settings.outRoot + ".geometry";
+  outputs.push_back(geometryFile);
+  if (const auto over = OutputOverSource(frames.paths, outputs))
+    return cli::Failure(err, kCommand, "refuses to write " + *over + ": it is one of the sources");
+  outputs.pop_back();
+
+  int width = 0;
+  int height = 0;
+  const std::string& first = frames.paths.front();
+  if (auto reason = cli::ReadPictureSize(first, width, height))
+    return cli::Failure(err, kCommand, first + ": " + *reason + "; no frame was written");
+  cli::FrameGeometry geometry;
+  geometry.firstFrame = settings.start;
+  geometry.firstSource = frames.firstNumber;
+  if (auto problem = cli::PlanGeometry(settings.mode, width, height, settings.crop, geometry))
+    return cli::Failure(err, kCommand, first + ": " + *problem + "; no frame was written");
+  if (auto problem = MakeOutputFolder(settings.outRoot))
+    return cli::Failure(err, kCommand, *problem);
+
+  cli::Progress progress(err, cli::ProgressStyleFor(err), "import", count);
+  const auto make = [&](int index, std::vector<std::uint8_t>& frame) -> std::optional<std::string> {
+    const std::string& path = frames.paths[static_cast<std::size_t>(index)];
+    cli::RgbImage shown;
+    if (auto reason = cli::DecodeShownPart(path, geometry, shown))
+      return path + ": " + *reason;
+    std::vector<std::uint8_t> scratch;
+    frame.resize(cli::kFrameBytes);
+    if (!cli::ComposeFrame(shown.View(), geometry, frame, scratch))
+      return path + ": the decoded picture does not fit the frame";
+    return std::nullopt;
+  };
+  const auto use = [&](int index,
+                       const std::vector<std::uint8_t>& frame) -> std::optional<std::string> {
+    // The geometry goes in with the first frame, so that a series that has
+    // frames always has it, and an import that writes no frame leaves nothing.
+    if (index == 0) {
+      if (auto problem = cli::WriteFileAtomically(geometryFile, cli::GeometryText(geometry)))
+        return problem;
+    }
+    auto problem = cli::WriteFrameFileAtomically(outputs[static_cast<std::size_t>(index)], frame,
+                                                 cli::kFrameWidth, cli::kFrameHeight);
+    if (!problem)
+      progress.Update(index + 1);
+    return problem;
+  };
+  const std::optional<cli::ItemFailure> failure =
+      cli::MakeAndUseInOrder(count, settings.jobs, make, use);
+  progress.Finish();
+  if (failure)
+    return cli::Failure(err, kCommand, failure->reason + "; " + Completed(outputs, failure->index));
+  out << "import: wrote " << count << " frames, " << outputs.front() << " to " << outputs.back()
+      << ", and " << geometryFile << '\n';
+  return cli::kExitOk;
+}
