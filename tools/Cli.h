@@ -17,3 +17,4 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
 int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunNearCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunEvaluateCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);

@@ -19,6 +19,12 @@ std::string FrameFileName(std::string_view root, int frame);
 std::optional<std::uintmax_t> RegularFileSize(const std::string& path);
 bool IsFolder(const std::string& path);
 
+// Reads the whole regular file at path into text. Refuses anything else (a
+// folder, a pipe, a device) without waiting on it, and a file of more than
+// limit bytes. Returns what went wrong, naming the file, or nothing.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
+                                           std::string& text);
+
 // Writes text to path through a temporary file in the same folder and a
 // rename, so path ends up either complete or as it was. Returns what went
 // wrong, or nothing.

@@ -15,12 +15,13 @@ struct CommandEntry {
   CommandFunction run;
 };
 
-constexpr std::array<CommandEntry, 5> kCommandTable{{
+constexpr std::array<CommandEntry, 6> kCommandTable{{
     {"sample", &RunSampleCommand},
     {"render", &RunRenderCommand},
     {"score", &RunScoreCommand},
     {"near", &RunNearCommand},
     {"check", &RunCheckCommand},
+    {"evaluate", &RunEvaluateCommand},
 }};
 
 }  // namespace
