@@ -106,6 +106,8 @@ than D to a disabled target is ignored rather than a false positive.
   --csv            the same totals as a header line and a line of values
 A ratio whose denominator is 0 is "-" in the table, null in JSON and empty in
 CSV. A bad HYP line is a failure naming FILE:LINE (exit status 1).
+--geometry FILE (coordinates and frames mapped as a converted series records
+them) is not supported yet.
 )"},
 }};
 
