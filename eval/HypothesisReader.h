@@ -23,9 +23,10 @@
 
 enum class HypothesisFormat { kPoints, kMot };
 
-// Bounds the memory a file can make the reader take; no tracker reports this
-// many objects in one picture.
-inline constexpr int kMaxHypothesesPerFrame = 10000;
+// Bounds the memory and time a file can make the evaluation take (every
+// truth object may be within reach of every hypothesis); no tracker reports
+// this many objects in one picture.
+inline constexpr int kMaxHypothesesPerFrame = 1000;
 
 struct ReadProblem {
   std::size_t line = 0;  // from 1

@@ -20,17 +20,23 @@ std::uint64_t Key(int truthIndex, int id) {
 }  // namespace
 
 void IdentityCounter::AddFrame(int truthIndex, int hypothesisId) {
-  ++m_frames[Key(truthIndex, hypothesisId)];
+  m_pairs.push_back(Key(truthIndex, hypothesisId));
 }
 
-IdentityAssignment IdentityCounter::Solve(int truthCount) const {
+IdentityAssignment IdentityCounter::Solve(int truthCount) {
   IdentityAssignment result;
   result.hypothesisOf.assign(static_cast<std::size_t>(std::max(truthCount, 0)), std::nullopt);
   std::vector<std::vector<Overlap>> byTruth(result.hypothesisOf.size());
-  for (const auto& [key, frames] : m_frames) {
+  std::sort(m_pairs.begin(), m_pairs.end());
+  for (std::size_t i = 0; i < m_pairs.size();) {
+    const std::uint64_t key = m_pairs[i];
+    const std::size_t runStart = i;
+    while (i < m_pairs.size() && m_pairs[i] == key)
+      ++i;
     const auto truth = static_cast<std::size_t>(key >> 32);
     if (truth < byTruth.size())
-      byTruth[truth].push_back({static_cast<int>(static_cast<std::uint32_t>(key)), frames});
+      byTruth[truth].push_back(
+          {static_cast<int>(static_cast<std::uint32_t>(key)), static_cast<int>(i - runStart)});
   }
 
   // A truth target that is paired in some best pairing can be paired within
