@@ -104,9 +104,12 @@ void PrintEvaluationCsv(const Evaluation& evaluation, std::ostream& out) {
   std::string keys;
   std::string values;
   for (const Field& field : fields) {
-    const char* separator = keys.empty() ? "" : ",";
-    keys += separator + std::string(field.key);
-    values += separator + field.exact;
+    if (!keys.empty()) {
+      keys += ',';
+      values += ',';
+    }
+    keys += field.key;
+    values += field.exact;
   }
   out << keys << '\n' << values << '\n';
 }
