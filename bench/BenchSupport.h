@@ -128,12 +128,15 @@ class FastestRunReporter : public benchmark::ConsoleReporter {
 
   // Time of `ours` over time of `plain`, or NaN when either did not run.
   double Ratio(const std::string& ours, const std::string& plain) const {
-    const auto o = m_fastest.find(ours);
-    const auto p = m_fastest.find(plain);
-    if (o == m_fastest.end() || p == m_fastest.end() || p->second <= 0) {
-      return std::numeric_limits<double>::quiet_NaN();
-    }
-    return o->second / p->second;
+    const double p = Fastest(plain);
+    return p > 0 ? Fastest(ours) / p : std::numeric_limits<double>::quiet_NaN();
+  }
+
+  // The fastest time of a benchmark in its own unit, or NaN when it did not
+  // run.
+  double Fastest(const std::string& name) const {
+    const auto it = m_fastest.find(name);
+    return it == m_fastest.end() ? std::numeric_limits<double>::quiet_NaN() : it->second;
   }
 
  private:

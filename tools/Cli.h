@@ -20,3 +20,4 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
 int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunMotToTracksCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunEvaluateCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);

@@ -22,6 +22,12 @@ bool IsFolder(const std::string& path);
 // reason), or nothing when it can be opened for reading.
 std::optional<std::string> RegularFileProblem(const std::string& path);
 
+// Reads the whole regular file at path into text. Refuses anything else (a
+// folder, a pipe, a device) without waiting on it, and a file of more than
+// limit bytes. Returns what went wrong, naming the file, or nothing.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
+                                           std::string& text);
+
 // Writes text to path through a temporary file in the same folder and a
 // rename, so path ends up either complete or as it was. Returns what went
 // wrong, or nothing.

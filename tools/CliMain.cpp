@@ -15,7 +15,7 @@ struct CommandEntry {
   CommandFunction run;
 };
 
-constexpr std::array<CommandEntry, 8> kCommandTable{{
+constexpr std::array<CommandEntry, 9> kCommandTable{{
     {"sample", &RunSampleCommand},
     {"render", &RunRenderCommand},
     {"score", &RunScoreCommand},
@@ -24,6 +24,7 @@ constexpr std::array<CommandEntry, 8> kCommandTable{{
     {"import", &RunImportCommand},
     {"mot2tracks", &RunMotToTracksCommand},
     {"tracks2mot", &RunTracksToMotCommand},
+    {"evaluate", &RunEvaluateCommand},
 }};
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace cli {
 namespace {
 
-constexpr std::array<CommandUsage, 8> kCommands{{
+constexpr std::array<CommandUsage, 9> kCommands{{
     {"sample", "sample DIR",
      R"(Writes the sample series into the existing folder DIR: frames 0 to 60 of a
 synthetic take, DIR/take9_0000.bmp to DIR/take9_0060.bmp (320 x 240, 24-bit),
@@ -141,6 +141,38 @@ or below 0, an item that is not a number, a last row with a single number)
 and notes every disabled target with the frame at which it is disabled.
 0 <= FIRST <= LAST, at most 100000 frames. Exit status 0 when nothing is wrong
 (notes do not count), 1 otherwise.
+)"},
+    {"evaluate",
+     "evaluate TRUTH HYP --threshold D [--hyp-format points|mot|tracks] [--from F] [--to T] "
+     "[--csv | --json]",
+     R"(Scores a tracker's output HYP against the track file TRUTH with the CLEAR MOT
+metrics (Bernardin and Stiefelhagen 2008) and the identity metrics (Ristani et
+al. 2016). The truth objects of a frame are the enabled targets whose position
+there is not (0, 0). A truth object and a hypothesis correspond when they lie
+at most D pixels apart.
+Each frame, in order: a truth object keeps the hypothesis id it was last
+matched to when that hypothesis is there, free and within D; the rest are
+matched to make the most pairs at the least total distance. A match to another
+id than the last one is an identity switch. An unmatched hypothesis closer
+than D to a disabled target is ignored rather than a false positive.
+  --threshold D    the largest distance of a match, in pixels (needed)
+  --hyp-format     how HYP is laid out:
+     points        (default) rows "frame,id,x,y", frames 0 to 499
+     mot           MOTChallenge rows "frame,id,left,top,width,height,...",
+                   frames 1 to 500; the box's centre is the position
+     tracks        a track file; the target's index is the id
+                   Fields are separated by commas or white space; further
+                   columns are ignored; '#' starts a comment.
+  --from F, --to T the frames scored (0 to 499); without them, every frame in
+                   which either side has an object
+  --json           one JSON object: frames, gt, hypotheses, matches, fp, fn,
+                   idsw, frag, ignored, mota, motp, idtp, idfp, idfn, idp, idr,
+                   idf1, mt, pt, ml and per_target
+  --csv            the same totals as a header line and a line of values
+A ratio whose denominator is 0 is "-" in the table, null in JSON and empty in
+CSV. A bad HYP line is a failure naming FILE:LINE (exit status 1).
+--geometry FILE (coordinates and frames mapped as a converted series records
+them) is not supported yet.
 )"},
 }};
 

@@ -3,10 +3,13 @@
 // file write.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "CliTestSupport.h"
 #include "support/TempDir.h"
@@ -31,7 +34,7 @@ TEST(CliBasics, HelpListsEveryCommandAndEachCommandHasItsOwn) {
   const CliResult help = RunProgram({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
-  EXPECT_EQ(cli::Commands().size(), 8u);
+  EXPECT_EQ(cli::Commands().size(), 9u);
   for (const cli::CommandUsage& command : cli::Commands()) {
     const std::string name(command.name), synopsis(command.synopsis);
     SCOPED_TRACE(name);
@@ -152,6 +155,38 @@ TEST(CliBasics, AnAtomicWriteLeavesTheWholeFileOrNothing) {
   std::filesystem::create_directories(dir.File("folder/inside"));
   EXPECT_TRUE(cli::WriteFileAtomically(dir.File("folder"), "x").has_value());
   EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"folder", "tracks.txt"}));
+}
+
+// A bounded read takes a file of up to the limit whole and refuses anything
+// longer, a folder, a pipe (without waiting for a writer) or nothing at all.
+TEST(CliBasics, ABoundedReadTakesRegularFilesUpToTheLimit) {
+  const TempDir dir;
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  WriteText(dir.File("empty"), "");
+  WriteText(dir.File("at-limit"), "12345");
+  WriteText(dir.File("over-limit"), "123456");
+  struct Case {
+    std::string path, content;
+    std::size_t limit;
+    std::string problem;  // empty: read whole
+  };
+  const std::vector<Case> cases = {
+      {dir.File("empty"), "", 0, ""},
+      {dir.File("at-limit"), "12345", 5, ""},
+      {dir.File("over-limit"), "", 5, dir.File("over-limit") + ": is larger than 5 bytes"},
+      {dir.Path().string(), "", 5, dir.Path().string() + ": is not a regular file"},
+      {pipe, "", 5, pipe + ": is not a regular file"},
+      {dir.File("none"), "", 5, dir.File("none") + ": cannot be opened: No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    std::string text = "old";
+    const auto problem = cli::ReadRegularFile(c.path, c.limit, text);
+    EXPECT_EQ(problem.value_or(""), c.problem) << c.path;
+    if (c.problem.empty()) {
+      EXPECT_EQ(text, c.content);
+    }
+  }
 }
 
 TEST(CliBasics, FrameFileNamesFollowTheSeriesNaming) {

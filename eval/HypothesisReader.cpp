@@ -1,0 +1,175 @@
+#include "eval/HypothesisReader.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <initializer_list>
+#include <numeric>
+
+namespace {
+
+constexpr double kMaxMagnitude = 1e9;
+constexpr std::size_t kMaxFields = 6;
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
+
+// The first `wanted` fields of a line (fewer when it has fewer), and how
+// many the line has up to that count. A line with a comma is split at its
+// commas, any other at white space.
+struct Fields {
+  std::array<std::string_view, kMaxFields> items{};
+  std::size_t count = 0;
+};
+
+Fields SplitFields(std::string_view line, std::size_t wanted) {
+  Fields fields;
+  const bool commas = line.find(',') != std::string_view::npos;
+  while (fields.count < wanted) {
+    if (commas) {
+      const std::size_t comma = line.find(',');
+      fields.items[fields.count++] = Trimmed(line.substr(0, comma));
+      if (comma == std::string_view::npos)
+        break;
+      line.remove_prefix(comma + 1);
+      continue;
+    }
+    line = Trimmed(line);
+    if (line.empty())
+      break;
+    const auto end = std::find_if(line.begin(), line.end(), IsBlank);
+    const auto length = static_cast<std::size_t>(end - line.begin());
+    fields.items[fields.count++] = line.substr(0, length);
+    line.remove_prefix(length);
+  }
+  return fields;
+}
+
+// The parts one after the other. (Joined with + from a literal, GCC 12's
+// optimiser warns of an overlap that cannot happen.)
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (const std::string_view part : parts)
+    text += part;
+  return text;
+}
+
+std::optional<double> Number(std::string_view text) {
+  double value = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+  const std::optional<double> value = Number(text);
+  if (!value || *value != std::trunc(*value) || *value < INT_MIN || *value > INT_MAX)
+    return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+std::optional<double> Coordinate(std::string_view text) {
+  const std::optional<double> value = Number(text);
+  if (!value || std::fabs(*value) > kMaxMagnitude)
+    return std::nullopt;
+  return value;
+}
+
+// One line's object, or why it is not one.
+std::optional<std::string> ParseLine(const Fields& fields, HypothesisFormat format,
+                                     ObjectRow& row) {
+  const bool mot = format == HypothesisFormat::kMot;
+  const std::size_t needed = mot ? 6 : 4;
+  if (fields.count < needed || std::any_of(fields.items.begin(), fields.items.begin() + needed,
+                                           [](std::string_view f) { return f.empty(); }))
+    return mot ? "expected 'frame,id,left,top,width,height'" : "expected 'frame,id,x,y'";
+  const std::optional<int> frame = WholeNumber(fields.items[0]);
+  const int firstFrame = mot ? 1 : 0;
+  if (!frame || *frame < firstFrame || *frame >= MAX_TRACK_FRAMES + firstFrame)
+    return Joined({"frame '", fields.items[0], "' is not a whole number from ",
+                   std::to_string(firstFrame), " to ",
+                   std::to_string(MAX_TRACK_FRAMES - 1 + firstFrame)});
+  const std::optional<int> id = WholeNumber(fields.items[1]);
+  if (!id)
+    return Joined({"id '", fields.items[1], "' is not a whole number"});
+  std::array<double, 4> values{};
+  for (std::size_t i = 0; i + 2 < needed; ++i) {
+    const std::optional<double> value = Coordinate(fields.items[i + 2]);
+    if (!value)
+      return Joined({"'", fields.items[i + 2], "' is not a number of at most 1e9 in magnitude"});
+    values[i] = *value;
+  }
+  if (mot && (values[2] < 0.0 || values[3] < 0.0))
+    return "a box's width and height must not be negative";
+  row.frame = *frame - firstFrame;
+  row.object = {*id, mot ? values[0] + values[2] / 2 : values[0],
+                mot ? values[1] + values[3] / 2 : values[1]};
+  return std::nullopt;
+}
+
+// The first line, in line order, that repeats the frame and id of an
+// earlier one.
+std::optional<ReadProblem> FirstRepeatedId(const std::vector<ObjectRow>& rows,
+                                           const std::vector<std::size_t>& lines) {
+  std::vector<std::size_t> order(rows.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  const auto key = [&rows](std::size_t i) { return std::pair(rows[i].frame, rows[i].object.id); };
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+  std::optional<std::size_t> repeat;
+  std::size_t firstOfRepeat = 0;
+  for (std::size_t k = 1; k < order.size(); ++k) {
+    if (key(order[k]) == key(order[k - 1]) && (!repeat || order[k] < *repeat)) {
+      repeat = order[k];
+      firstOfRepeat = order[k - 1];
+    }
+  }
+  if (!repeat)
+    return std::nullopt;
+  const ObjectRow& row = rows[*repeat];
+  return ReadProblem{lines[*repeat], Joined({"id ", std::to_string(row.object.id),
+                                             " is given twice in one frame (first on line ",
+                                             std::to_string(lines[firstOfRepeat]), ")"})};
+}
+
+}  // namespace
+
+std::optional<ReadProblem> ReadHypotheses(std::string_view text, HypothesisFormat format,
+                                          std::vector<ObjectRow>& rows) {
+  const std::size_t wanted = format == HypothesisFormat::kMot ? 6 : 4;
+  std::array<int, MAX_TRACK_FRAMES> perFrame{};
+  std::vector<std::size_t> lines;
+  std::size_t lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const std::size_t newline = text.find('\n');
+    std::string_view line = text.substr(0, newline);
+    text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+    line = Trimmed(line.substr(0, line.find('#')));
+    if (line.empty())
+      continue;
+    ObjectRow row;
+    if (auto problem = ParseLine(SplitFields(line, wanted), format, row))
+      return ReadProblem{lineNumber, std::move(*problem)};
+    int& count = perFrame[static_cast<std::size_t>(row.frame)];
+    if (++count > kMaxHypothesesPerFrame)
+      return ReadProblem{lineNumber, Joined({"more than ", std::to_string(kMaxHypothesesPerFrame),
+                                             " objects in one frame"})};
+    rows.push_back(row);
+    lines.push_back(lineNumber);
+  }
+  return FirstRepeatedId(rows, lines);
+}

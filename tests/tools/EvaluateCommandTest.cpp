@@ -1,0 +1,214 @@
+// korvane-cli evaluate on a small track file and tracker outputs whose
+// metrics are worked out by hand, in each layout, and its refusals.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "CliTestSupport.h"
+#include "support/TempDir.h"
+
+using namespace cli_test;
+
+namespace {
+
+// Three targets from frame 1. Target 2 is disabled at frame 2, so it is no
+// truth object anywhere, but its frame 1 position (100, 100) still marks
+// hypotheses to ignore.
+constexpr char kTruth[] =
+    "3 1\n"
+    "10 10   50 50   100 100\n"
+    "12 10   50 52   1000 1000\n"
+    "14 10   0 0     0 0\n";
+
+// frame, id, x, y. Ids 4 and 5 track targets 0 and 1 (distances 0, 1, 1, 0,
+// 0); id 6 stands near the disabled target (ignored); id 7 is a false
+// positive.
+struct Point {
+  int frame, id, x, y;
+};
+const std::vector<Point> kPoints = {{1, 4, 10, 10},  {1, 5, 51, 50}, {1, 6, 101, 100},
+                                    {2, 4, 12, 11},  {2, 5, 50, 52}, {3, 4, 14, 10},
+                                    {3, 7, 300, 200}};
+
+// MOTA 1 - 1/5, MOTP 2/5, IDP 5/6, IDR 5/5, IDF1 10/11.
+constexpr char kJson[] = R"({
+  "frames": 3,
+  "gt": 5,
+  "hypotheses": 7,
+  "matches": 5,
+  "fp": 1,
+  "fn": 0,
+  "idsw": 0,
+  "frag": 0,
+  "ignored": 1,
+  "mota": 0.8,
+  "motp": 0.4,
+  "idtp": 5,
+  "idfp": 1,
+  "idfn": 0,
+  "idp": 0.8333333333333334,
+  "idr": 1,
+  "idf1": 0.9090909090909091,
+  "mt": 2,
+  "pt": 0,
+  "ml": 0,
+  "per_target": [
+    {"index": 0, "present": 3, "matches": 3, "hypothesis": 4},
+    {"index": 1, "present": 2, "matches": 2, "hypothesis": 5}
+  ]
+}
+)";
+
+std::string PointsText() {
+  std::string text = "# frame,id,x,y\n";
+  for (const Point& p : kPoints)
+    text += std::to_string(p.frame) + "," + std::to_string(p.id) + "," + std::to_string(p.x) + "," +
+            std::to_string(p.y) + "\n";
+  return text;
+}
+
+// The same boxes as MOTChallenge rows: frames from 1, 4 x 6 boxes centred
+// on the points, a confidence and world coordinates after them.
+std::string MotText() {
+  std::string text;
+  for (const Point& p : kPoints)
+    text += std::to_string(p.frame + 1) + "," + std::to_string(p.id) + "," +
+            std::to_string(p.x - 2) + "," + std::to_string(p.y - 3) + ",4,6,0.9,-1,-1,-1\n";
+  return text;
+}
+
+// The same points as a track file of 8 targets from frame 1, id = index.
+std::string TracksText() {
+  std::string text = "8 1\n";
+  for (int frame = 1; frame <= 3; ++frame) {
+    for (int target = 0; target < 8; ++target) {
+      std::string row = "0 0";
+      for (const Point& p : kPoints) {
+        if (p.frame == frame && p.id == target)
+          row = std::to_string(p.x) + " " + std::to_string(p.y);
+      }
+      text += row + "\n";
+    }
+  }
+  return text;
+}
+
+class EvaluateCommand : public ::testing::Test {
+ protected:
+  void SetUp() override { WriteText(Truth(), kTruth); }
+  std::string Truth() const { return m_dir.File("truth.txt"); }
+  std::string Hyp() const { return m_dir.File("hyp.txt"); }
+  CliResult Evaluate(const std::string& hypText, std::vector<std::string> options) {
+    WriteText(Hyp(), hypText);
+    std::vector<std::string> args{"evaluate", Truth(), Hyp(), "--threshold", "3"};
+    args.insert(args.end(), options.begin(), options.end());
+    return RunInProcess(args);
+  }
+  TempDir m_dir;
+};
+
+TEST_F(EvaluateCommand, EveryLayoutGivesTheHandWorkedMetrics) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> options;
+  };
+  const std::vector<Case> cases = {
+      {PointsText(), {"--json"}},
+      {MotText(), {"--hyp-format", "mot", "--json"}},
+      {TracksText(), {"--json", "--hyp-format", "tracks"}},
+  };
+  for (const Case& c : cases) {
+    const CliResult result = Evaluate(c.text, c.options);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, kJson) << c.options[0];
+  }
+}
+
+TEST_F(EvaluateCommand, CsvAndTableShowTheSameTotals) {
+  const std::string header =
+      "frames,gt,hypotheses,matches,fp,fn,idsw,frag,ignored,mota,motp,idtp,idfp,idfn,idp,idr,"
+      "idf1,mt,pt,ml\n";
+  CliResult result = Evaluate(PointsText(), {"--csv"});
+  EXPECT_EQ(result.out,
+            header +
+                "3,5,7,5,1,0,0,0,1,0.8,0.4,5,1,0,0.8333333333333334,1,0.9090909090909091,2,"
+                "0,0\n");
+  // Frames 3 to 3 and 4 to 9: a ratio without a denominator is an empty field.
+  result = Evaluate(PointsText(), {"--csv", "--from", "4", "--to", "9"});
+  EXPECT_EQ(result.out, header + "6,0,0,0,0,0,0,0,0,,,0,0,0,,,,0,0,0\n");
+
+  result = Evaluate(PointsText(), {});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.out.find("MOTA                           0.8000\n"), std::string::npos);
+  EXPECT_NE(result.out.find("\ntarget  present  matches  hypothesis\n"
+                            "     0        3        3           4\n"
+                            "     1        2        2           5\n"),
+            std::string::npos)
+      << result.out;
+  result = Evaluate("", {"--from", "4", "--to", "9"});
+  EXPECT_NE(result.out.find("MOTA                                -\n"), std::string::npos);
+}
+
+TEST_F(EvaluateCommand, BadArgumentsAreUsageErrors) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::string t = Truth();
+  const std::vector<Case> cases = {
+      {{"evaluate", t, t}, "--threshold D is needed"},
+      {{"evaluate", t, "--threshold", "3"}, "expects a track file TRUTH and a tracker's output"},
+      {{"evaluate", t, t, "--threshold", "-1"}, "--threshold must be a distance"},
+      {{"evaluate", t, t, "--threshold", "inf"}, "--threshold must be a distance"},
+      {{"evaluate", t, t, "--threshold", "3", "--hyp-format", "xml"}, "--hyp-format must be"},
+      {{"evaluate", t, t, "--threshold", "3", "--geometry", "g"}, "--geometry is not yet"},
+      {{"evaluate", t, t, "--threshold", "3", "--csv", "--json"}, "cannot be given together"},
+      {{"evaluate", t, t, "--threshold", "3", "--from", "500"}, "--from must be a frame"},
+      {{"evaluate", t, t, "--threshold", "3", "--to", "x"}, "--to must be a frame"},
+      {{"evaluate", t, t, "--threshold", "3", "--from", "9", "--to", "8"}, "must not come after"},
+  };
+  for (const Case& c : cases) {
+    const CliResult result = RunInProcess(c.args);
+    EXPECT_EQ(result.status, 2) << c.message;
+    EXPECT_TRUE(result.err.starts_with("korvane-cli evaluate: ")) << result.err;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+}
+
+// A bad line is named; a folder, a pipe or a missing file is refused at
+// once, without waiting for a writer.
+TEST_F(EvaluateCommand, BadInputIsAFailureNamingTheFile) {
+  CliResult result = Evaluate("1,4,10,10\n1,4,11,11\n", {});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "korvane-cli evaluate: " + Hyp() +
+                            ":2: id 4 is given twice in one frame (first on line 1)\n");
+  EXPECT_EQ(result.out, "");
+  result = Evaluate("1 4 10\n", {"--hyp-format", "mot"});
+  EXPECT_EQ(result.err,
+            "korvane-cli evaluate: " + Hyp() + ":1: expected 'frame,id,left,top,width,height'\n");
+
+  const std::string pipe = m_dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string folder = m_dir.Path().string();
+  struct Refused {
+    std::string truth, hyp, format;
+  };
+  const std::vector<Refused> refused = {{Truth(), pipe, "points"},
+                                        {Truth(), pipe, "tracks"},
+                                        {Truth(), folder, "points"},
+                                        {pipe, Hyp(), "points"},
+                                        {m_dir.File("none"), Hyp(), "points"}};
+  for (const Refused& r : refused) {
+    result =
+        RunInProcess({"evaluate", r.truth, r.hyp, "--threshold", "3", "--hyp-format", r.format});
+    EXPECT_EQ(result.status, 1) << r.truth << " " << r.hyp;
+    EXPECT_NE(result.err.find(r.truth == Truth() ? r.hyp : r.truth), std::string::npos)
+        << result.err;
+  }
+}
+
+}  // namespace
