@@ -52,8 +52,9 @@ Each output file is written under a temporary name and renamed when whole;
 OUTROOT may not name the series being read. A file that cannot be written
 stops the command with the system's reason; the frames written before it stay,
 a video is not kept.
-0 <= FIRST <= LAST, at most 100000 frames. A progress line follows every 20
-frames shown; a summary gives the frames shown, not shown and the retries.
+0 <= FIRST <= LAST, at most 100000 frames. Standard error shows a progress
+bar on a terminal, a progress line at every tenth otherwise; the summary on
+standard output gives the frames shown, not shown and the retries.
 Exit status 1 when a frame was not shown or a file could not be read or
 written, 0 otherwise.
 )"},

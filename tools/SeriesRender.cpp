@@ -10,12 +10,12 @@
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
 #include "tools/ConsoleSession.h"
+#include "tools/Progress.h"
 #include "video/VideoWriter.h"
 
 namespace {
 
 constexpr std::string_view kCommand = "render";
-constexpr int kProgressEvery = 20;
 
 // Why a frame file could not be opened, in the words a user looks for.
 std::string OpenProblem(int error) {
@@ -50,7 +50,9 @@ class Render {
         Skip(frame, *reason);
       else
         Deliver(frame);
+      m_progress.Update(frame - m_settings.first + 1);
     }
+    m_progress.Finish();
     FinishVideo();
     Summary();
     return m_status;
@@ -117,10 +119,7 @@ class Render {
     if (m_firstShown < 0)
       m_firstShown = frame;
     m_lastShown = frame;
-    if (++m_shown % kProgressEvery == 0) {
-      m_out << "render: " << m_shown << " frames shown, the last "
-            << cli::FrameFileName(m_settings.root, frame) << '\n';
-    }
+    ++m_shown;
   }
 
   void ToVideo(std::span<const std::uint8_t> picture) {
@@ -170,6 +169,8 @@ class Render {
   std::vector<std::uint8_t> m_held;  // the video's last picture
   char m_fileName[kPlayerNameBytes] = {};
   video::VideoWriter m_video;
+  cli::Progress m_progress{m_err, cli::ProgressStyleFor(m_err), kCommand,
+                           m_settings.last - m_settings.first + 1};
   int m_status = cli::kExitOk;
   int m_shown = 0, m_skipped = 0, m_retries = 0;
   int m_firstShown = -1, m_lastShown = -1;
