@@ -60,7 +60,7 @@ written, 0 otherwise.
 )"},
     {"import",
      "import SOURCE OUTROOT [--first N] [--start K] [--fit | --center | --crop X,Y,W,H] "
-     "[--jobs J]",
+     "[--jobs J] [--first-frame N] [--count C]",
      R"(Turns pictures into a series the program plays: OUTROOT_NNNN.bmp, numbered
 from K (default 0), each a 320 x 240 frame file exactly as the recorder writes
 it, and OUTROOT.geometry beside them, which records how source positions and
@@ -77,6 +77,14 @@ and 16-bit included; transparency is composited onto black.
                  when it is smaller
   --crop X,Y,W,H take that rectangle of the source, then fit it
   --jobs J       decode on J threads (default: one per core)
+SOURCE may also be a video file (any other regular file: MP4, MKV, AVI, ...,
+whatever FFmpeg's libraries open). Its frames, numbered from 1, become the
+series in the same way, and OUTROOT.geometry also records the video's frame
+rate and time base.
+  --first-frame N  start at video frame N (default 1)
+  --count C        write at most C frames (default: to the end)
+A video that ends well before the length its container gives fails the
+command (exit 1) once the frames it held are written.
 A progress bar shows on a terminal, progress lines otherwise. A picture that
 cannot be read fails the command (exit 1) with its name and the reader's
 reason; the frames written before it are complete (each file is written under

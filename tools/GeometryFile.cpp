@@ -20,16 +20,27 @@ std::string Exact(double value) {
   return std::string(text, result.ptr);
 }
 
-enum class Field { Source, Crop, Scaled, Scale, Offset, FirstFrame, FirstSource };
+enum class Field {
+  Source,
+  Crop,
+  Scaled,
+  Scale,
+  Offset,
+  FirstFrame,
+  FirstSource,
+  VideoRate,
+  VideoTimeBase
+};
 
 struct FieldRule {
   std::string_view name;
   Field field;
   std::size_t values;
   std::string_view form;  // what the values must be, for the message
+  bool optional = false;  // only series imported from a video have it
 };
 
-constexpr std::array<FieldRule, 7> kFields{{
+constexpr std::array<FieldRule, 9> kFields{{
     {"source", Field::Source, 2, "WIDTH HEIGHT, integers of at least 1"},
     {"crop", Field::Crop, 4, "X Y WIDTH HEIGHT, integers, sizes of at least 1"},
     {"scaled", Field::Scaled, 2, "WIDTH HEIGHT, integers of at least 1"},
@@ -37,6 +48,9 @@ constexpr std::array<FieldRule, 7> kFields{{
     {"offset", Field::Offset, 2, "X Y, integers"},
     {"first_frame", Field::FirstFrame, 1, "one integer"},
     {"first_source", Field::FirstSource, 1, "one integer"},
+    {"video_rate", Field::VideoRate, 2, "NUMERATOR DENOMINATOR, integers of at least 1", true},
+    {"video_time_base", Field::VideoTimeBase, 2, "NUMERATOR DENOMINATOR, integers of at least 1",
+     true},
 }};
 // A geometry file is a few hundred bytes; anything far larger is not one.
 constexpr std::uintmax_t kMaxGeometryBytes = 65536;
@@ -81,6 +95,12 @@ bool StoreField(Field field, const std::vector<std::string>& words, FrameGeometr
     case Field::FirstSource:
       g.firstSource = v[0];
       return true;
+    case Field::VideoRate:
+      g.videoRate = {v[0], v[1]};
+      return v[0] >= 1 && v[1] >= 1;
+    case Field::VideoTimeBase:
+      g.videoTimeBase = {v[0], v[1]};
+      return v[0] >= 1 && v[1] >= 1;
     case Field::Scale:
       break;
   }
@@ -105,6 +125,15 @@ std::string GeometryText(const FrameGeometry& g) {
        << "offset " << g.offsetX << ' ' << g.offsetY << '\n'
        << "first_frame " << g.firstFrame << '\n'
        << "first_source " << g.firstSource << '\n';
+  if (g.videoRate.denominator > 0) {
+    text << "# The source video's frame rate and the time base of its timestamps,\n"
+            "# each a fraction: frames per second, seconds per tick.\n"
+         << "video_rate " << g.videoRate.numerator << ' ' << g.videoRate.denominator << '\n';
+  }
+  if (g.videoTimeBase.denominator > 0) {
+    text << "video_time_base " << g.videoTimeBase.numerator << ' ' << g.videoTimeBase.denominator
+         << '\n';
+  }
   return text.str();
 }
 
@@ -134,7 +163,7 @@ std::optional<std::string> ParseGeometryText(const std::string& text, const std:
     seen[index] = true;
   }
   for (std::size_t i = 0; i < kFields.size(); ++i) {
-    if (!seen[i])
+    if (!seen[i] && !kFields[i].optional)
       return name + ": the field '" + std::string(kFields[i].name) + "' is missing";
   }
   const PixelRect& c = read.crop;

@@ -11,8 +11,11 @@
 //     offset 0 30               frame position of the scaled crop's top-left
 //     first_frame 0             output frame number of the first source frame
 //     first_source 1            that frame's source number
+//     video_rate 25 1           for a video: frames per second, a fraction
+//     video_time_base 1 12800   for a video: seconds per timestamp tick
 //
-// Each field stands once, in any order. See tools/ImportGeometry.h for the
+// Each field stands once, in any order; the two video fields only for a
+// series imported from a video. See tools/ImportGeometry.h for the
 // mapping itself.
 
 #include <optional>

@@ -15,6 +15,7 @@
 #include "tools/FrameCompose.h"
 #include "tools/GeometryFile.h"
 #include "tools/ImageDecode.h"
+#include "tools/ImportShared.h"
 #include "tools/ImportSource.h"
 #include "tools/OrderedWork.h"
 #include "tools/Progress.h"
@@ -22,19 +23,12 @@
 namespace {
 
 constexpr std::string_view kCommand = "import";
-constexpr cli::OptionRule kOptions[] = {{"--first", true},   {"--start", true}, {"--fit", false},
-                                        {"--center", false}, {"--crop", true},  {"--jobs", true}};
+constexpr cli::OptionRule kOptions[] = {
+    {"--first", true}, {"--start", true}, {"--fit", false},        {"--center", false},
+    {"--crop", true},  {"--jobs", true},  {"--first-frame", true}, {"--count", true}};
 constexpr int kMaxJobs = 256;
 
-struct ImportSettings {
-  std::string source;
-  std::string outRoot;
-  std::optional<int> first;
-  int start = 0;
-  cli::FitMode mode = cli::FitMode::Fit;
-  cli::PixelRect crop;
-  int jobs = 1;
-};
+using cli::ImportSettings;
 
 std::optional<cli::PixelRect> ParseRect(const std::string& text) {
   int values[4] = {};
@@ -88,46 +82,19 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, ImportSet
       return "--jobs must be an integer from 1 to " + std::to_string(kMaxJobs);
     settings.jobs = *value;
   }
-  return std::nullopt;
-}
-
-std::string Canonical(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
-  return error ? path : canonical.string();
-}
-
-// The first output file that would replace one of the sources, if any.
-std::optional<std::string> OutputOverSource(const std::vector<std::string>& sources,
-                                            const std::vector<std::string>& outputs) {
-  std::set<std::string> read;
-  for (const std::string& source : sources)
-    read.insert(Canonical(source));
-  for (const std::string& output : outputs) {
-    if (read.contains(Canonical(output)))
-      return output;
+  if (const std::string* first = parsed.Value("--first-frame")) {
+    const std::optional<int> value = cli::ParseInt(*first);
+    if (!value || *value < 1)
+      return "--first-frame must be an integer of at least 1";
+    settings.firstVideoFrame = *value;
+  }
+  if (const std::string* count = parsed.Value("--count")) {
+    settings.videoCount = cli::ParseInt(*count);
+    if (!settings.videoCount || *settings.videoCount < 1 ||
+        *settings.videoCount > cli::kMaxSeriesFrames)
+      return "--count must be an integer from 1 to " + std::to_string(cli::kMaxSeriesFrames);
   }
   return std::nullopt;
-}
-
-std::optional<std::string> MakeOutputFolder(const std::string& outRoot) {
-  const std::filesystem::path folder = std::filesystem::path(outRoot).parent_path();
-  std::error_code error;
-  if (folder.empty() || std::filesystem::is_directory(folder, error))
-    return std::nullopt;
-  std::filesystem::create_directories(folder, error);
-  if (error)
-    return folder.string() + ": the output folder cannot be made: " + error.message();
-  return std::nullopt;
-}
-
-std::string Completed(const std::vector<std::string>& outputs, int written) {
-  if (written == 0)
-    return "no frame was written";
-  if (written == 1)
-    return outputs.front() + " is complete";
-  return outputs.front() + " to " + outputs[static_cast<std::size_t>(written) - 1] +
-         " are complete";
 }
 
 }  // namespace
@@ -139,6 +106,15 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
   ImportSettings settings;
   if (auto problem = ReadSettings(parsed, settings))
     return cli::UsageError(err, kCommand, *problem);
+
+  const bool fromVideo = cli::IsVideoSource(settings.source);
+  if (fromVideo && settings.first)
+    return cli::UsageError(err, kCommand,
+                           "--first goes with a pattern; a video takes --first-frame");
+  if (!fromVideo && (parsed.Has("--first-frame") || parsed.Has("--count")))
+    return cli::UsageError(err, kCommand, "--first-frame and --count go with a video source");
+  if (fromVideo)
+    return cli::ImportVideo(settings, out, err);
 
   cli::SourceFrames frames;
   if (cli::IsFolder(settings.source)) {
@@ -167,7 +143,7 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
     outputs.push_back(cli::FrameFileName(settings.outRoot, settings.start + i));
   const std::string geometryFile = settings.outRoot + ".geometry";
   outputs.push_back(geometryFile);
-  if (const auto over = OutputOverSource(frames.paths, outputs))
+  if (const auto over = cli::OutputOverSource(frames.paths, outputs))
     return cli::Failure(err, kCommand, "refuses to write " + *over + ": it is one of the sources");
   outputs.pop_back();
 
@@ -181,7 +157,7 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
   geometry.firstSource = frames.firstNumber;
   if (auto problem = cli::PlanGeometry(settings.mode, width, height, settings.crop, geometry))
     return cli::Failure(err, kCommand, first + ": " + *problem + "; no frame was written");
-  if (auto problem = MakeOutputFolder(settings.outRoot))
+  if (auto problem = cli::MakeOutputFolder(settings.outRoot))
     return cli::Failure(err, kCommand, *problem);
 
   cli::Progress progress(err, cli::ProgressStyleFor(err), "import", count);
@@ -214,7 +190,8 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
       cli::MakeAndUseInOrder(count, settings.jobs, make, use);
   progress.Finish();
   if (failure)
-    return cli::Failure(err, kCommand, failure->reason + "; " + Completed(outputs, failure->index));
+    return cli::Failure(err, kCommand,
+                        failure->reason + "; " + cli::Completed(outputs, failure->index));
   out << "import: wrote " << count << " frames, " << outputs.front() << " to " << outputs.back()
       << ", and " << geometryFile << '\n';
   return cli::kExitOk;

@@ -33,6 +33,12 @@ struct PixelRect {
   bool operator==(const PixelRect&) const = default;
 };
 
+struct Fraction {
+  int numerator = 0;
+  int denominator = 0;
+  bool operator==(const Fraction&) const = default;
+};
+
 struct FrameGeometry {
   int sourceWidth = 0;
   int sourceHeight = 0;
@@ -45,6 +51,10 @@ struct FrameGeometry {
   int offsetY = 0;
   int firstFrame = 0;   // the output frame number of the first source frame
   int firstSource = 0;  // the source number of that first frame
+  // For a video source: its frame rate and the time base of its timestamps,
+  // each a fraction; 0/0 for pictures.
+  Fraction videoRate;
+  Fraction videoTimeBase;
   bool operator==(const FrameGeometry&) const = default;
 };
 

@@ -95,6 +95,8 @@ std::optional<std::string> VideoReader::Open(const std::string& path) {
     return state.Problem("memory", AVERROR(ENOMEM));
   if ((result = avcodec_parameters_to_context(state.codec.get(), stream->codecpar)) < 0)
     return state.Problem("the stream's parameters", result);
+  // Decoding may use every core; frames still come out in order.
+  state.codec->thread_count = 0;
   if ((result = avcodec_open2(state.codec.get(), decoder, nullptr)) < 0)
     return state.Problem("the decoder", result);
   const int width = state.codec->width;
@@ -114,6 +116,15 @@ std::optional<std::string> VideoReader::Open(const std::string& path) {
   state.info.timeBaseNumerator = stream->time_base.num;
   state.info.timeBaseDenominator = stream->time_base.den > 0 ? stream->time_base.den : 1;
   state.info.codec = decoder->name;
+  state.info.declaredFrames = stream->nb_frames > 0 ? stream->nb_frames : 0;
+  const AVRational rate = stream->avg_frame_rate;
+  if (state.info.declaredFrames == 0 && format->duration > 0 && rate.num > 0 && rate.den > 0) {
+    // The container's duration, in microseconds, at the stream's rate.
+    const double frames =
+        static_cast<double>(format->duration) / AV_TIME_BASE * rate.num / rate.den;
+    if (frames > 0.0 && frames < 1e12)
+      state.info.declaredFrames = static_cast<std::int64_t>(frames + 0.5);
+  }
   return std::nullopt;
 }
 

@@ -21,6 +21,9 @@ struct VideoInfo {
   int timeBaseNumerator = 0;
   int timeBaseDenominator = 1;
   std::string codec;  // the decoder's short name: "h264", "ffv1", ...
+  // The number of frames the container declares, or else its duration
+  // times the frame rate; 0 when it says neither.
+  std::int64_t declaredFrames = 0;
 };
 
 class VideoReader {

@@ -126,7 +126,10 @@ TEST(GeometryFile, WrittenTextReadsBackTheSameGeometry) {
 }
 
 TEST(GeometryFile, ABadFileIsRefusedNamingTheLine) {
-  const std::string good = GeometryText(FrameGeometry{1, 1, {0, 0, 1, 1}, 1, 1});
+  FrameGeometry tiny;
+  tiny.sourceWidth = tiny.sourceHeight = tiny.scaledWidth = tiny.scaledHeight = 1;
+  tiny.crop = {0, 0, 1, 1};
+  const std::string good = GeometryText(tiny);
   const std::vector<std::pair<std::string, std::string>> cases = {
       {good + "offset 1 1\n", "g:14: 'offset' is given twice"},
       {good + "rotate 90\n", "g:14: unknown field 'rotate'"},

@@ -1,0 +1,129 @@
+// korvane-cli import from a video file: every decoded frame becomes a frame
+// file placed as a picture would be, the geometry file carries the video's
+// rate and time base, and a video that cannot be read leaves nothing.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CliTestSupport.h"
+#include "support/TempDir.h"
+#include "tools/CliFiles.h"
+#include "tools/GeometryFile.h"
+#include "video/VideoWriter.h"
+
+using namespace cli_test;
+
+namespace {
+
+// Picture `index` of a test video, bottom-up blue-green-red: every pixel
+// tells its column, row and the picture's index.
+std::vector<std::uint8_t> VideoPicture(int width, int height, int index) {
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
+  for (std::size_t i = 0; i < pixels.size(); i += 3) {
+    const std::size_t pixel = i / 3;
+    pixels[i] = static_cast<std::uint8_t>(pixel % static_cast<std::size_t>(width));
+    pixels[i + 1] = static_cast<std::uint8_t>(pixel / static_cast<std::size_t>(width));
+    pixels[i + 2] = static_cast<std::uint8_t>(40 * index);
+  }
+  return pixels;
+}
+
+void MakeVideo(const std::string& path, int width, int height, int rate, int count) {
+  video::VideoWriter writer;
+  ASSERT_EQ(writer.Open(path, width, height, rate), std::nullopt);
+  for (int i = 0; i < count; ++i)
+    ASSERT_EQ(writer.WriteFrame(VideoPicture(width, height, i)), std::nullopt);
+  ASSERT_EQ(writer.Finish(), std::nullopt);
+}
+
+class VideoImport : public ::testing::Test {
+ protected:
+  std::string Out(const std::string& name) const { return m_out.File(name); }
+  TempDir m_in;
+  TempDir m_out;
+};
+
+// A lossless video at the frame size comes in byte for byte; a frame range
+// of a larger one is fitted, and the geometry file says where it came from.
+TEST_F(VideoImport, EveryFrameComesInPlacedAsAPictureWouldBe) {
+  const std::string exact = m_in.File("exact.mkv");
+  MakeVideo(exact, 320, 240, 10, 6);
+  const CliResult whole = RunInProcess({"import", exact, Out("a/take")});
+  ASSERT_EQ(whole.status, 0) << whole.err;
+  EXPECT_NE(whole.out.find("wrote 6 frames"), std::string::npos);
+  for (int i = 0; i < 6; ++i)
+    EXPECT_TRUE(ReadFrame(cli::FrameFileName(Out("a/take"), i)).pixels == VideoPicture(320, 240, i))
+        << i;
+  cli::FrameGeometry geometry;
+  ASSERT_EQ(cli::ReadGeometryFile(Out("a/take.geometry"), geometry), std::nullopt);
+  EXPECT_EQ(geometry.videoRate, (cli::Fraction{10, 1}));
+  EXPECT_GT(geometry.videoTimeBase.denominator, 0);
+  EXPECT_EQ(geometry.firstSource, 1);
+
+  // 640 x 360 fits as 320 x 180, 30 rows of black above and below; frames
+  // 3 and 4 of the video become 7 and 8 of the series.
+  const std::string wide = m_in.File("wide.mkv");
+  MakeVideo(wide, 640, 360, 25, 6);
+  const CliResult part = RunInProcess(
+      {"import", wide, Out("b/take"), "--first-frame", "3", "--count", "2", "--start", "7"});
+  ASSERT_EQ(part.status, 0) << part.err;
+  EXPECT_EQ(FilesIn(m_out.File("b")),
+            (std::vector<std::string>{"take.geometry", "take_0007.bmp", "take_0008.bmp"}));
+  ASSERT_EQ(cli::ReadGeometryFile(Out("b/take.geometry"), geometry), std::nullopt);
+  EXPECT_EQ(std::tuple(geometry.scaledWidth, geometry.scaledHeight, geometry.offsetY,
+                       geometry.firstFrame, geometry.firstSource),
+            std::tuple(320, 180, 30, 7, 3));
+  const Frame frame8 = ReadFrame(cli::FrameFileName(Out("b/take"), 8));
+  EXPECT_EQ(frame8.Rgb(100, 10), (std::array<std::uint8_t, 3>{0, 0, 0}));
+  // Video frame 4 (index 3) holds red 120 everywhere: averaging keeps it.
+  EXPECT_EQ(frame8.Rgb(100, 100)[0], 120);
+}
+
+// Files that are no video or end too soon, frame ranges beyond the end and
+// options that belong to the other kind of source: a clear message, the
+// right status, and nothing left half-written.
+TEST_F(VideoImport, BadVideosAndRangesFailCleanly) {
+  const std::string good = m_in.File("good.mkv");
+  MakeVideo(good, 320, 240, 10, 8);
+  WriteText(m_in.File("garbage.mp4"), std::string(4000, 'g'));
+  WriteText(m_in.File("empty.avi"), "");
+  std::filesystem::copy_file(good, m_in.File("cut.mkv"));
+  std::filesystem::resize_file(m_in.File("cut.mkv"), std::filesystem::file_size(good) / 3);
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"import", m_in.File("garbage.mp4"), Out("x")}, 1, "not a video the libraries open"},
+      {{"import", m_in.File("empty.avi"), Out("x")}, 1, "not a video the libraries open"},
+      {{"import", good, Out("x"), "--first-frame", "9"}, 1, "no frame from video frame 9 on"},
+      {{"import", good, Out("x"), "--first-frame", "12"}, 1, "the video has only 8 frames"},
+      {{"import", good, Out("x"), "--first-frame", "0"}, 2, "--first-frame"},
+      {{"import", good, Out("x"), "--first", "1"}, 2, "a video takes --first-frame"},
+      {{"import", m_in.Path().string(), Out("x"), "--count", "2"}, 2, "go with a video source"},
+      {{"import", good, m_in.File("good.mkv/x")}, 1, "cannot be made"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    const CliResult result = RunInProcess(c.args);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_TRUE(FilesIn(m_out.Path()).empty());
+  }
+  // A video cut short gives the frames it still holds, each whole, and fails
+  // naming the file and the frames that are complete.
+  const CliResult cut = RunInProcess({"import", m_in.File("cut.mkv"), Out("c")});
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_NE(cut.err.find("cut.mkv: the video ends after frame"), std::string::npos) << cut.err;
+  EXPECT_NE(cut.err.find("are complete"), std::string::npos) << cut.err;
+  const std::vector<std::string> written = FilesIn(m_out.Path());
+  ASSERT_GT(written.size(), 1u);
+  EXPECT_LT(written.size(), 9u);
+  for (std::size_t i = 0; i + 1 < written.size(); ++i)
+    EXPECT_TRUE(ReadFrame(cli::FrameFileName(Out("c"), static_cast<int>(i))).pixels ==
+                VideoPicture(320, 240, static_cast<int>(i)));
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+#pragma once
+// What the two importers share: their settings, and the checks and words
+// around the frames they write (pictures: tools/ImportCommand.cpp; video:
+// tools/VideoImport.cpp).
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/ImportGeometry.h"
+
+namespace cli {
+
+struct ImportSettings {
+  std::string source;
+  std::string outRoot;
+  std::optional<int> first;
+  int start = 0;
+  FitMode mode = FitMode::Fit;
+  PixelRect crop;
+  int jobs = 1;
+  // A video source only: the first video frame read (from 1) and how many.
+  int firstVideoFrame = 1;
+  std::optional<int> videoCount;
+};
+
+// The first output file that would replace one of the sources, if any.
+std::optional<std::string> OutputOverSource(const std::vector<std::string>& sources,
+                                            const std::vector<std::string>& outputs);
+
+// Makes OUTROOT's folder when it is missing; why it cannot, or nothing.
+std::optional<std::string> MakeOutputFolder(const std::string& outRoot);
+
+// Which of `outputs` are complete when `written` of them were written.
+std::string Completed(const std::vector<std::string>& outputs, int written);
+
+// True when `source` names a video rather than a folder, a pattern or a
+// picture: a regular file whose ending is not a picture file's.
+bool IsVideoSource(const std::string& source);
+
+// Imports the video settings.source as the importers' shared rules say.
+int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream& err);
+
+}  // namespace cli
