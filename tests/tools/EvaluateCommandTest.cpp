@@ -162,14 +162,6 @@ TEST_F(EvaluateCommand, SourceBoxesThroughTheGeometryScoreAsFramePoints) {
   EXPECT_EQ(result.err,
             "korvane-cli evaluate: note: 1 rows of " + Hyp() +
                 " fall outside frames 0 to 499 through the geometry and are left out\n");
-
-  // A geometry file that cannot be used fails naming its line.
-  WriteText(m_dir.File("bad.geometry"), "source 1920 1080\nscale x 1\n");
-  const CliResult bad =
-      Evaluate(SourceMotText(), {"--hyp-format", "mot", "--geometry", m_dir.File("bad.geometry")});
-  EXPECT_EQ(bad.status, 1);
-  EXPECT_NE(bad.err.find(m_dir.File("bad.geometry") + ":2: "), std::string::npos) << bad.err;
-  EXPECT_EQ(bad.out, "");
 }
 
 TEST_F(EvaluateCommand, CsvAndTableShowTheSameTotals) {
