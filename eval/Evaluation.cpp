@@ -79,7 +79,8 @@ std::optional<double> Idf1(const EvaluationTotals& t) {
 }
 
 Evaluation Evaluate(const FrameObjects& truth, const FrameObjects& hypotheses,
-                    const EvaluationSettings& settings, const IgnoreTest& ignorable) {
+                    const EvaluationSettings& settings, const IgnoreTest& ignorable,
+                    const FrameObserver& observer) {
   const int first = std::max(settings.first, 0);
   const int last = std::min(settings.last, MAX_TRACK_FRAMES - 1);
   std::vector<int> ids = TruthIds(truth, first, last);
@@ -120,6 +121,8 @@ Evaluation Evaluate(const FrameObjects& truth, const FrameObjects& hypotheses,
       ignored[h] = ignorable && ignorable(hypothesesHere[h], frame);
       ++(ignored[h] ? totals.ignored : totals.fp);
     }
+    if (observer)
+      observer({frame, truthHere, hypothesesHere, match, ignored});
 
     for (const FrameObject& t : truthHere) {
       for (std::size_t h = 0; h < hypothesesHere.size(); ++h) {

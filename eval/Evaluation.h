@@ -6,8 +6,10 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
+#include "eval/ClearMatching.h"
 #include "eval/FrameObjects.h"
 
 struct EvaluationSettings {
@@ -65,5 +67,20 @@ std::optional<double> Idf1(const EvaluationTotals& totals);
 // Ignored hypotheses also take no part in the identity metrics.
 using IgnoreTest = std::function<bool(const FrameObject& hypothesis, int frame)>;
 
+// What the matching made of one scored frame, for those who show it: the
+// frame's objects (each side sorted by id), the match, and for each
+// hypothesis whether it was left unmatched and ignored.
+struct FrameVerdict {
+  int frame = 0;
+  std::span<const FrameObject> truth;
+  std::span<const FrameObject> hypotheses;
+  const FrameMatch& match;
+  std::span<const char> ignored;
+};
+using FrameObserver = std::function<void(const FrameVerdict&)>;
+
+// Scores the frames of the settings in order; `observer`, when given, sees
+// every scored frame's verdict as it is counted.
 Evaluation Evaluate(const FrameObjects& truth, const FrameObjects& hypotheses,
-                    const EvaluationSettings& settings, const IgnoreTest& ignorable);
+                    const EvaluationSettings& settings, const IgnoreTest& ignorable,
+                    const FrameObserver& observer = {});

@@ -88,9 +88,11 @@ std::optional<double> Coordinate(std::string_view text) {
   return value;
 }
 
-// One line's object, or why it is not one.
+// One line's object, or why it is not one. With a placement the frame may be
+// any whole number and the placement gives the row's frame and position;
+// `row.frame` is then -1 when it places the row in no frame.
 std::optional<std::string> ParseLine(const Fields& fields, HypothesisFormat format,
-                                     ObjectRow& row) {
+                                     const MotPlacement* place, ObjectRow& row) {
   const bool mot = format == HypothesisFormat::kMot;
   const std::size_t needed = mot ? 6 : 4;
   if (fields.count < needed || std::any_of(fields.items.begin(), fields.items.begin() + needed,
@@ -98,7 +100,10 @@ std::optional<std::string> ParseLine(const Fields& fields, HypothesisFormat form
     return mot ? "expected 'frame,id,left,top,width,height'" : "expected 'frame,id,x,y'";
   const std::optional<int> frame = WholeNumber(fields.items[0]);
   const int firstFrame = mot ? 1 : 0;
-  if (!frame || *frame < firstFrame || *frame >= MAX_TRACK_FRAMES + firstFrame)
+  if (!frame && place != nullptr)
+    return Joined({"frame '", fields.items[0], "' is not a whole number"});
+  if (place == nullptr &&
+      (!frame || *frame < firstFrame || *frame >= MAX_TRACK_FRAMES + firstFrame))
     return Joined({"frame '", fields.items[0], "' is not a whole number from ",
                    std::to_string(firstFrame), " to ",
                    std::to_string(MAX_TRACK_FRAMES - 1 + firstFrame)});
@@ -114,9 +119,16 @@ std::optional<std::string> ParseLine(const Fields& fields, HypothesisFormat form
   }
   if (mot && (values[2] < 0.0 || values[3] < 0.0))
     return "a box's width and height must not be negative";
-  row.frame = *frame - firstFrame;
-  row.object = {*id, mot ? values[0] + values[2] / 2 : values[0],
-                mot ? values[1] + values[3] / 2 : values[1]};
+  const double x = mot ? values[0] + values[2] / 2 : values[0];
+  const double y = mot ? values[1] + values[3] / 2 : values[1];
+  if (place == nullptr) {
+    row.frame = *frame - firstFrame;
+    row.object = {*id, x, y};
+    return std::nullopt;
+  }
+  const PlacedObject placed = (*place)(*frame, x, y);
+  row.frame = placed.frame && IsTrackFrame(*placed.frame) ? *placed.frame : -1;
+  row.object = {*id, placed.x, placed.y};
   return std::nullopt;
 }
 
@@ -145,10 +157,11 @@ std::optional<ReadProblem> FirstRepeatedId(const std::vector<ObjectRow>& rows,
                                              std::to_string(lines[firstOfRepeat]), ")"})};
 }
 
-}  // namespace
-
-std::optional<ReadProblem> ReadHypotheses(std::string_view text, HypothesisFormat format,
-                                          std::vector<ObjectRow>& rows) {
+// Reads every line; with a placement (MOTChallenge rows only) counts the rows
+// it places in no frame in `outside`.
+std::optional<ReadProblem> ReadRows(std::string_view text, HypothesisFormat format,
+                                    const MotPlacement* place, std::vector<ObjectRow>& rows,
+                                    int& outside) {
   const std::size_t wanted = format == HypothesisFormat::kMot ? 6 : 4;
   std::array<int, MAX_TRACK_FRAMES> perFrame{};
   std::vector<std::size_t> lines;
@@ -162,8 +175,12 @@ std::optional<ReadProblem> ReadHypotheses(std::string_view text, HypothesisForma
     if (line.empty())
       continue;
     ObjectRow row;
-    if (auto problem = ParseLine(SplitFields(line, wanted), format, row))
+    if (auto problem = ParseLine(SplitFields(line, wanted), format, place, row))
       return ReadProblem{lineNumber, std::move(*problem)};
+    if (row.frame < 0) {
+      ++outside;
+      continue;
+    }
     int& count = perFrame[static_cast<std::size_t>(row.frame)];
     if (++count > kMaxHypothesesPerFrame)
       return ReadProblem{lineNumber, Joined({"more than ", std::to_string(kMaxHypothesesPerFrame),
@@ -172,4 +189,18 @@ std::optional<ReadProblem> ReadHypotheses(std::string_view text, HypothesisForma
     lines.push_back(lineNumber);
   }
   return FirstRepeatedId(rows, lines);
+}
+
+}  // namespace
+
+std::optional<ReadProblem> ReadHypotheses(std::string_view text, HypothesisFormat format,
+                                          std::vector<ObjectRow>& rows) {
+  int outside = 0;
+  return ReadRows(text, format, nullptr, rows, outside);
+}
+
+std::optional<ReadProblem> ReadPlacedMotHypotheses(std::string_view text, const MotPlacement& place,
+                                                   std::vector<ObjectRow>& rows, int& outside) {
+  outside = 0;
+  return ReadRows(text, HypothesisFormat::kMot, &place, rows, outside);
 }

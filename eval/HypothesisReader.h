@@ -14,6 +14,7 @@
 // frame, and a frame holds at most kMaxHypothesesPerFrame objects.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,3 +40,21 @@ struct ReadProblem {
 // On a problem rows holds what was read before it.
 std::optional<ReadProblem> ReadHypotheses(std::string_view text, HypothesisFormat format,
                                           std::vector<ObjectRow>& rows);
+
+// Where a box's centre, read at a MOTChallenge frame number, stands in the
+// frames: its frame (nothing when it maps to none) and its position. A series
+// converted from other pictures maps both the way its geometry records.
+struct PlacedObject {
+  std::optional<int> frame;
+  double x = 0.0;
+  double y = 0.0;
+};
+using MotPlacement = std::function<PlacedObject(int motFrame, double x, double y)>;
+
+// Reads MOTChallenge rows as ReadHypotheses does, but with frame numbers and
+// centres mapped by `place`: a frame may be any whole number in int range,
+// and a row placed outside frames 0 to MAX_TRACK_FRAMES - 1 is left out and
+// counted in `outside`. Repeated ids and overfull frames are judged on the
+// frames placed.
+std::optional<ReadProblem> ReadPlacedMotHypotheses(std::string_view text, const MotPlacement& place,
+                                                   std::vector<ObjectRow>& rows, int& outside);

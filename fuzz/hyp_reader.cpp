@@ -1,9 +1,9 @@
-// Feeds arbitrary bytes to the hypothesis reader in both layouts, then
-// scores what it read against a fixed truth and against itself. Besides the
-// sanitizers' checks it traps when the reader hands over an object it
-// promises never to (a frame out of range, a position not finite, one id
-// twice in a frame), names a line the text does not have, or when the
-// metrics do not add up.
+// Feeds arbitrary bytes to the hypothesis reader in both layouts, and as
+// MOT rows through a placement, then scores what it read against a fixed
+// truth and against itself. Besides the sanitizers' checks it traps when the
+// reader hands over an object it promises never to (a frame out of range, a
+// position not finite, one id twice in a frame), names a line the text does
+// not have, or when the metrics do not add up.
 
 #include <algorithm>
 #include <cmath>
@@ -83,5 +83,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckEvaluation(Truth(), hypotheses, 8.0);
     CheckEvaluation(hypotheses, hypotheses, 0.0);
   }
+  // MOTChallenge rows placed by a mapping, as a converted series' geometry
+  // places them: every row handed over lies in the frames.
+  const MotPlacement place = [](int frame, double x, double y) {
+    return PlacedObject{frame / 7, x / 2, y / 2};
+  };
+  std::vector<ObjectRow> rows;
+  int outside = 0;
+  const auto problem = ReadPlacedMotHypotheses(text, place, rows, outside);
+  CheckRows(rows);
+  Check(outside >= 0 && static_cast<std::size_t>(outside) <= lines);
+  if (problem)
+    Check(problem->line >= 1 && problem->line <= lines && !problem->what.empty());
   return 0;
 }

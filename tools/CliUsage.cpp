@@ -26,7 +26,8 @@ behind and the exit status is 1.
 )"},
     {"render",
      "render ROOT FIRST LAST [OUTROOT] [--video FILE] [--tracks FILE] [--trails] [--markers] "
-     "[--rate N]",
+     "[--rate N] [--hypotheses HYP [--hyp-format points|mot|tracks] [--geometry FILE] "
+     "[--threshold D]]",
      R"(Plays ROOT_FIRST.bmp to ROOT_LAST.bmp (names "%s_%04d.bmp") frame by frame
 through the player's own playback step, and writes every frame shown, overlays
 included, as OUTROOT_NNNN.bmp, NNNN being the number of the frame shown:
@@ -44,6 +45,14 @@ OUTROOT_0024.bmp shows ROOT_0024.bmp exactly as the player's picture shows it.
                  current folder, as the player reads it
   --rate N       the player's frame rate, 1 to 30 (default 10), and the
                  video's; frames are rendered as fast as they are read
+  --hypotheses HYP  paint a tracker's output over the player's overlays, read
+                 as evaluate reads it (--hyp-format, --geometry): a cyan ring
+                 2 pixels wide around the 10 x 10 square a marker at the
+                 hypothesis's position covers
+  --threshold D  also mark each frame's errors as evaluate matches them
+                 (truth from the track file): a magenta ring around a missed
+                 truth object's marker, a yellow ring around a false
+                 positive's cyan one
 A frame file that cannot be opened (missing, not a regular file, permission
 denied) is skipped and named, as is one whose header is still short or
 without the "BM" signature after 3 tries; the next frame starts over black, as
@@ -152,8 +161,8 @@ and notes every disabled target with the frame at which it is disabled.
 (notes do not count), 1 otherwise.
 )"},
     {"evaluate",
-     "evaluate TRUTH HYP --threshold D [--hyp-format points|mot|tracks] [--from F] [--to T] "
-     "[--csv | --json]",
+     "evaluate TRUTH HYP --threshold D [--hyp-format points|mot|tracks] [--geometry FILE] "
+     "[--from F] [--to T] [--csv | --json]",
      R"(Scores a tracker's output HYP against the track file TRUTH with the CLEAR MOT
 metrics (Bernardin and Stiefelhagen 2008) and the identity metrics (Ristani et
 al. 2016). The truth objects of a frame are the enabled targets whose position
@@ -172,6 +181,10 @@ than D to a disabled target is ignored rather than a false positive.
      tracks        a track file; the target's index is the id
                    Fields are separated by commas or white space; further
                    columns are ignored; '#' starts a comment.
+  --geometry FILE  with mot: the .geometry file of an imported series; each
+                   box centre and frame number is mapped into the series as
+                   mot2tracks maps ground truth (rounded to whole pixels);
+                   rows mapped outside frames 0 to 499 are left out
   --from F, --to T the frames scored (0 to 499); without them, every frame in
                    which either side has an object
   --json           one JSON object: frames, gt, hypotheses, matches, fp, fn,
@@ -180,8 +193,6 @@ than D to a disabled target is ignored rather than a false positive.
   --csv            the same totals as a header line and a line of values
 A ratio whose denominator is 0 is "-" in the table, null in JSON and empty in
 CSV. A bad HYP line is a failure naming FILE:LINE (exit status 1).
---geometry FILE (coordinates and frames mapped as a converted series records
-them) is not supported yet.
 )"},
 }};
 

@@ -16,13 +16,14 @@ struct Placed {
   int y;
 };
 
-// A coordinate of the frame as the track file holds it.
+// A whole-pixel coordinate of the frame as the track file holds it. Clamped
+// after rounding, so 999.6 becomes 999 and never the 1000 that disables.
 int TrackCoordinate(double value, MotCounts& counts) {
   if (value < -kMaxTrackCoordinate || value > kMaxTrackCoordinate) {
     ++counts.clampedPositions;
     value = std::clamp<double>(value, -kMaxTrackCoordinate, kMaxTrackCoordinate);
   }
-  return static_cast<int>(std::floor(value + 0.5));
+  return static_cast<int>(value);
 }
 
 // The targets to write, in order: the ids asked for, or the first
@@ -46,6 +47,17 @@ std::vector<int> ChooseTargets(const std::map<int, std::vector<Placed>>& byId,
 }
 
 }  // namespace
+
+PlacedCentre PlaceMotCentre(const FrameGeometry* geometry, int frame, Point centre) {
+  PlacedCentre placed{frame, centre};
+  if (geometry) {
+    placed.position = SourceToFrame(*geometry, centre);
+    placed.frame = SourceToFrameNumber(*geometry, frame);
+  }
+  placed.position.x = std::floor(placed.position.x + 0.5);
+  placed.position.y = std::floor(placed.position.y + 0.5);
+  return placed;
+}
 
 std::optional<std::string> MotToTrackText(std::span<const MotRow> rows,
                                           const MotSelection& selection, const std::string& name,
@@ -71,17 +83,14 @@ std::optional<std::string> MotToTrackText(std::span<const MotRow> rows,
       ++counts.otherClassRows;
       continue;
     }
-    Point centre{row.left + row.width / 2, row.top + row.height / 2};
-    std::optional<int> frame = row.frame;
-    if (selection.geometry) {
-      centre = SourceToFrame(*selection.geometry, centre);
-      frame = SourceToFrameNumber(*selection.geometry, row.frame);
-    }
-    if (!frame || !IsTrackFrame(*frame)) {
+    const PlacedCentre centre = PlaceMotCentre(
+        selection.geometry, row.frame, {row.left + row.width / 2, row.top + row.height / 2});
+    if (!centre.frame || !IsTrackFrame(*centre.frame)) {
       ++counts.outsideFrameRows;
       continue;
     }
-    Placed placed{*frame, TrackCoordinate(centre.x, counts), TrackCoordinate(centre.y, counts)};
+    Placed placed{*centre.frame, TrackCoordinate(centre.position.x, counts),
+                  TrackCoordinate(centre.position.y, counts)};
     if (placed.x == 0 && placed.y == 0) {
       placed.x = 1;
       ++counts.movedPositions;

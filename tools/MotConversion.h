@@ -17,6 +17,19 @@
 
 namespace cli {
 
+// Where a box centre given at MOTChallenge frame `frame` stands in the
+// series: the output frame the geometry gives that source number (nothing
+// when it falls outside int), and the centre mapped into the frame and
+// rounded to the nearest pixel, halves up. Without a geometry the frame and
+// the centre stand as they are, the centre rounded all the same. Ground
+// truth and tracker output both go through here, so they land on the same
+// pixels.
+struct PlacedCentre {
+  std::optional<int> frame;
+  Point position;
+};
+PlacedCentre PlaceMotCentre(const FrameGeometry* geometry, int frame, Point centre);
+
 struct MotSelection {
   const FrameGeometry* geometry = nullptr;  // nothing: positions and frames as they stand
   std::optional<std::set<int>> classes;     // nothing: every class

@@ -12,6 +12,8 @@
 #include "tools/Cli.h"
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
+#include "tools/HypothesisInput.h"
+#include "tools/HypothesisOverlay.h"
 #include "tools/SeriesRender.h"
 #include "tracks/TrackGlobals.h"
 #include "video/VideoWriter.h"
@@ -19,11 +21,39 @@
 namespace {
 
 constexpr std::string_view kCommand = "render";
-constexpr cli::OptionRule kOptions[] = {{"--tracks", true},
-                                        {"--trails", false},
-                                        {"--markers", false},
-                                        {"--rate", true},
-                                        {"--video", true}};
+constexpr cli::OptionRule kOptions[] = {
+    {"--tracks", true},     {"--trails", false},  {"--markers", false},
+    {"--rate", true},       {"--video", true},    {"--hypotheses", true},
+    {"--hyp-format", true}, {"--geometry", true}, {"--threshold", true}};
+
+// The tracker's output to paint over the frames, and the distance of a match
+// when its misses and false positives are to be marked too.
+struct HypothesisRequest {
+  std::optional<cli::HypothesisInput> input;
+  std::optional<double> threshold;
+};
+
+std::optional<std::string> ReadHypothesisRequest(const cli::ParsedArgs& parsed,
+                                                 HypothesisRequest& request) {
+  const std::string* file = parsed.Value("--hypotheses");
+  if (file == nullptr) {
+    if (parsed.Has("--threshold") || parsed.Has("--hyp-format") || parsed.Has("--geometry"))
+      return "--threshold, --hyp-format and --geometry go with --hypotheses HYP";
+    return std::nullopt;
+  }
+  cli::HypothesisInput input;
+  input.file = *file;
+  if (auto problem = cli::ReadHypothesisOptions(parsed, input))
+    return problem;
+  request.input = std::move(input);
+  if (const std::string* threshold = parsed.Value("--threshold")) {
+    const std::optional<double> d = cli::ParseDouble(*threshold);
+    if (!d || *d < 0.0)
+      return "--threshold must be a distance in pixels, 0 or more";
+    request.threshold = *d;
+  }
+  return std::nullopt;
+}
 
 // Reads the command line into settings; a message when it cannot be used.
 std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSettings& settings) {
@@ -50,8 +80,9 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
   }
   settings.overlays.trails = parsed.Has("--trails");
   settings.overlays.markers = parsed.Has("--markers");
-  if (parsed.Has("--tracks") && !settings.overlays.trails && !settings.overlays.markers)
-    return "--tracks needs --trails or --markers";
+  if (parsed.Has("--tracks") && !settings.overlays.trails && !settings.overlays.markers &&
+      !parsed.Has("--threshold"))
+    return "--tracks needs --trails, --markers or --threshold";
   settings.first = frames.first;
   settings.last = frames.last;
   settings.root = parsed.positional[0];
@@ -74,6 +105,25 @@ std::optional<std::string> LoadTracks(const std::string& path, CTrackSet& tracks
   return std::nullopt;
 }
 
+// Reads the hypotheses and, with a threshold, matches them against the
+// truth of `tracks` frame by frame as evaluate does. A message when the file
+// cannot be read or has a bad line.
+std::optional<std::string> LoadOverlay(const cli::HypothesisInput& input,
+                                       std::optional<double> threshold, const CTrackSet& tracks,
+                                       std::optional<HypothesisOverlay>& overlay,
+                                       std::ostream& err) {
+  cli::LoadedHypotheses loaded;
+  if (auto problem = cli::LoadHypotheses(input, loaded))
+    return problem;
+  cli::NoteRowsLeftOut(err, kCommand, input, loaded);
+  if (!threshold)
+    overlay.emplace(std::move(loaded.objects));
+  else
+    overlay.emplace(std::move(loaded.objects), ObjectsFromTracks(tracks), *threshold,
+                    cli::NearDisabledTargetTest(tracks, *threshold));
+  return std::nullopt;
+}
+
 // The output frame files must not be the input's.
 bool SameSeries(const std::string& root, const std::string& outRoot) {
   std::error_code error;
@@ -93,6 +143,9 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
   RenderSettings settings;
   if (const auto error = ReadSettings(parsed, settings))
     return cli::UsageError(err, kCommand, *error);
+  HypothesisRequest hypothesisRequest;
+  if (const auto error = ReadHypothesisRequest(parsed, hypothesisRequest))
+    return cli::UsageError(err, kCommand, *error);
 
   if (cli::FrameFileName(settings.root, settings.last).size() >= kPlayerNameBytes)
     return cli::Failure(err, kCommand,
@@ -108,14 +161,21 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
                           settings.outRoot + ": is the series being read; choose another OUTROOT");
   }
 
-  // The overlays come from the named track file, else from the one in the
-  // current folder, as the player reads it.
+  // The overlays, and the truth the hypotheses are matched against, come
+  // from the named track file, else from the one in the current folder, as
+  // the player reads it.
   const auto tracks = std::make_unique<CTrackSet>();
-  if (settings.overlays.trails || settings.overlays.markers) {
+  if (settings.overlays.trails || settings.overlays.markers || hypothesisRequest.threshold) {
     const std::string* named = parsed.Value("--tracks");
     if (const auto problem = LoadTracks(named ? *named : g_trueTracksPath, *tracks, err))
       return cli::Failure(err, kCommand, *problem);
   }
+  std::optional<HypothesisOverlay> hypotheses;
+  if (hypothesisRequest.input) {
+    if (const auto problem = LoadOverlay(*hypothesisRequest.input, hypothesisRequest.threshold,
+                                         *tracks, hypotheses, err))
+      return cli::Failure(err, kCommand, *problem);
+  }
 
-  return RenderSeries(settings, *tracks, out, err);
+  return RenderSeries(settings, *tracks, hypotheses ? &*hypotheses : nullptr, out, err);
 }

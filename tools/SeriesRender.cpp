@@ -10,6 +10,7 @@
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
 #include "tools/ConsoleSession.h"
+#include "tools/HypothesisOverlay.h"
 #include "tools/Progress.h"
 #include "video/VideoWriter.h"
 
@@ -33,9 +34,9 @@ std::string OpenProblem(int error) {
 
 class Render {
  public:
-  Render(const RenderSettings& settings, const CTrackSet& tracks, std::ostream& out,
-         std::ostream& err)
-      : m_settings(settings), m_tracks(tracks), m_out(out), m_err(err) {}
+  Render(const RenderSettings& settings, const CTrackSet& tracks,
+         const HypothesisOverlay* hypotheses, std::ostream& out, std::ostream& err)
+      : m_settings(settings), m_tracks(tracks), m_hypotheses(hypotheses), m_out(out), m_err(err) {}
 
   int Run() {
     if (!m_settings.video.empty()) {
@@ -79,6 +80,9 @@ class Render {
     }
     switch (result.outcome) {
       case FrameOutcome::Shown:
+        // The tracker's output goes over what the player painted.
+        if (m_hypotheses != nullptr)
+          m_hypotheses->Paint(m_pixels, kWidth, frame);
         return std::nullopt;
       case FrameOutcome::Missing:
         return OpenProblem(result.error);
@@ -160,6 +164,7 @@ class Render {
 
   const RenderSettings& m_settings;
   const CTrackSet& m_tracks;
+  const HypothesisOverlay* m_hypotheses;
   std::ostream& m_out;
   std::ostream& m_err;
   // One frame buffer for the run, cleared as READ clears the player's: a
@@ -180,7 +185,7 @@ class Render {
 
 }  // namespace
 
-int RenderSeries(const RenderSettings& settings, const CTrackSet& tracks, std::ostream& out,
-                 std::ostream& err) {
-  return Render(settings, tracks, out, err).Run();
+int RenderSeries(const RenderSettings& settings, const CTrackSet& tracks,
+                 const HypothesisOverlay* hypotheses, std::ostream& out, std::ostream& err) {
+  return Render(settings, tracks, hypotheses, out, err).Run();
 }

@@ -12,6 +12,7 @@
 #include "player/PlaybackCore.h"
 
 class CTrackSet;
+class HypothesisOverlay;
 
 struct RenderSettings {
   std::string root;
@@ -32,7 +33,8 @@ inline constexpr std::size_t kPlayerNameBytes = sizeof(CFileRead::m_fileName);
 inline constexpr int kRenderTries = 3;
 
 // Plays settings.first .. settings.last with the overlays from `tracks`,
-// writes what it promised, reports progress and the summary on `out` and
-// every frame not shown and every failure on `err`. Returns the exit status.
-int RenderSeries(const RenderSettings& settings, const CTrackSet& tracks, std::ostream& out,
-                 std::ostream& err);
+// paints the hypotheses over every frame shown (when given), writes what it
+// promised, reports progress and the summary on `out` and every frame not
+// shown and every failure on `err`. Returns the exit status.
+int RenderSeries(const RenderSettings& settings, const CTrackSet& tracks,
+                 const HypothesisOverlay* hypotheses, std::ostream& out, std::ostream& err);

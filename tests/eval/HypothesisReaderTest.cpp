@@ -95,4 +95,37 @@ TEST(ReadHypotheses, RefusesAnOverfullFrame) {
   EXPECT_EQ(problem->line, static_cast<std::size_t>(kMaxHypothesesPerFrame) + 1);
 }
 
+// With a placement, MOTChallenge frame numbers and centres are the
+// placement's to map: frames past 500 are taken, rows placed outside the
+// frames are left out and counted, and a repeated id is judged on the frame
+// placed.
+TEST(ReadHypotheses, PlacedRowsTakeThePlacementsFramesAndPositions) {
+  // Source picture n is frame n - 1000; positions are halved.
+  const MotPlacement place = [](int frame, double x, double y) {
+    return PlacedObject{frame - 1000, x / 2, y / 2};
+  };
+  struct Case {
+    std::string text;
+    std::vector<Row> rows;
+    int outside;
+    std::size_t problemLine;  // 0: none
+  };
+  const std::vector<Case> cases = {
+      {"1000,3,10,20,4,6\n1499,4,0,0,2,2\n", {{0, 3, 6, 11.5}, {499, 4, 0.5, 0.5}}, 0, 0},
+      {"999,3,10,20,4,6\n1500,3,1,1,1,1\n1,3,1,1,1,1\n", {}, 3, 0},
+      {"1001,3,1,1,1,1\n1001,3,2,2,2,2\n", {}, 0, 2},
+      {"1001.5,3,1,1,1,1\n", {}, 0, 1},
+  };
+  for (const Case& c : cases) {
+    std::vector<ObjectRow> rows;
+    int outside = -1;
+    const auto problem = ReadPlacedMotHypotheses(c.text, place, rows, outside);
+    EXPECT_EQ(problem ? problem->line : 0, c.problemLine) << c.text;
+    if (c.problemLine == 0) {
+      EXPECT_EQ(Rows(rows), c.rows) << c.text;
+      EXPECT_EQ(outside, c.outside) << c.text;
+    }
+  }
+}
+
 }  // namespace

@@ -96,6 +96,28 @@ std::string TracksText() {
   return text;
 }
 
+// A 1920 × 1080 series fitted into the frame: a sixth of the size, 30 rows
+// down, source picture 1 in frame 0.
+constexpr char kFitGeometry[] =
+    "source 1920 1080\ncrop 0 0 1920 1080\nscaled 320 180\n"
+    "scale 0.16666666666666666 0.16666666666666666\noffset 0 30\n"
+    "first_frame 0\nfirst_source 1\n";
+
+// The points as a tracker reports them on the source pictures: 24 × 36 boxes
+// whose centres lie 2 source pixels (a third of a frame pixel, rounded away)
+// right of and below the points, frames numbered from 1; and a box in
+// source picture 900, which the series does not hold.
+std::string SourceMotText() {
+  std::string text;
+  for (const Point& p : kPoints) {
+    const int centreX = p.x * 6 + 2;
+    const int centreY = (p.y - 30) * 6 + 2;
+    text += std::to_string(p.frame + 1) + "," + std::to_string(p.id) + "," +
+            std::to_string(centreX - 12) + "," + std::to_string(centreY - 18) + ",24,36,1\n";
+  }
+  return text + "900,4,0,0,24,36,1\n";
+}
+
 class EvaluateCommand : public ::testing::Test {
  protected:
   void SetUp() override { WriteText(Truth(), kTruth); }
@@ -126,6 +148,20 @@ TEST_F(EvaluateCommand, EveryLayoutGivesTheHandWorkedMetrics) {
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, kJson) << c.options[0];
   }
+}
+
+// Boxes in source coordinates and numbers, mapped through the series'
+// geometry, score as the same hypotheses given as frame points; a row the
+// geometry places after frame 499 is left out with a note.
+TEST_F(EvaluateCommand, SourceBoxesThroughTheGeometryScoreAsFramePoints) {
+  WriteText(m_dir.File("series.geometry"), kFitGeometry);
+  const CliResult result = Evaluate(SourceMotText(), {"--hyp-format", "mot", "--geometry",
+                                                      m_dir.File("series.geometry"), "--json"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, kJson);
+  EXPECT_EQ(result.err,
+            "korvane-cli evaluate: note: 1 rows of " + Hyp() +
+                " fall outside frames 0 to 499 through the geometry and are left out\n");
 }
 
 TEST_F(EvaluateCommand, CsvAndTableShowTheSameTotals) {
@@ -165,7 +201,9 @@ TEST_F(EvaluateCommand, BadArgumentsAreUsageErrors) {
       {{"evaluate", t, t, "--threshold", "-1"}, "--threshold must be a distance"},
       {{"evaluate", t, t, "--threshold", "inf"}, "--threshold must be a distance"},
       {{"evaluate", t, t, "--threshold", "3", "--hyp-format", "xml"}, "--hyp-format must be"},
-      {{"evaluate", t, t, "--threshold", "3", "--geometry", "g"}, "--geometry is not yet"},
+      {{"evaluate", t, t, "--threshold", "3", "--geometry", "g"}, "--geometry goes with"},
+      {{"evaluate", t, t, "--threshold", "3", "--hyp-format", "tracks", "--geometry", "g"},
+       "--geometry goes with --hyp-format mot"},
       {{"evaluate", t, t, "--threshold", "3", "--csv", "--json"}, "cannot be given together"},
       {{"evaluate", t, t, "--threshold", "3", "--from", "500"}, "--from must be a frame"},
       {{"evaluate", t, t, "--threshold", "3", "--to", "x"}, "--to must be a frame"},

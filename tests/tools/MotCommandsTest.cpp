@@ -192,6 +192,7 @@ TEST(MotToTracks, PositionsTheTrackFileCannotHoldAreChangedAndCounted) {
   const std::vector<cli::MotRow> rows = {
       row(2, 1, -0.25, -0.2, 0.5, 0.4),  // centre (0, 0)
       row(3, 1, 5000, -3000, 2, 2),      // far outside
+      row(4, 1, 999.1, 0, 1, 1),         // (999.6, 0.5) rounds to 1000, which would disable
       row(2, 2, 9.5, 19.5, 1, 1),        // centre (10, 20): halves round up
       row(500, 2, 1, 1, 1, 1),           // past the last frame
       row(-1, 2, 1, 1, 1, 1),            // before the first
@@ -199,9 +200,9 @@ TEST(MotToTracks, PositionsTheTrackFileCannotHoldAreChangedAndCounted) {
   std::string text;
   cli::MotCounts counts;
   ASSERT_EQ(cli::MotToTrackText(rows, {}, "gt", text, counts), std::nullopt);
-  EXPECT_EQ(text, "2 2\n1 0\n10 20\n999 -999\n0 0\n");
+  EXPECT_EQ(text, "2 2\n1 0\n10 20\n999 -999\n0 0\n999 1\n0 0\n");
   EXPECT_EQ(counts.movedPositions, 1);
-  EXPECT_EQ(counts.clampedPositions, 2);
+  EXPECT_EQ(counts.clampedPositions, 3);
   EXPECT_EQ(counts.outsideFrameRows, 2);
   // The ids asked for, in their order, absent ones included and counted.
   cli::MotSelection selection;

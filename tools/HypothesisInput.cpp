@@ -1,0 +1,103 @@
+#include "tools/HypothesisInput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "base/Trace.h"
+#include "eval/HypothesisReader.h"
+#include "tools/CliFiles.h"
+#include "tools/GeometryFile.h"
+#include "tools/MotConversion.h"
+#include "tracks/TrackSet.h"
+
+namespace cli {
+namespace {
+
+// The nearest whole pixel, for the track set's own test of nearness.
+int Pixel(double value) {
+  return static_cast<int>(std::clamp(std::llround(value), -2147483647LL, 2147483647LL));
+}
+
+}  // namespace
+
+std::optional<std::string> ReadHypothesisOptions(const ParsedArgs& parsed, HypothesisInput& input) {
+  const std::string* format = parsed.Value("--hyp-format");
+  const std::string_view name = format == nullptr ? "points" : std::string_view(*format);
+  if (name == "points")
+    input.layout = HypLayout::kPoints;
+  else if (name == "mot")
+    input.layout = HypLayout::kMot;
+  else if (name == "tracks")
+    input.layout = HypLayout::kTracks;
+  else
+    return "--hyp-format must be points, mot or tracks";
+  if (const std::string* geometry = parsed.Value("--geometry")) {
+    if (input.layout != HypLayout::kMot)
+      return "--geometry goes with --hyp-format mot (box centres in source coordinates)";
+    input.geometryFile = *geometry;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> LoadTrackFile(const std::string& path, CTrackSet& tracks) {
+  const std::optional<std::uintmax_t> size = RegularFileSize(path);
+  if (!size)
+    return path + ": is not a regular file";
+  if (*size > kMaxHypothesisBytes)
+    return path + ": is larger than " + std::to_string(kMaxHypothesisBytes) + " bytes";
+  const base::ScopedTraceSink quiet([](std::string_view) {});
+  if (!tracks.LoadTrueTracksFrom(path.c_str()))
+    return path + ": cannot be read as a track file";
+  return std::nullopt;
+}
+
+std::optional<std::string> LoadHypotheses(const HypothesisInput& input, LoadedHypotheses& loaded) {
+  if (input.layout == HypLayout::kTracks) {
+    auto tracks = std::make_unique<CTrackSet>();
+    if (auto problem = LoadTrackFile(input.file, *tracks))
+      return problem;
+    loaded.objects = ObjectsFromTracks(*tracks);
+    return std::nullopt;
+  }
+  FrameGeometry geometry;
+  if (!input.geometryFile.empty()) {
+    if (auto problem = ReadGeometryFile(input.geometryFile, geometry))
+      return problem;
+  }
+  std::string text;
+  if (auto problem = ReadRegularFile(input.file, kMaxHypothesisBytes, text))
+    return problem;
+  std::vector<ObjectRow> rows;
+  std::optional<ReadProblem> problem;
+  if (input.geometryFile.empty()) {
+    const HypothesisFormat format =
+        input.layout == HypLayout::kMot ? HypothesisFormat::kMot : HypothesisFormat::kPoints;
+    problem = ReadHypotheses(text, format, rows);
+  } else {
+    const MotPlacement place = [&geometry](int motFrame, double x, double y) {
+      const PlacedCentre placed = PlaceMotCentre(&geometry, motFrame, {x, y});
+      return PlacedObject{placed.frame, placed.position.x, placed.position.y};
+    };
+    problem = ReadPlacedMotHypotheses(text, place, rows, loaded.outsideRows);
+  }
+  if (problem)
+    return input.file + ":" + std::to_string(problem->line) + ": " + problem->what;
+  loaded.objects = FrameObjects(std::move(rows));
+  return std::nullopt;
+}
+
+void NoteRowsLeftOut(std::ostream& err, std::string_view command, const HypothesisInput& input,
+                     const LoadedHypotheses& loaded) {
+  if (loaded.outsideRows > 0)
+    err << "korvane-cli " << command << ": note: " << loaded.outsideRows << " rows of "
+        << input.file << " fall outside frames 0 to 499 through the geometry and are left out\n";
+}
+
+IgnoreTest NearDisabledTargetTest(const CTrackSet& truth, double threshold) {
+  return [&truth, threshold](const FrameObject& h, int frame) {
+    return truth.NearDisabledTarget(Pixel(h.x), Pixel(h.y), frame, threshold);
+  };
+}
+
+}  // namespace cli
