@@ -177,14 +177,16 @@ than D to a disabled target is ignored rather than a false positive.
   --hyp-format     how HYP is laid out:
      points        (default) rows "frame,id,x,y", frames 0 to 499
      mot           MOTChallenge rows "frame,id,left,top,width,height,...",
-                   frames 1 to 500; the box's centre is the position
+                   placed as mot2tracks places ground truth: the box's
+                   centre rounded to whole pixels, frame and centre as they
+                   stand (or through --geometry); rows outside frames 0 to
+                   499 are left out with a note
      tracks        a track file; the target's index is the id
                    Fields are separated by commas or white space; further
                    columns are ignored; '#' starts a comment.
   --geometry FILE  with mot: the .geometry file of an imported series; each
                    box centre and frame number is mapped into the series as
-                   mot2tracks maps ground truth (rounded to whole pixels);
-                   rows mapped outside frames 0 to 499 are left out
+                   mot2tracks maps ground truth
   --from F, --to T the frames scored (0 to 499); without them, every frame in
                    which either side has an object
   --json           one JSON object: frames, gt, hypotheses, matches, fp, fn,

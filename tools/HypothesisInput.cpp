@@ -70,13 +70,15 @@ std::optional<std::string> LoadHypotheses(const HypothesisInput& input, LoadedHy
     return problem;
   std::vector<ObjectRow> rows;
   std::optional<ReadProblem> problem;
-  if (input.geometryFile.empty()) {
-    const HypothesisFormat format =
-        input.layout == HypLayout::kMot ? HypothesisFormat::kMot : HypothesisFormat::kPoints;
-    problem = ReadHypotheses(text, format, rows);
+  if (input.layout != HypLayout::kMot) {
+    problem = ReadHypotheses(text, HypothesisFormat::kPoints, rows);
   } else {
-    const MotPlacement place = [&geometry](int motFrame, double x, double y) {
-      const PlacedCentre placed = PlaceMotCentre(&geometry, motFrame, {x, y});
+    // MOT rows are placed exactly as mot2tracks places ground truth, so a
+    // converted truth and a tracker's rows meet in the same frames: through
+    // the geometry when there is one, else frames and centres as they stand.
+    const FrameGeometry* through = input.geometryFile.empty() ? nullptr : &geometry;
+    const MotPlacement place = [through](int motFrame, double x, double y) {
+      const PlacedCentre placed = PlaceMotCentre(through, motFrame, {x, y});
       return PlacedObject{placed.frame, placed.position.x, placed.position.y};
     };
     problem = ReadPlacedMotHypotheses(text, place, rows, loaded.outsideRows);
@@ -90,8 +92,9 @@ std::optional<std::string> LoadHypotheses(const HypothesisInput& input, LoadedHy
 void NoteRowsLeftOut(std::ostream& err, std::string_view command, const HypothesisInput& input,
                      const LoadedHypotheses& loaded) {
   if (loaded.outsideRows > 0)
-    err << "korvane-cli " << command << ": note: " << loaded.outsideRows << " rows of "
-        << input.file << " fall outside frames 0 to 499 through the geometry and are left out\n";
+    err << "korvane-cli " << command << ": note: " << loaded.outsideRows
+        << (loaded.outsideRows == 1 ? " row of " : " rows of ") << input.file
+        << " falls outside frames 0 to 499 and is left out\n";
 }
 
 IgnoreTest NearDisabledTargetTest(const CTrackSet& truth, double threshold) {

@@ -70,12 +70,13 @@ std::string PointsText() {
   return text;
 }
 
-// The same boxes as MOTChallenge rows: frames from 1, 4 x 6 boxes centred
-// on the points, a confidence and world coordinates after them.
+// The same boxes as MOTChallenge rows, frames as they stand (as mot2tracks
+// takes them without a geometry): 4 x 6 boxes centred on the points, a
+// confidence and world coordinates after them.
 std::string MotText() {
   std::string text;
   for (const Point& p : kPoints)
-    text += std::to_string(p.frame + 1) + "," + std::to_string(p.id) + "," +
+    text += std::to_string(p.frame) + "," + std::to_string(p.id) + "," +
             std::to_string(p.x - 2) + "," + std::to_string(p.y - 3) + ",4,6,0.9,-1,-1,-1\n";
   return text;
 }
@@ -160,8 +161,8 @@ TEST_F(EvaluateCommand, SourceBoxesThroughTheGeometryScoreAsFramePoints) {
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, kJson);
   EXPECT_EQ(result.err,
-            "korvane-cli evaluate: note: 1 rows of " + Hyp() +
-                " fall outside frames 0 to 499 through the geometry and are left out\n");
+            "korvane-cli evaluate: note: 1 row of " + Hyp() +
+                " falls outside frames 0 to 499 and is left out\n");
 }
 
 TEST_F(EvaluateCommand, CsvAndTableShowTheSameTotals) {
