@@ -76,8 +76,8 @@ std::string PointsText() {
 std::string MotText() {
   std::string text;
   for (const Point& p : kPoints)
-    text += std::to_string(p.frame) + "," + std::to_string(p.id) + "," +
-            std::to_string(p.x - 2) + "," + std::to_string(p.y - 3) + ",4,6,0.9,-1,-1,-1\n";
+    text += std::to_string(p.frame) + "," + std::to_string(p.id) + "," + std::to_string(p.x - 2) +
+            "," + std::to_string(p.y - 3) + ",4,6,0.9,-1,-1,-1\n";
   return text;
 }
 
@@ -160,9 +160,8 @@ TEST_F(EvaluateCommand, SourceBoxesThroughTheGeometryScoreAsFramePoints) {
                                                       m_dir.File("series.geometry"), "--json"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, kJson);
-  EXPECT_EQ(result.err,
-            "korvane-cli evaluate: note: 1 row of " + Hyp() +
-                " falls outside frames 0 to 499 and is left out\n");
+  EXPECT_EQ(result.err, "korvane-cli evaluate: note: 1 row of " + Hyp() +
+                            " falls outside frames 0 to 499 and is left out\n");
 }
 
 TEST_F(EvaluateCommand, CsvAndTableShowTheSameTotals) {
