@@ -92,7 +92,8 @@ TEST(CliBasics, FailuresExitOneNamingTheFile) {
   WriteText(tracks, "1 10\n3 4\n");
   WriteText(path, "10 0 0\n");
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"sample", none}, "sample: " + none + ": not a folder"},
+      {{"sample", tracks},
+       "sample: " + tracks + ": not a folder and cannot be made one: Not a directory"},
       {{"render", "r", "0", "5", dir.File("none/out")},
        "render: " + dir.File("none") + ": no such folder for OUTROOT"},
       {{"render", "r", "0", "5", dir.File("out"), "--markers", "--tracks", none},
@@ -100,12 +101,12 @@ TEST(CliBasics, FailuresExitOneNamingTheFile) {
       // Without --tracks the track file comes from the current folder.
       {{"render", "r", "0", "5", dir.File("out"), "--markers"},
        "render: truetracks.txt: not in the current folder"},
-      {{"score", tracks, none, "10", "11"}, "score: " + none + ": cannot be opened"},
+      {{"score", tracks, none, "10", "11"}, "score: " + none + ": missing"},
       {{"score", tracks, dir.Path().string(), "10", "11"},
-       "score: " + dir.Path().string() + ": is a folder, not a measured path"},
-      {{"score", none, path, "10", "11"}, "score: " + none + ": cannot be read as a track file"},
-      {{"near", none, "1", "1", "10", "5"}, "near: " + none + ": cannot be read as a track file"},
-      {{"check", "r", "0", "4", "--tracks", none}, "check: " + none + ": cannot be opened"},
+       "score: " + dir.Path().string() + ": not a regular file (a folder)"},
+      {{"score", none, path, "10", "11"}, "score: " + none + ": missing"},
+      {{"near", none, "1", "1", "10", "5"}, "near: " + none + ": missing"},
+      {{"check", "r", "0", "4", "--tracks", none}, "check: " + none + ": missing"},
   };
   for (const auto& [args, message] : cases) {
     const CliResult result = RunProgram(args, dir.Path());
