@@ -1,9 +1,11 @@
 #pragma once
 // What the fuzz targets share: a trap for broken promises, the writing of an
-// input into a scratch file, and the scratch folder itself. Header-only: each
+// input into a scratch file, the scratch folder itself, and a stream over an
+// input held in memory. Header-only: each
 // fuzz/<name>.cpp is a target of its own and includes this once.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -35,5 +37,25 @@ inline void WriteFreshFile(const std::string& path, const void* data, std::size_
   Check(file.Open(path.c_str(), base::BinaryFile::Mode::CreateTruncate));
   file.Write(data, size);
 }
+
+// A read-only stream over the input, for code that reads an open file: the
+// same bytes as a file holding the input, without a file system call.
+class InputStream {
+ public:
+  InputStream(const std::uint8_t* data, std::size_t size)
+      // A stream opened for reading never writes to its buffer.
+      : m_file(::fmemopen(const_cast<std::uint8_t*>(size > 0 ? data : &m_empty), size, "r")) {
+    Check(m_file != nullptr);
+  }
+  ~InputStream() { std::fclose(m_file); }
+  InputStream(const InputStream&) = delete;
+  InputStream& operator=(const InputStream&) = delete;
+
+  std::FILE* Get() const { return m_file; }
+
+ private:
+  std::uint8_t m_empty = 0;  // a buffer for an empty input, whose data may be null
+  std::FILE* m_file;
+};
 
 }  // namespace fuzz

@@ -17,12 +17,6 @@
 
 namespace {
 
-// The one track file of this process.
-const std::string& TrackFilePath() {
-  static const std::string path = fuzz::ScratchFolder().File("truetracks.txt");
-  return path;
-}
-
 using fuzz::Check;
 
 void CheckBounds(const CTrackSet& set) {
@@ -38,7 +32,7 @@ void CheckBounds(const CTrackSet& set) {
 
 void RunStatistics(const CTrackSet& set) {
   // Paths taken from the loaded tracks themselves, and one all at (0, 0).
-  const std::vector<int> zeros(MAX_TRACK_FRAMES, 0);
+  static const std::vector<int> zeros(MAX_TRACK_FRAMES, 0);
   const std::span<const int> xs(set.m_tracks[0].m_x.get(), MAX_TRACK_FRAMES);
   const std::span<const int> ys(set.m_tracks[1].m_y.get(), MAX_TRACK_FRAMES);
   struct Range {
@@ -67,11 +61,15 @@ void RunStatistics(const CTrackSet& set) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The disabling trace would flood the fuzzer's output; it is dropped here.
   const base::ScopedTraceSink quiet([](std::string_view) {});
-  const std::string& input = TrackFilePath();
-  fuzz::WriteFreshFile(input, data, size);
-  CTrackSet set;
+  // One set for the process, put back as constructed for each input: the
+  // same start as a new set without allocating its hundred arrays again.
+  static CTrackSet set;
+  set.Reset();
   for (int load = 0; load < 2; ++load) {
-    Check(set.LoadTrueTracksFrom(input.c_str()));
+    // The loader reads the input from memory, as it would read the file
+    // once opened; a file per input would cost more than the load.
+    const fuzz::InputStream input(data, size);
+    Check(set.LoadTrueTracksFromStream(input.Get()));
     CheckBounds(set);
   }
   RunStatistics(set);
