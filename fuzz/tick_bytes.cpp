@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int START_FRAME = 24;
 constexpr int ROW_BYTES = 320 * 3;
+constexpr std::size_t kFrameBytes = 320 * 240 * 3;
 
 // Targets whose trails and markers cross every edge of the picture at the
 // frames played here: a header, then one "x y" row per target per frame.
@@ -67,7 +69,14 @@ void PrepareAsRead(CFileRead& player, const Series& series) {
   player.m_lastFrame = START_FRAME;
   player.m_curFrame = START_FRAME;
   player.m_frameBytes = player.m_width * player.m_height * 3;
-  player.m_frame = std::make_unique<unsigned char[]>(static_cast<std::size_t>(player.m_frameBytes));
+  Check(static_cast<std::size_t>(player.m_frameBytes) == kFrameBytes);
+  // The buffer of the previous input (made here, as a tick makes none) is
+  // cleared rather than made anew: the same zeros as a fresh one, without a
+  // 230 KB allocation per input.
+  if (!player.m_frame)
+    player.m_frame = std::make_unique<unsigned char[]>(kFrameBytes);
+  else
+    std::memset(player.m_frame.get(), 0, kFrameBytes);
 }
 
 // After a tick that showed its frame, the picture holds the buffer 1:1 with
@@ -93,7 +102,7 @@ void Tick(CFileRead& player, const Series& series) {
 
   player.OnPlayTimer(res::IDT_TIMER_0);
   Check(std::string_view(player.m_fileName) == series.FramePath());
-  Check(player.m_frameBytes == 320 * 240 * 3);
+  Check(static_cast<std::size_t>(player.m_frameBytes) == kFrameBytes);
   const bool advanced = player.m_curFrame == START_FRAME + 1;
   Check(advanced || player.m_curFrame == START_FRAME);
   if (advanced) {
