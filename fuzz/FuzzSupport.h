@@ -1,8 +1,9 @@
 #pragma once
 // What the fuzz targets share: a trap for broken promises, the writing of an
-// input into a scratch file, the scratch folder itself, and a stream over an
-// input held in memory. Header-only: each
-// fuzz/<name>.cpp is a target of its own and includes this once.
+// input into a scratch file, the scratch folder itself, a stream over an
+// input held in memory, and a track set made ready for the next input.
+// Header-only: each fuzz/<name>.cpp is a target of its own and includes this
+// once.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "base/BinaryFile.h"
 #include "base/TempFolder.h"
+#include "tracks/TrackSet.h"
 
 namespace fuzz {
 
@@ -36,6 +38,22 @@ inline void WriteFreshFile(const std::string& path, const void* data, std::size_
   base::BinaryFile file;
   Check(file.Open(path.c_str(), base::BinaryFile::Mode::CreateTruncate));
   file.Write(data, size);
+}
+
+// Puts back what a load keeps from earlier loads: the count and every
+// track's first frame, end frame, difference and enabled flag. Positions are
+// left: a load clears those of the targets it puts in use, and a reader of
+// the set in use reads no others. Reset() also clears the positions of all
+// fifty tracks, at a cost above that of most code a fuzzer runs on them.
+inline void ForgetEarlierLoads(CTrackSet& tracks) {
+  tracks.m_count = 0;
+  for (int i = 0; i < MAX_TRACKS; ++i) {
+    CTrack& track = tracks.m_tracks[i];
+    track.m_firstFrame = 0;
+    track.m_endFrame = 0;
+    track.m_frameDiff = 0;
+    track.m_enabled = 1;
+  }
 }
 
 // A read-only stream over the input, for code that reads an open file: the

@@ -133,12 +133,12 @@ class ShapeBuffers {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The loader traces every target it disables; that would flood the output.
   const base::ScopedTraceSink quiet([](std::string_view) {});
-  // The set and the buffers are made once; the set is put back as
-  // constructed before each load, the buffers are refilled before painting.
+  // The set and the buffers are made once; the set forgets the previous
+  // input before each load, the buffers are refilled before painting.
   static CTrackSet tracks;
   static ShapeBuffers buffers[] = {ShapeBuffers(SHAPES[0]), ShapeBuffers(SHAPES[1]),
                                    ShapeBuffers(SHAPES[2])};
-  tracks.Reset();
+  fuzz::ForgetEarlierLoads(tracks);
   const fuzz::InputStream input(data, size);
   Check(tracks.LoadTrueTracksFromStream(input.Get()));
   for (ShapeBuffers& shape : buffers) {

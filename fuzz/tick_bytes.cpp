@@ -5,12 +5,15 @@
 // and the copy into the picture control. Besides the sanitizers' checks it
 // traps when the tick leaves the player in a state the playback cannot have.
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #include "base/Trace.h"
@@ -115,17 +118,79 @@ void Tick(CFileRead& player, const Series& series) {
   Check(player.m_curFrame == (advanced ? START_FRAME + 1 : START_FRAME));
 }
 
+// The player, shown once for the whole process on a thread of its own. Its
+// modal loop runs one script step per input, which ticks over the frame file
+// the input was written to, so the window and its picture surface are made
+// once rather than per input (their allocation would cost more than the
+// tick). The fuzzer's thread waits while the step runs: only one thread at a
+// time touches the player.
+class PlayerSession {
+ public:
+  explicit PlayerSession(const Series& series)
+      : m_series(series), m_thread([this] { ShowPlayer(); }) {}
+  ~PlayerSession() {
+    {
+      const std::lock_guard lock(m_mutex);
+      m_quit = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+  }
+  PlayerSession(const PlayerSession&) = delete;
+  PlayerSession& operator=(const PlayerSession&) = delete;
+
+  // Runs one step of the player's script and returns when it is done.
+  void TickOnce() {
+    std::unique_lock lock(m_mutex);
+    m_pending = true;
+    m_changed.notify_all();
+    m_changed.wait(lock, [this] { return !m_pending; });
+  }
+
+ private:
+  void ShowPlayer() {
+    ui::headless::HeadlessBackend user;
+    m_user = &user;
+    user.Then([this] { Step(); });
+    g_fileReadDlg.RunModal();
+    Check(!user.ScriptExhausted());
+  }
+
+  // One step per input, queued again by itself until the session ends. It
+  // captures only `this`, so queueing it allocates nothing: an allocation
+  // freed after the fuzzer's thread goes on would look like a leak to it.
+  void Step() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_pending || m_quit; });
+    if (m_quit) {
+      m_user->Key(ui::DialogKey::Escape);
+      return;
+    }
+    Check(g_fileReadDlg.HasWindow());
+    Tick(g_fileReadDlg, m_series);
+    m_user->Then([this] { Step(); });
+    m_pending = false;
+    m_changed.notify_all();
+  }
+
+  const Series& m_series;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  bool m_pending = false;
+  bool m_quit = false;
+  ui::headless::HeadlessBackend* m_user = nullptr;  // the player thread's
+  std::thread m_thread;  // last: it starts once the members it uses exist
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Every tick traces the file name; that would flood the fuzzer's output.
-  const base::ScopedTraceSink quiet([](std::string_view) {});
+  // The sink is installed once, before the player starts, and stays.
+  static const base::ScopedTraceSink quiet([](std::string_view) {});
   static const Series series;
+  static PlayerSession player(series);
   fuzz::WriteFreshFile(series.FramePath(), data, size);
-
-  ui::headless::HeadlessBackend user;
-  user.Then([&] { Tick(g_fileReadDlg, series); }).Key(ui::DialogKey::Escape);
-  g_fileReadDlg.RunModal();
-  Check(!user.ScriptExhausted());
+  player.TickOnce();
   return 0;
 }

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   static CTrackSet loaded;
-  loaded.Reset();
+  fuzz::ForgetEarlierLoads(loaded);
   const fuzz::InputStream input(data, size);
   Check(loaded.LoadTrueTracksFromStream(input.Get()));
   Check(std::clamp(report.targets, 0, MAX_TRACKS) == loaded.m_count);
