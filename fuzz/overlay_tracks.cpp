@@ -77,35 +77,38 @@ __attribute__((no_sanitize("coverage", "address", "undefined"))) bool OnlyColour
   return fine;
 }
 
+constexpr std::uint8_t BACKGROUND_PIXEL[] = {BACKGROUND, BACKGROUND, BACKGROUND};
+
 bool OnlyOverlayColours(std::span<const std::uint8_t> frame) {
-  const std::uint8_t background[] = {BACKGROUND, BACKGROUND, BACKGROUND};
-  return OnlyColours(frame.data(), frame.size(), Packed(background), Packed(kTrailColour),
+  return OnlyColours(frame.data(), frame.size(), Packed(BACKGROUND_PIXEL), Packed(kTrailColour),
                      Packed(kMarkerColour));
 }
 
+bool OnlyBackground(std::span<const std::uint8_t> frame) {
+  const std::uint32_t background = Packed(BACKGROUND_PIXEL);
+  return OnlyColours(frame.data(), frame.size(), background, background, background);
+}
+
 // A frame buffer of one shape, allocated once to its exact size, with a
-// buffer of background to compare it to and one to copy it into.
+// buffer to copy it into.
 class ShapeBuffers {
  public:
   explicit ShapeBuffers(FrameShape shape)
       : m_shape(shape),
         m_bytes(static_cast<std::size_t>(shape.width) * 3 * shape.rows),
         m_frame(std::make_unique<std::uint8_t[]>(m_bytes)),
-        m_background(std::make_unique<std::uint8_t[]>(m_bytes)),
-        m_copy(std::make_unique<std::uint8_t[]>(m_bytes)) {
-    std::memset(m_background.get(), BACKGROUND, m_bytes);
-  }
+        m_copy(std::make_unique<std::uint8_t[]>(m_bytes)) {}
 
   void PaintOver(const CTrackSet& tracks) {
     const std::span<std::uint8_t> frame(m_frame.get(), m_bytes);
-    std::memcpy(m_frame.get(), m_background.get(), m_bytes);
+    std::memset(m_frame.get(), BACKGROUND, m_bytes);
 
     // A frame outside the position arrays paints nothing.
     for (const int curFrame : MARKER_FRAMES) {
       if (!IsTrackFrame(curFrame))
         DrawMarkers(frame, m_shape.width, curFrame, tracks);
     }
-    Check(std::memcmp(m_frame.get(), m_background.get(), m_bytes) == 0);
+    Check(OnlyBackground(frame));
 
     DrawTrails(frame, m_shape.width, tracks);
     // Trails paint the same pixels however often they are drawn.
@@ -124,7 +127,6 @@ class ShapeBuffers {
   FrameShape m_shape;
   std::size_t m_bytes;
   std::unique_ptr<std::uint8_t[]> m_frame;
-  std::unique_ptr<std::uint8_t[]> m_background;
   std::unique_ptr<std::uint8_t[]> m_copy;
 };
 
