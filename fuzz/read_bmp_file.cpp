@@ -23,12 +23,6 @@ constexpr std::size_t FRAME_BYTES = 320 * 240 * 3;
 constexpr std::size_t TINY_BYTES = 7;
 constexpr unsigned char FILL = 0xA5;
 
-// The one input file of this process.
-const std::string& InputPath() {
-  static const std::string path = fuzz::ScratchFolder().File("input.bmp");
-  return path;
-}
-
 // A buffer of exactly `capacity` bytes, kept from input to input and filled
 // with FILL before each read, with a twin that stays FILL to compare it to.
 // Allocating and filling a frame buffer per input would cost more than the
@@ -76,11 +70,12 @@ class FilledBuffer {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& input = InputPath();
-  fuzz::WriteFreshFile(input, data, size);
+  // The one input file of this process.
+  static fuzz::ScratchFile input("input.bmp");
+  input.Write(data, size);
   static FilledBuffer frame(FRAME_BYTES);
   static FilledBuffer tiny(TINY_BYTES);
-  frame.ReadInto(input.c_str());
-  tiny.ReadInto(input.c_str());
+  frame.ReadInto(input.Path().c_str());
+  tiny.ReadInto(input.Path().c_str());
   return 0;
 }

@@ -49,17 +49,18 @@ using fuzz::Check;
 class Series {
  public:
   Series() {
-    const std::string tracks = fuzz::ScratchFolder().File("truetracks.txt");
-    fuzz::WriteFreshFile(tracks, TRACK_FILE.data(), TRACK_FILE.size());
-    Check(g_trueTracks.LoadTrueTracksFrom(tracks.c_str()));
+    fuzz::ScratchFile tracks("truetracks.txt");
+    tracks.Write(TRACK_FILE.data(), TRACK_FILE.size());
+    Check(g_trueTracks.LoadTrueTracksFrom(tracks.Path().c_str()));
   }
 
   const std::string& RootPath() const { return m_rootPath; }
-  const std::string& FramePath() const { return m_framePath; }
+  const std::string& FramePath() const { return m_frame.Path(); }
+  void WriteFrame(const std::uint8_t* data, std::size_t size) { m_frame.Write(data, size); }
 
  private:
   std::string m_rootPath = fuzz::ScratchFolder().File("take9");
-  std::string m_framePath = m_rootPath + "_0024.bmp";
+  fuzz::ScratchFile m_frame{"take9_0024.bmp"};
 };
 
 // What READ leaves behind, without READ's own loading of the track file from
@@ -188,9 +189,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Every tick traces the file name; that would flood the fuzzer's output.
   // The sink is installed once, before the player starts, and stays.
   static const base::ScopedTraceSink quiet([](std::string_view) {});
-  static const Series series;
+  static Series series;
   static PlayerSession player(series);
-  fuzz::WriteFreshFile(series.FramePath(), data, size);
+  series.WriteFrame(data, size);
   player.TickOnce();
   return 0;
 }
