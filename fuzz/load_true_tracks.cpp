@@ -75,10 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fill_n(set.m_tracks[track].m_x.get(), MAX_TRACK_FRAMES, 0);
     std::fill_n(set.m_tracks[track].m_y.get(), MAX_TRACK_FRAMES, 0);
   }
+  // The loader reads the input from memory, as it would read the file once
+  // opened; a file per input would cost more than the load. The second load
+  // reads the same stream again from its start.
+  const fuzz::InputStream input(data, size);
   for (int load = 0; load < 2; ++load) {
-    // The loader reads the input from memory, as it would read the file
-    // once opened; a file per input would cost more than the load.
-    const fuzz::InputStream input(data, size);
+    std::rewind(input.Get());
     Check(set.LoadTrueTracksFromStream(input.Get()));
     CheckBounds(set);
   }
