@@ -1,19 +1,16 @@
 // Feeds arbitrary bytes to one tick of the player's playback as the frame file
-// it reads. The player is the real one, g_fileReadDlg, shown on the in-memory
-// backend with both overlay boxes ticked and a fixed set of tracks loaded, so
-// one tick runs the whole path: name, open, headers, pixels, trails, markers
-// and the copy into the picture control. Besides the sanitizers' checks it
-// traps when the tick leaves the player in a state the playback cannot have.
+// it reads, one tick per input in a player shown once. The player is the real one, g_fileReadDlg,
+// shown on the in-memory backend with both overlay boxes ticked and a fixed set of tracks loaded,
+// so one tick runs the whole path: name, open, headers, pixels, trails, markers and the copy into
+// the picture control. Besides the sanitizers' checks it traps when the tick leaves the player in a
+// state the playback cannot have.
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 
 #include "base/Trace.h"
@@ -119,79 +116,41 @@ void Tick(CFileRead& player, const Series& series) {
   Check(player.m_curFrame == (advanced ? START_FRAME + 1 : START_FRAME));
 }
 
-// The player, shown once for the whole process on a thread of its own. Its
-// modal loop runs one script step per input, which ticks over the frame file
-// the input was written to, so the window and its picture surface are made
-// once rather than per input (their allocation would cost more than the
-// tick). The fuzzer's thread waits while the step runs: only one thread at a
-// time touches the player.
-class PlayerSession {
- public:
-  explicit PlayerSession(const Series& series)
-      : m_series(series), m_thread([this] { ShowPlayer(); }) {}
-  ~PlayerSession() {
-    {
-      const std::lock_guard lock(m_mutex);
-      m_quit = true;
-    }
-    m_changed.notify_all();
-    m_thread.join();
-  }
-  PlayerSession(const PlayerSession&) = delete;
-  PlayerSession& operator=(const PlayerSession&) = delete;
+// This process's series: its track file loaded once, its frame file
+// rewritten for each input.
+Series& TheSeries() {
+  static Series series;
+  return series;
+}
 
-  // Runs one step of the player's script and returns when it is done.
-  void TickOnce() {
-    std::unique_lock lock(m_mutex);
-    m_pending = true;
-    m_changed.notify_all();
-    m_changed.wait(lock, [this] { return !m_pending; });
-  }
-
- private:
-  void ShowPlayer() {
-    ui::headless::HeadlessBackend user;
-    m_user = &user;
-    user.Then([this] { Step(); });
-    g_fileReadDlg.RunModal();
-    Check(!user.ScriptExhausted());
-  }
-
-  // One step per input, queued again by itself until the session ends. It
-  // captures only `this`, so queueing it allocates nothing: an allocation
-  // freed after the fuzzer's thread goes on would look like a leak to it.
-  void Step() {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_pending || m_quit; });
-    if (m_quit) {
-      m_user->Key(ui::DialogKey::Escape);
-      return;
-    }
-    Check(g_fileReadDlg.HasWindow());
-    Tick(g_fileReadDlg, m_series);
-    m_user->Then([this] { Step(); });
-    m_pending = false;
-    m_changed.notify_all();
-  }
-
-  const Series& m_series;
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  bool m_pending = false;
-  bool m_quit = false;
-  ui::headless::HeadlessBackend* m_user = nullptr;  // the player thread's
-  std::thread m_thread;  // last: it starts once the members it uses exist
-};
+// One input: the frame file rewritten, then a tick of the player open below.
+int TickOnInput(const std::uint8_t* data, std::size_t size) {
+  Series& series = TheSeries();
+  series.WriteFrame(data, size);
+  Check(g_fileReadDlg.HasWindow());
+  Tick(g_fileReadDlg, series);
+  return 0;
+}
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+// libFuzzer's entry for a program with a main() of its own.
+extern "C" int LLVMFuzzerRunDriver(int* argc, char*** argv,
+                                   int (*callback)(const std::uint8_t* data, std::size_t size));
+
+// The player is shown once and the fuzzer runs inside its modal loop, as the
+// one step of the script: each input is a tick of the open player. Its window
+// and picture surface are made once rather than per input, where their
+// allocation would cost more than the tick. The fuzzer ends the process
+// itself when it is done.
+int main(int argc, char** argv) {
   // Every tick traces the file name; that would flood the fuzzer's output.
-  // The sink is installed once, before the player starts, and stays.
-  static const base::ScopedTraceSink quiet([](std::string_view) {});
-  static Series series;
-  static PlayerSession player(series);
-  series.WriteFrame(data, size);
-  player.TickOnce();
-  return 0;
+  const base::ScopedTraceSink quiet([](std::string_view) {});
+  TheSeries();
+  ui::headless::HeadlessBackend user;
+  int status = 1;
+  user.Then([&] { status = LLVMFuzzerRunDriver(&argc, &argv, &TickOnInput); })
+      .Key(ui::DialogKey::Escape);
+  g_fileReadDlg.RunModal();
+  return status;
 }
