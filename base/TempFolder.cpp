@@ -21,6 +21,12 @@ TempFolder::TempFolder(std::string_view prefix, Need need) {
   }
 }
 
+TempFolder::TempFolder(const std::filesystem::path& parent, std::string_view prefix) {
+  std::string pattern = (parent / (std::string(prefix) + "-XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) != nullptr)
+    m_path = pattern;
+}
+
 TempFolder::~TempFolder() {
   if (m_path.empty())
     return;

@@ -17,6 +17,10 @@ class TempFolder {
   enum class Need { Optional, Required };
 
   explicit TempFolder(std::string_view prefix, Need need = Need::Optional);
+  // A folder made inside parent instead, where files written in it can be
+  // renamed into parent. Path() is empty when it cannot be made; errno then
+  // says why.
+  TempFolder(const std::filesystem::path& parent, std::string_view prefix);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

@@ -3,6 +3,7 @@
 // over the result. Besides the sanitizers' checks it traps when the set leaves
 // the bounds the loader promises.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,13 +18,11 @@
 
 namespace {
 
-// The one track file of this process.
-const std::string& TrackFilePath() {
-  static const std::string path = fuzz::ScratchFolder().File("truetracks.txt");
-  return path;
-}
-
 using fuzz::Check;
+
+// The tracks whose positions the statistics read in use or not: tracks 0 and
+// 1 give the measured path, and 0, 1 and the last are scored by index.
+constexpr int kStatisticsTracks[] = {0, 1, MAX_TRACKS - 1};
 
 void CheckBounds(const CTrackSet& set) {
   Check(set.m_count >= 0 && set.m_count <= MAX_TRACKS);
@@ -38,7 +37,7 @@ void CheckBounds(const CTrackSet& set) {
 
 void RunStatistics(const CTrackSet& set) {
   // Paths taken from the loaded tracks themselves, and one all at (0, 0).
-  const std::vector<int> zeros(MAX_TRACK_FRAMES, 0);
+  static const std::vector<int> zeros(MAX_TRACK_FRAMES, 0);
   const std::span<const int> xs(set.m_tracks[0].m_x.get(), MAX_TRACK_FRAMES);
   const std::span<const int> ys(set.m_tracks[1].m_y.get(), MAX_TRACK_FRAMES);
   struct Range {
@@ -67,11 +66,22 @@ void RunStatistics(const CTrackSet& set) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The disabling trace would flood the fuzzer's output; it is dropped here.
   const base::ScopedTraceSink quiet([](std::string_view) {});
-  const std::string& input = TrackFilePath();
-  fuzz::WriteFreshFile(input, data, size);
-  CTrackSet set;
+  // One set for the process, made ready for each input without allocating
+  // its hundred arrays again: the statistics read the positions of the
+  // tracks they are pointed at whether in use or not, so those are cleared.
+  static CTrackSet set;
+  fuzz::ForgetEarlierLoads(set);
+  for (const int track : kStatisticsTracks) {
+    std::fill_n(set.m_tracks[track].m_x.get(), MAX_TRACK_FRAMES, 0);
+    std::fill_n(set.m_tracks[track].m_y.get(), MAX_TRACK_FRAMES, 0);
+  }
+  // The loader reads the input from memory, as it would read the file once
+  // opened; a file per input would cost more than the load. The second load
+  // reads the same stream again from its start.
+  const fuzz::InputStream input(data, size);
   for (int load = 0; load < 2; ++load) {
-    Check(set.LoadTrueTracksFrom(input.c_str()));
+    std::rewind(input.Get());
+    Check(set.LoadTrueTracksFromStream(input.Get()));
     CheckBounds(set);
   }
   RunStatistics(set);

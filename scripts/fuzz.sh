@@ -7,7 +7,7 @@
 #
 # Any crash, leak or timeout fails the script; the input that caused it is
 # copied to out/fuzz-findings/<name>/ and its report is printed. On success
-# the script prints one line per target.
+# the script prints one line per target, with the inputs it ran per second.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/logged-steps.sh
@@ -80,12 +80,14 @@ run_target() {
   fi
   local runs
   runs=$(grep -E '^stat::number_of_executed_units' "$tlog" | tail -n 1 | awk '{print $2}')
+  local rate
+  rate=$(grep -E '^stat::average_exec_per_sec' "$tlog" | tail -n 1 | awk '{print $2}')
   local grown
   grown=$(find "$dir/corpus" -type f | wc -l)
   local note=""
   ((count > 0)) || note=" (no seed corpus in fuzz/corpus/$name)"
-  echo "fuzz_$name: $count seeds replayed, ${runs:-?} inputs in ${seconds} s," \
-    "scratch corpus $grown inputs, no findings$note" >>"$tlog"
+  echo "fuzz_$name: $count seeds replayed, ${runs:-?} inputs in ${seconds} s" \
+    "(${rate:-?} inputs/s), scratch corpus $grown inputs, no findings$note" >>"$tlog"
 }
 
 # Runs the targets, at most $jobs at a time, and remembers which failed.

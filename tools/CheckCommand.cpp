@@ -2,6 +2,7 @@
 // and the track file as the loader reads it.
 
 #include <array>
+#include <cerrno>
 #include <vector>
 
 #include "base/BinaryFile.h"
@@ -20,35 +21,56 @@ constexpr std::string_view kCommand = "check";
 constexpr cli::OptionRule kOptions[] = {{"--tracks", true}};
 constexpr std::size_t kPixelBytes = cli::kFrameWidth * cli::kFrameHeight * BYTES_PER_PIXEL;
 
-enum class FrameFault { None, Missing, ShortHeader, BadSignature, ShortPixels, Count };
+enum class FrameFault {
+  None,
+  Missing,
+  Unreadable,  // not a regular file, permission denied, a read error
+  ShortHeader,
+  BadSignature,
+  ShortPixels,
+  Count
+};
 
 struct FrameCheck {
   FrameFault fault = FrameFault::None;
   std::size_t bytes = 0;  // header or pixel bytes present, for the short cases
+  std::string why = {};   // for a missing or unreadable file, with the system's reason
 };
+
+FrameCheck FileProblem(const cli::FileFault& fault) {
+  const bool missing = fault.kind == cli::FileFault::Kind::Missing;
+  return {missing ? FrameFault::Missing : FrameFault::Unreadable, 0, fault.Describe()};
+}
 
 // Reads the file as the player's tick does: 14 header bytes, the signature,
 // 40 more header bytes, then the pixel block straight from byte 54.
 FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& pixels) {
   base::BinaryFile file;
-  if (!file.Open(name.c_str(), base::BinaryFile::Mode::Read))  // folders are refused too
-    return {FrameFault::Missing};
-  BmpHeaders headers;
-  const BmpHeaderResult read = ReadBmpHeaders(file, headers);
-  if (read.result == BmpHeaderRead::ShortHeader)
-    return {FrameFault::ShortHeader, read.bytes};
-  if (read.result == BmpHeaderRead::BadSignature)
-    return {FrameFault::BadSignature};
-  const std::size_t got = file.Read(pixels.data(), pixels.size());
-  if (got < pixels.size())
-    return {FrameFault::ShortPixels, got};
+  if (!file.Open(name.c_str(), base::BinaryFile::Mode::Read))  // folders and FIFOs are refused too
+    return FileProblem(cli::WhyNotOpened(name));
+  // The file layer reports a read error as an exception; here it is one
+  // more fault of the file, and the check goes on with the next.
+  try {
+    BmpHeaders headers;
+    const BmpHeaderResult read = ReadBmpHeaders(file, headers);
+    if (read.result == BmpHeaderRead::ShortHeader)
+      return {FrameFault::ShortHeader, read.bytes};
+    if (read.result == BmpHeaderRead::BadSignature)
+      return {FrameFault::BadSignature};
+    const std::size_t got = file.Read(pixels.data(), pixels.size());
+    if (got < pixels.size())
+      return {FrameFault::ShortPixels, got};
+  } catch (const base::FileException& failure) {
+    return FileProblem({cli::FileFault::Kind::ReadError, failure.Error()});
+  }
   return {};
 }
 
 std::string Describe(const FrameCheck& check) {
   switch (check.fault) {
     case FrameFault::Missing:
-      return "missing";
+    case FrameFault::Unreadable:
+      return check.why;
     case FrameFault::ShortHeader:
       return "short header (" + std::to_string(check.bytes) + " of " +
              std::to_string(BMP_PIXEL_OFFSET) + " bytes)";
@@ -69,8 +91,8 @@ bool ReportTracks(const std::string& fileName, const TrackFileReport& report, st
   for (const std::string& note : report.notes)
     out << fileName << ": note: " << note << '\n';
   out << fileName << ": " << report.targets << " targets";
-  if (report.lastFrame >= report.firstFrame)
-    out << ", rows for frames " << report.firstFrame << " to " << report.lastFrame;
+  if (report.lastFrame)
+    out << ", rows for frames " << report.firstFrame << " to " << *report.lastFrame;
   out << ", " << report.disabledTargets << " disabled, " << report.problems.size()
       << (report.problems.size() == 1 ? " problem\n" : " problems\n");
   return report.problems.empty();
@@ -94,9 +116,9 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   if (const std::string* named = parsed.Value("--tracks"))
     trackFile = *named;
   TrackFileReport trackReport;
-  const bool haveTracks = ScanTrackFile(trackFile, trackReport);
-  if (!haveTracks && parsed.Has("--tracks"))
-    return cli::Failure(err, kCommand, trackFile + ": cannot be opened");
+  const std::optional<cli::FileFault> trackFault = ScanTrackFile(trackFile, trackReport);
+  if (trackFault && parsed.Has("--tracks"))
+    return cli::Failure(err, kCommand, trackFile + ": " + trackFault->Describe());
 
   const std::string& root = parsed.positional[0];
   std::vector<unsigned char> pixels(kPixelBytes);
@@ -113,15 +135,20 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   };
   out << "frames " << frames.first << " to " << frames.last << ": "
       << (frames.last - frames.first + 1) << " checked, " << count(FrameFault::None) << " fine, "
-      << count(FrameFault::Missing) << " missing, " << count(FrameFault::BadSignature)
-      << " bad signature, " << count(FrameFault::ShortHeader) << " short header, "
-      << count(FrameFault::ShortPixels) << " short pixel block\n";
+      << count(FrameFault::Missing) << " missing, " << count(FrameFault::Unreadable)
+      << " unreadable, " << count(FrameFault::BadSignature) << " bad signature, "
+      << count(FrameFault::ShortHeader) << " short header, " << count(FrameFault::ShortPixels)
+      << " short pixel block\n";
   bool allWell =
       counts[static_cast<std::size_t>(FrameFault::None)] == frames.last - frames.first + 1;
 
-  if (haveTracks)
+  if (!trackFault) {
     allWell = ReportTracks(trackFile, trackReport, out) && allWell;
-  else
+  } else if (trackFault->kind == cli::FileFault::Kind::Missing && trackFault->error == ENOENT) {
     out << g_trueTracksPath << ": not in the current folder; no track file checked\n";
+  } else {
+    out << g_trueTracksPath << ": " << trackFault->Describe() << '\n';
+    allWell = false;
+  }
   return allWell ? cli::kExitOk : cli::kExitFailure;
 }

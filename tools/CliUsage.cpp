@@ -12,17 +12,18 @@ namespace {
 
 constexpr std::array<CommandUsage, 9> kCommands{{
     {"sample", "sample DIR",
-     R"(Writes the sample series into the existing folder DIR: frames 0 to 60 of a
-synthetic take, DIR/take9_0000.bmp to DIR/take9_0060.bmp (320 x 240, 24-bit),
-recorded through the console's frame recorder, and DIR/truetracks.txt with the
-true positions of its four targets. Each target is a bright 6 x 6 blob whose
+     R"(Writes the sample series into the folder DIR, made when missing: frames 0 to
+60 of a synthetic take, DIR/take9_0000.bmp to DIR/take9_0060.bmp (320 x 240,
+24-bit), recorded through the console's frame recorder, and DIR/truetracks.txt
+with the true positions of its four targets. Each target is a bright 6 x 6 blob whose
 bottom-left pixel is its position: it covers columns x to x+5 and rows y-5 to y,
 rows counted from the top. Target 1 appears at frame 15, target 2 is hidden in
 frames 30 to 39, and target 3 leaves the picture at frame 20, where its rows
 become "1000 1000" and disable it. The recorder prints "Frame 20", "Frame 40"
 and "Frame 60" on the way.
-On failure (DIR is not a folder, a file cannot be written) nothing is left
-behind and the exit status is 1.
+The series is recorded into a temporary folder inside DIR and moved into place
+when whole. On failure (DIR is not a folder, a file cannot be written) DIR is
+left as it was and the exit status is 1.
 )"},
     {"render",
      "render ROOT FIRST LAST [OUTROOT] [--video FILE] [--tracks FILE] [--trails] [--markers] "
@@ -142,21 +143,26 @@ MEASURED is text with one measured position per line:
   the file does not give counts as (0, 0), like a track's frame without a
   position.
   --csv   print "track,mean,variance" rows and a last row "best,MEAN,VARIANCE"
-          instead of the table; the numbers are then exact.
+          instead of the table; the numbers are then exact, and a disabled
+          track's fields are empty.
+A track file that describes no targets is scored as such, with a warning.
 )"},
     {"near", "near TRACKS X Y FRAME THRESHOLD",
      R"(Loads the track file TRACKS and tells whether a disabled target lies strictly
 closer than THRESHOLD to the point (X, Y) at frame FRAME (0 to 499): prints
-"near" or "not near".
+"near" or "not near". A track file that describes no targets gets a warning.
 )"},
     {"check", "check ROOT FIRST LAST [--tracks FILE]",
      R"(Checks the frame files ROOT_FIRST.bmp to ROOT_LAST.bmp as the player reads
-them and reports every missing file, bad signature (not "BM"), short header
+them and reports every missing file, unreadable file (not a regular file,
+permission denied, a read error), bad signature (not "BM"), short header
 (under 54 bytes) and short pixel block (under 230400 bytes). Then checks the
-track file FILE, or truetracks.txt in the current folder when there is one:
-it reports rows the loader drops (targets beyond the 50 kept, frames past 499
-or below 0, an item that is not a number, a last row with a single number)
-and notes every disabled target with the frame at which it is disabled.
+track file FILE, or truetracks.txt in the current folder when there is one,
+with the loader's own reader: it reports rows the loader drops (targets beyond
+the 50 kept, frames past 499 or below 0, an item that is not a number, a last
+row with a single number) and notes every disabled target with the frame at
+which it is disabled. Bytes quoted from the file that are not printable ASCII
+are shown as \xNN.
 0 <= FIRST <= LAST, at most 100000 frames. Exit status 0 when nothing is wrong
 (notes do not count), 1 otherwise.
 )"},
@@ -218,7 +224,10 @@ void PrintProgramHelp(std::ostream& out) {
          "Commands:\n";
   for (const CommandUsage& command : kCommands)
     out << "  korvane-cli " << command.synopsis << '\n';
-  out << "\nExit status: 0 success, 1 failure (the message names the file), 2 usage error.\n";
+  out << "\nInputs must be regular files; a file that cannot be used is named with the\n"
+         "fault and the system's reason. A command that cannot write its files or its\n"
+         "standard output fails.\n"
+         "Exit status: 0 success, 1 failure (the message names the file), 2 usage error.\n";
 }
 
 void PrintCommandHelp(std::ostream& out, std::string_view command) {

@@ -1,56 +1,69 @@
 #include "tools/MeasuredPath.h"
 
-#include <fstream>
-#include <sstream>
-#include <vector>
-
-#include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
+#include "tools/InputFile.h"
 
 namespace {
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream words(line.substr(0, line.find('#')));
-  std::vector<std::string> result;
-  for (std::string word; words >> word;)
-    result.push_back(word);
+constexpr std::string_view kSpace = " \t\n\v\f\r";
+
+// The words of a line before any '#', split at white space. Four are enough
+// to tell a line of three from any other, so no more are kept.
+struct LineWords {
+  std::string_view words[4];
+  std::size_t count = 0;
+};
+
+LineWords Words(std::string_view line) {
+  line = line.substr(0, line.find('#'));
+  LineWords result;
+  while (result.count < std::size(result.words)) {
+    const std::size_t start = line.find_first_not_of(kSpace);
+    if (start == std::string_view::npos)
+      break;
+    line.remove_prefix(start);
+    const std::size_t end = std::min(line.find_first_of(kSpace), line.size());
+    result.words[result.count++] = line.substr(0, end);
+    line.remove_prefix(end);
+  }
   return result;
 }
 
 }  // namespace
 
-std::optional<std::string> ReadMeasuredPath(const std::string& fileName, MeasuredPath& path) {
-  if (cli::IsFolder(fileName))
-    return fileName + ": is a folder, not a measured path";
-  std::ifstream in(fileName);
-  if (!in)
-    return fileName + ": cannot be opened";
-
-  int lineNumber = 0;
-  for (std::string line; std::getline(in, line);) {
+std::optional<std::string> ParseMeasuredPath(std::string_view text, const std::string& fileName,
+                                             MeasuredPath& path) {
+  long long lineNumber = 0;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
     ++lineNumber;
-    const std::string where = fileName + ":" + std::to_string(lineNumber) + ": ";
-    const std::vector<std::string> words = Words(line);
-    if (words.empty())
+    const LineWords words = Words(line);
+    if (words.count == 0)
       continue;
-    if (words.size() != 3)
-      return where + "expected three integers 'frame x y'";
-    const std::optional<int> frame = cli::ParseInt(words[0]);
-    const std::optional<int> x = cli::ParseInt(words[1]);
-    const std::optional<int> y = cli::ParseInt(words[2]);
-    if (!frame || !x || !y)
+    const std::string where = fileName + ":" + std::to_string(lineNumber) + ": ";
+    const std::optional<int> frame = cli::ParseInt(words.words[0]);
+    const std::optional<int> x = cli::ParseInt(words.words[1]);
+    const std::optional<int> y = cli::ParseInt(words.words[2]);
+    if (words.count != 3 || !frame || !x || !y)
       return where + "expected three integers 'frame x y'";
     if (!IsTrackFrame(*frame))
-      return where + "frame " + words[0] + " is outside 0 to " +
+      return where + "frame " + std::to_string(*frame) + " is outside 0 to " +
              std::to_string(MAX_TRACK_FRAMES - 1);
     const auto index = static_cast<std::size_t>(*frame);
     if (path.given[index])
-      return where + "frame " + words[0] + " is given twice";
+      return where + "frame " + std::to_string(*frame) + " is given twice";
     path.xs[index] = *x;
     path.ys[index] = *y;
     path.given[index] = true;
   }
-  if (in.bad())
-    return fileName + ": cannot be read";
   return std::nullopt;
+}
+
+std::optional<std::string> ReadMeasuredPath(const std::string& fileName, MeasuredPath& path) {
+  std::string text;
+  if (const auto fault = cli::ReadWholeFile(fileName, cli::kMaxTextFileBytes, text))
+    return fileName + ": " + fault->Describe();
+  return ParseMeasuredPath(text, fileName, path);
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "tracks/Track.h"
 
@@ -21,6 +22,11 @@ struct MeasuredPath {
   std::array<bool, MAX_TRACK_FRAMES> given{};
 };
 
-// Reads fileName into path. Returns what is wrong ("FILE:LINE: why" for a bad
-// line), or nothing; on a problem, path holds what was read before it.
+// Reads fileName (a regular file of at most cli::kMaxTextFileBytes) into
+// path. Returns what is wrong ("FILE:LINE: why" for a bad line), or nothing;
+// on a problem, path holds what was read before it.
 std::optional<std::string> ReadMeasuredPath(const std::string& fileName, MeasuredPath& path);
+
+// The same for the text of such a file; fileName only names it in messages.
+std::optional<std::string> ParseMeasuredPath(std::string_view text, const std::string& fileName,
+                                             MeasuredPath& path);

@@ -1,10 +1,14 @@
 // korvane-cli sample DIR: the sample series, recorded through the console's
 // frame recorder from the synthetic scene, and its track file.
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
+#include "base/TempFolder.h"
 #include "res/ResourceIds.h"
 #include "tools/Cli.h"
 #include "tools/CliFiles.h"
@@ -22,24 +26,13 @@ constexpr std::string_view kRootName = "take9";
 // how long the script waits: exactly one tick per frame.
 constexpr ui::UINT kRecordPeriodMs = 40;
 
-// Removes the frame files of a failed run; whatever else carries a frame
-// file's name (a folder, say) was not written by it and stays.
-void RemoveFrames(const std::string& root, int frames) {
-  for (int f = 0; f < frames; ++f) {
-    const std::string name = cli::FrameFileName(root, f);
-    std::error_code ignored;
-    if (std::filesystem::is_regular_file(name, ignored))
-      std::filesystem::remove(name, ignored);
-  }
-}
-
 // Records frames 0 to kSceneFrames − 1 as a user of the console would see it:
 // the recorder is armed, runs for one period per frame, and Stop Recording
-// ends it. False, with the reason, when the run did not go as scripted;
-// `armed` tells whether any frame may have been written.
-bool RecordScene(bool& armed, std::string& problem) {
+// ends it. False, with the reason, when the run did not go as scripted.
+bool RecordScene(std::string& problem) {
   ui::headless::HeadlessBackend user;
   CKorvaneDlg console;
+  bool armed = false;
   user.Then([&] {
         armed = console.ArmRecorder(kSceneWidth, kSceneHeight, kRecordPeriodMs, MakeSceneSource());
       })
@@ -55,7 +48,48 @@ bool RecordScene(bool& armed, std::string& problem) {
     problem = "the recorder could not be armed";
     return false;
   }
+  // A frame the file layer failed to write shows as the program shows it:
+  // in a message box, which names the file and the system's reason.
+  if (!user.MessageBoxes().empty()) {
+    problem = user.MessageBoxes().front().text;
+    return false;
+  }
   return true;
+}
+
+// The names of the files the command writes into its folder.
+std::vector<std::string> SeriesFileNames() {
+  std::vector<std::string> names;
+  for (int f = 0; f < kSceneFrames; ++f)
+    names.push_back(cli::FrameFileName(kRootName, f));
+  names.push_back(g_trueTracksPath);
+  return names;
+}
+
+// A folder where a file of the series is to go cannot be replaced by it.
+std::optional<std::string> FolderInTheWay(const std::filesystem::path& folder) {
+  for (const std::string& name : SeriesFileNames()) {
+    std::error_code error;
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(folder / name, error)))
+      return (folder / name).string() + ": a folder is in the way of the file";
+  }
+  return std::nullopt;
+}
+
+// Moves the files of the finished series from the recording folder into
+// the folder asked for, each whole or not at all.
+std::optional<std::string> MoveIntoPlace(const std::filesystem::path& from,
+                                         const std::filesystem::path& to) {
+  if (const auto inTheWay = FolderInTheWay(to))
+    return inTheWay;
+  for (const std::string& name : SeriesFileNames()) {
+    std::error_code error;
+    std::filesystem::rename(from / name, to / name, error);
+    if (error)
+      return "cannot move " + (from / name).string() + " to " + (to / name).string() + ": " +
+             error.message();
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -67,41 +101,48 @@ int RunSampleCommand(std::span<const std::string> args, std::ostream& out, std::
   if (parsed.positional.size() != 1)
     return cli::UsageError(err, kCommand, "expects one folder");
 
-  const std::string& folder = parsed.positional[0];
-  if (!cli::IsFolder(folder))
-    return cli::Failure(err, kCommand, folder + ": not a folder");
-  const std::string root = (std::filesystem::path(folder) / kRootName).string();
+  const std::filesystem::path folder = parsed.positional[0];
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (!cli::IsFolder(folder.string()))
+    return cli::Failure(err, kCommand,
+                        folder.string() + ": not a folder and cannot be made one" +
+                            (error ? ": " + error.message() : ""));
+  if (const auto inTheWay = FolderInTheWay(folder))
+    return cli::Failure(err, kCommand, *inTheWay);
+  // The series is recorded into a folder of its own inside DIR and moved into
+  // place once it is whole, so a failed run touches no file in DIR.
+  const base::TempFolder recording(folder, "." + std::string(kRootName) + "-recording");
+  if (recording.Path().empty())
+    return cli::Failure(err, kCommand,
+                        "cannot make a folder in " + folder.string() + ": " + std::strerror(errno));
+  const std::string root = recording.File(kRootName);
   cli::ResetProgramState();
   if (!cli::SetRecordRoot(root))
     return cli::Failure(err, kCommand, root + ": the path is too long for a root path");
 
-  bool armed = false;
   std::string problem;
-  if (!RecordScene(armed, problem)) {
-    if (armed)
-      RemoveFrames(root, kSceneFrames);
+  if (!RecordScene(problem))
     return cli::Failure(err, kCommand, problem);
-  }
-  // The recorder writes quietly: a frame that could not be written shows
-  // only as a missing or short file.
+  // A frame file the recorder could not create at all is passed over
+  // quietly: it shows only as a missing file.
   for (int f = 0; f < kSceneFrames; ++f) {
     const std::string name = cli::FrameFileName(root, f);
-    if (cli::RegularFileSize(name) != cli::kFrameFileBytes) {
-      RemoveFrames(root, kSceneFrames);
+    if (cli::RegularFileSize(name) != cli::kFrameFileBytes)
       return cli::Failure(err, kCommand, name + ": could not be written");
-    }
   }
 
   std::ostringstream tracks;
   WriteSceneTracks(tracks, kSceneFrames);
-  const std::string tracksName = (std::filesystem::path(folder) / g_trueTracksPath).string();
-  if (const auto error = cli::WriteFileAtomically(tracksName, tracks.str())) {
-    RemoveFrames(root, kSceneFrames);
-    return cli::Failure(err, kCommand, *error);
-  }
+  if (const auto writeError =
+          cli::WriteFileAtomically(recording.File(g_trueTracksPath), tracks.str()))
+    return cli::Failure(err, kCommand, *writeError);
+  if (const auto moveError = MoveIntoPlace(recording.Path(), folder))
+    return cli::Failure(err, kCommand, *moveError);
 
-  out << "sample: wrote " << cli::FrameFileName(root, 0) << " to "
-      << cli::FrameFileName(root, kSceneFrames - 1) << " (" << kSceneFrames << " frames) and "
-      << tracksName << '\n';
+  const std::string finalRoot = (folder / kRootName).string();
+  out << "sample: wrote " << cli::FrameFileName(finalRoot, 0) << " to "
+      << cli::FrameFileName(finalRoot, kSceneFrames - 1) << " (" << kSceneFrames << " frames) and "
+      << (folder / g_trueTracksPath).string() << '\n';
   return cli::kExitOk;
 }

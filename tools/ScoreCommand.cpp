@@ -8,6 +8,7 @@
 #include "base/Trace.h"
 #include "tools/Cli.h"
 #include "tools/CliUsage.h"
+#include "tools/InputFile.h"
 #include "tools/MeasuredPath.h"
 #include "tracks/TrackSet.h"
 
@@ -17,11 +18,26 @@ constexpr std::string_view kScore = "score";
 constexpr std::string_view kNear = "near";
 constexpr cli::OptionRule kScoreOptions[] = {{"--csv", false}};
 
-// Loads a track file into a set of the command's own. The loader's trace of
-// disabled targets is left out: score shows disabled tracks in its table.
-bool LoadTracks(const std::string& fileName, CTrackSet& tracks) {
+// Loads a track file into a set of the command's own, and warns on err when
+// the file describes no targets: a command then answers as for an empty set,
+// which is seldom what was meant. Returns what keeps the file from being
+// read, or nothing. The loader's trace of disabled targets is left out:
+// score shows disabled tracks in its table.
+std::optional<std::string> LoadTracks(const std::string& fileName, CTrackSet& tracks,
+                                      std::string_view command, std::ostream& err) {
+  std::string text;
+  if (const auto fault = cli::ReadWholeFile(fileName, cli::kMaxTextFileBytes, text))
+    return fileName + ": " + fault->Describe();
+  const cli::StreamPtr stream = cli::OpenTextStream(text);
   const base::ScopedTraceSink quiet([](std::string_view) {});
-  return tracks.LoadTrueTracksFrom(fileName.c_str());
+  if (!stream || !tracks.LoadTrueTracksFromStream(stream.get()))
+    return fileName + ": cannot be read as a track file";
+  if (tracks.TracksInUse() == 0) {
+    err << "korvane-cli " << command << ": warning: " << fileName
+        << ": no targets (the file does not begin with a target count above 0 and a first "
+           "frame)\n";
+  }
+  return std::nullopt;
 }
 
 // The shortest text that reads back as the same double.
@@ -60,8 +76,8 @@ int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::o
 
   const std::string& trackFile = parsed.positional[0];
   auto tracks = std::make_unique<CTrackSet>();
-  if (!LoadTracks(trackFile, *tracks))
-    return cli::Failure(err, kScore, trackFile + ": cannot be read as a track file");
+  if (const auto problem = LoadTracks(trackFile, *tracks, kScore, err))
+    return cli::Failure(err, kScore, *problem);
   MeasuredPath path;
   if (const auto problem = ReadMeasuredPath(parsed.positional[1], path))
     return cli::Failure(err, kScore, *problem);
@@ -81,8 +97,8 @@ int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::o
   int bestTrack = -1;
   for (int i = 0; i < tracks->TracksInUse(); ++i) {
     if (tracks->m_tracks[i].m_enabled != 1) {
-      if (!csv)
-        out << TableLabel(std::to_string(i)) << "disabled\n";
+      // A disabled track has no score: empty fields in the rows.
+      out << (csv ? std::to_string(i) + ",," : TableLabel(std::to_string(i)) + "disabled") << '\n';
       continue;
     }
     double variance = 0.0;
@@ -126,8 +142,8 @@ int RunNearCommand(std::span<const std::string> args, std::ostream& out, std::os
 
   const std::string& trackFile = parsed.positional[0];
   auto tracks = std::make_unique<CTrackSet>();
-  if (!LoadTracks(trackFile, *tracks))
-    return cli::Failure(err, kNear, trackFile + ": cannot be read as a track file");
+  if (const auto problem = LoadTracks(trackFile, *tracks, kNear, err))
+    return cli::Failure(err, kNear, *problem);
   out << (tracks->NearDisabledTarget(*x, *y, *frame, *threshold) ? "near\n" : "not near\n");
   return cli::kExitOk;
 }

@@ -1,67 +1,53 @@
 #include "tools/TrackFileScan.h"
 
 #include <algorithm>
-#include <climits>
-#include <fstream>
-#include <optional>
+#include <cstdio>
 #include <set>
-#include <sstream>
 
-#include "tools/CliFiles.h"
-#include "tools/CliUsage.h"
 #include "tracks/Track.h"
+#include "tracks/TrackFileRows.h"
 #include "tracks/TrackSet.h"
 
 namespace {
 
-// The file's words with the line each stands on.
-class WordReader {
- public:
-  explicit WordReader(std::istream& in) : m_in(in) {}
+// The longest piece of a bad item quoted in a report.
+constexpr std::size_t kQuotedBytes = 16;
 
-  bool Next(std::string& word) {
-    while (!(m_words >> word)) {
-      std::string line;
-      if (!std::getline(m_in, line))
-        return false;
-      ++m_line;
-      m_words.clear();
-      m_words.str(line);
+bool IsSpace(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Text from the file made safe for a terminal: printable ASCII stays, every
+// other byte (and the backslash) becomes \xNN.
+std::string Printable(std::string_view text) {
+  std::string shown;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7f && byte != '\\') {
+      shown += c;
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      shown += escaped;
     }
-    return true;
   }
-  int Line() const { return m_line; }
+  return shown;
+}
 
- private:
-  std::istream& m_in;
-  std::istringstream m_words;
-  int m_line = 0;
-};
+std::string Line(const TrackFileRows& rows) {
+  return "line " + std::to_string(rows.Reader().Line()) + ": ";
+}
 
-// Reads the next number as the loader would; a word that is not a number
-// ends the file there for the loader, and is reported.
-std::optional<int> NextNumber(WordReader& words, TrackFileReport& report, bool& ended) {
-  std::string word;
-  if (!words.Next(word)) {
-    ended = true;
-    return std::nullopt;
-  }
-  if (const std::optional<int> value = cli::ParseInt(word))
-    return value;
-  // A number too large for int: the loader reads it as the nearest int.
-  const std::size_t digitsFrom = (word[0] == '-' || word[0] == '+') ? 1 : 0;
-  if (word.size() > digitsFrom &&
-      std::all_of(word.begin() + static_cast<std::ptrdiff_t>(digitsFrom), word.end(),
-                  [](char c) { return c >= '0' && c <= '9'; })) {
-    report.problems.push_back("line " + std::to_string(words.Line()) + ": " + word +
-                              " is out of range; the loader reads it as " +
-                              (word[0] == '-' ? "-2147483648" : "2147483647"));
-    return word[0] == '-' ? INT_MIN : INT_MAX;
-  }
-  report.problems.push_back("line " + std::to_string(words.Line()) + ": '" + word +
-                            "' is not an integer; the loader stops reading there");
-  ended = true;
-  return std::nullopt;
+// The item the reader stopped at, read from the stream where it stands.
+std::string NotANumber(const TrackFileRows& rows, std::FILE* stream) {
+  std::string item;
+  int c = std::getc(stream);
+  for (; c != EOF && !IsSpace(c) && item.size() < kQuotedBytes; c = std::getc(stream))
+    item += static_cast<char>(c);
+  const bool cut = c != EOF && !IsSpace(c);
+  const std::string what =
+      item.empty() ? "a sign without digits" : "'" + Printable(item) + (cut ? "...'" : "'");
+  return Line(rows) + what + " is not an integer; the loader stops reading there";
 }
 
 std::string FrameRange(int first, int last) {
@@ -69,83 +55,114 @@ std::string FrameRange(int first, int last) {
                        : "frames " + std::to_string(first) + " to " + std::to_string(last);
 }
 
+// Numbers beyond the range of int, which the loader reads as the nearest
+// int: the line of the first and how many there are.
+class SaturationWatch {
+ public:
+  void After(const TrackFileRows& rows) {
+    const long long count = rows.Reader().Saturated();
+    if (count > 0 && m_count == 0)
+      m_firstLine = Line(rows);
+    m_count = count;
+  }
+  void Report(std::vector<std::string>& problems) const {
+    if (m_count == 0)
+      return;
+    problems.push_back(m_firstLine +
+                       "a number beyond the range of int; the loader reads the nearest int" +
+                       (m_count > 1 ? " (" + std::to_string(m_count) + " such numbers)" : ""));
+  }
+
+ private:
+  long long m_count = 0;
+  std::string m_firstLine;
+};
+
 }  // namespace
 
-bool ScanTrackFile(const std::string& fileName, TrackFileReport& report) {
-  if (cli::IsFolder(fileName))
-    return false;
-  std::ifstream in(fileName);
-  if (!in)
-    return false;
-  WordReader words(in);
-  bool ended = false;
-  const std::optional<int> count = NextNumber(words, report, ended);
-  const std::optional<int> first = ended ? std::nullopt : NextNumber(words, report, ended);
-  if (!count || !first) {
+TrackFileReport ScanTrackText(std::string text) {
+  TrackFileReport report;
+  const cli::StreamPtr stream = cli::OpenTextStream(text);
+  if (!stream) {
+    report.problems.push_back("cannot be scanned: no memory for a stream");
+    return report;
+  }
+  TrackFileRows rows(stream.get());
+  SaturationWatch saturation;
+  const bool header = rows.ReadHeader();
+  saturation.After(rows);
+  if (!header) {
+    if (rows.End() == TrackRowsEnd::kNotANumber)
+      report.problems.push_back(NotANumber(rows, stream.get()));
     report.problems.push_back("no target count and first frame: the file describes no targets");
-    return !in.bad();
+    saturation.Report(report.problems);
+    return report;
   }
-  report.targets = *count;
-  report.firstFrame = *first;
-  report.lastFrame = *first - 1;
-  if (*count <= 0) {
-    report.problems.push_back("target count " + std::to_string(*count) +
+  const int count = rows.Count();
+  const int first = rows.FirstFrame();
+  report.targets = count;
+  report.firstFrame = first;
+  if (count <= 0)
+    report.problems.push_back("target count " + std::to_string(count) +
                               ": the file describes no targets");
-    return !in.bad();
-  }
-  if (*count > MAX_TRACKS) {
-    report.problems.push_back(std::to_string(*count) + " targets: only the first " +
+  if (count > MAX_TRACKS)
+    report.problems.push_back(std::to_string(count) + " targets: only the first " +
                               std::to_string(MAX_TRACKS) + " are loaded");
-  }
 
   std::set<int> disabled;
-  long long rows = 0;
   int lastTarget = -1;
-  while (!ended) {
-    const long long frameIndex = *first + rows / *count;
-    if (frameIndex >= MAX_TRACK_FRAMES) {
-      // The loader stops here; count what it leaves unread.
-      long long rest = 0;
-      for (std::string word; words.Next(word);)
-        ++rest;
-      if (rest > 0) {
-        report.problems.push_back("rows from frame " + std::to_string(frameIndex) +
+  TrackFileRow row{};
+  while (rows.Next(row)) {
+    saturation.After(rows);
+    report.lastFrame = row.frame;
+    lastTarget = row.target;
+    // The loader applies rows of frames 0 on, of the targets it keeps.
+    const bool applied = row.frame >= 0 && row.target < MAX_TRACKS;
+    if (applied && (row.x > kMaxTrackCoordinate || row.y > kMaxTrackCoordinate) &&
+        disabled.insert(row.target).second) {
+      report.notes.push_back("target " + std::to_string(row.target) + " is disabled at frame " +
+                             std::to_string(row.frame) + " (row " + std::to_string(row.x) + " " +
+                             std::to_string(row.y) + ")");
+    }
+  }
+  saturation.After(rows);
+
+  switch (rows.End()) {
+    case TrackRowsEnd::kNotANumber:
+      report.problems.push_back(NotANumber(rows, stream.get()));
+      break;
+    case TrackRowsEnd::kHalfRow:
+      report.problems.push_back("the last row holds a single number and is dropped");
+      break;
+    case TrackRowsEnd::kFrameLimit: {
+      // The loader reads no further; anything but white space is lost.
+      IntegerReader rest(stream.get());
+      int ignored = 0;
+      if (rest.Read(ignored) != ReadResult::kEndOfInput)
+        report.problems.push_back("rows from frame " + std::to_string(rows.EndFrame()) +
                                   " on are past frame " + std::to_string(MAX_TRACK_FRAMES - 1) +
                                   " and are not loaded");
-      }
       break;
     }
-    const std::optional<int> x = NextNumber(words, report, ended);
-    if (!x)
+    default:
       break;
-    const std::size_t problemsBefore = report.problems.size();
-    const std::optional<int> y = NextNumber(words, report, ended);
-    if (!y) {
-      if (report.problems.size() == problemsBefore)
-        report.problems.push_back("the last row holds a single number and is dropped");
-      break;
-    }
-    const int frame = static_cast<int>(frameIndex);
-    const int target = static_cast<int>(rows % *count);
-    ++rows;
-    lastTarget = target;
-    report.lastFrame = frame;
-    if (target < MAX_TRACKS && (*x > kMaxTrackCoordinate || *y > kMaxTrackCoordinate) &&
-        disabled.insert(target).second) {
-      report.notes.push_back("target " + std::to_string(target) + " is disabled at frame " +
-                             std::to_string(frame) + " (row " + std::to_string(*x) + " " +
-                             std::to_string(*y) + ")");
-    }
   }
-  if (*first < 0 && report.lastFrame >= *first) {
-    report.problems.push_back("rows of " + FrameRange(*first, std::min(-1, report.lastFrame)) +
+  saturation.Report(report.problems);
+  if (first < 0 && report.lastFrame)
+    report.problems.push_back("rows of " + FrameRange(first, std::min(-1, *report.lastFrame)) +
                               " lie before frame 0 and are not loaded");
-  }
-  if (lastTarget >= 0 && lastTarget != *count - 1) {
-    report.notes.push_back("frame " + std::to_string(report.lastFrame) + " has rows for " +
-                           std::to_string(lastTarget + 1) + " of " + std::to_string(*count) +
+  if (lastTarget >= 0 && lastTarget != count - 1)
+    report.notes.push_back("frame " + std::to_string(*report.lastFrame) + " has rows for " +
+                           std::to_string(lastTarget + 1) + " of " + std::to_string(count) +
                            " targets");
-  }
   report.disabledTargets = static_cast<int>(disabled.size());
-  return !in.bad();
+  return report;
+}
+
+std::optional<cli::FileFault> ScanTrackFile(const std::string& fileName, TrackFileReport& report) {
+  std::string text;
+  if (const auto fault = cli::ReadWholeFile(fileName, cli::kMaxTextFileBytes, text))
+    return fault;
+  report = ScanTrackText(std::move(text));
+  return std::nullopt;
 }

@@ -1,12 +1,16 @@
 #pragma once
 // A check of a track file against what the loader keeps of it: the loader
 // trusts its file and silently drops what does not fit the track set, so this
-// scan says what that is. It reads the file the way the loader does (a
-// target count, a first frame, then "x y" rows, one per target per frame)
-// without loading anything.
+// scan says what that is. It walks the file with the loader's own row reader
+// (a target count, a first frame, then "x y" rows, one per target per frame)
+// without loading anything, so the two cannot read a file differently.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "tools/InputFile.h"
 
 struct TrackFileReport {
   // Parts of the file the loader drops or cannot read.
@@ -16,9 +20,14 @@ struct TrackFileReport {
   std::vector<std::string> notes;
   int targets = 0;
   int firstFrame = 0;
-  int lastFrame = -1;  // the last frame with a row; below firstFrame for none
+  std::optional<int> lastFrame;  // the last frame with a row, if any
   int disabledTargets = 0;
 };
 
-// Scans fileName. False when it cannot be opened or read.
-bool ScanTrackFile(const std::string& fileName, TrackFileReport& report);
+// Scans the text of a track file. Text quoted from it in the report has
+// every byte outside printable ASCII written as \xNN.
+TrackFileReport ScanTrackText(std::string text);
+
+// Reads fileName (a regular file of at most cli::kMaxTextFileBytes) and
+// scans it; what keeps it from being read, or nothing.
+std::optional<cli::FileFault> ScanTrackFile(const std::string& fileName, TrackFileReport& report);

@@ -22,8 +22,11 @@ constexpr std::uint64_t kMagnitudeCap = static_cast<std::uint64_t>(INT_MAX) + 1;
 }  // namespace
 
 ReadResult IntegerReader::Read(int& value) {
+  // White space is the only place a line end is consumed: every other
+  // character that ends an item goes back into the stream.
   int c = std::getc(m_file);
   while (c != EOF && IsSpace(c)) {
+    m_line += c == '\n' ? 1 : 0;
     c = std::getc(m_file);
   }
   if (c == EOF) {
@@ -55,6 +58,8 @@ ReadResult IntegerReader::Read(int& value) {
     std::ungetc(c, m_file);
   }
 
+  const std::uint64_t limit = negative ? kMagnitudeCap : kMagnitudeCap - 1;
+  m_saturated += magnitude > limit ? 1 : 0;
   if (negative) {
     value = magnitude >= kMagnitudeCap ? INT_MIN : -static_cast<int>(magnitude);
   } else {

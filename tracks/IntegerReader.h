@@ -21,6 +21,13 @@ class IntegerReader {
   // the item is not a number, value is left unchanged.
   ReadResult Read(int& value);
 
+  // The line the reader stands on: 1 plus the line ends it has passed.
+  long long Line() const { return m_line; }
+  // How many numbers read so far lay beyond the range of int and saturated.
+  long long Saturated() const { return m_saturated; }
+
  private:
   std::FILE* m_file = nullptr;
+  long long m_line = 1;
+  long long m_saturated = 0;
 };

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "tracks/IntegerReader.h"
+#include "tracks/TrackFileRows.h"
 #include "tracks/TrackSet.h"
 
 namespace {
@@ -14,13 +14,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// Reads one "x y" row. Anything short of two numbers (the end of the file, a
-// token that is not a number, a last row with a single number) ends the
-// file; a half row is dropped.
-bool ReadRow(IntegerReader& reader, int& x, int& y) {
-  return reader.Read(x) == ReadResult::kNumber && reader.Read(y) == ReadResult::kNumber;
-}
 
 }  // namespace
 
@@ -38,56 +31,40 @@ bool CTrackSet::LoadTrueTracksFrom(const char* path) {
   if (!file) {
     return false;
   }
-  IntegerReader reader(file.get());
+  return LoadTrueTracksFromStream(file.get());
+}
 
-  int count = 0;
-  int firstFrame = 0;
-  const bool headerRead =
-      reader.Read(count) == ReadResult::kNumber && reader.Read(firstFrame) == ReadResult::kNumber;
-  if (!headerRead && std::ferror(file.get())) {
+bool CTrackSet::LoadTrueTracksFromStream(std::FILE* file) {
+  TrackFileRows rows(file);
+  if (!rows.ReadHeader() && std::ferror(file)) {
     // Opened but unreadable (a folder, for one): like a file that cannot be
     // opened, it leaves the set as it was. A read error later on ends the
     // file where it happens.
     return false;
   }
-  if (!headerRead || count <= 0) {
+  if (rows.End() != TrackRowsEnd::kNotEnded) {
+    // An incomplete header, or a count of 0 or less: no targets.
     m_count = 0;
     return true;
   }
-  m_count = std::min(count, MAX_TRACKS);
+  m_count = std::min(rows.Count(), MAX_TRACKS);
 
   for (int i = 0; i < m_count; ++i) {
     std::fill_n(m_tracks[i].m_x.get(), MAX_TRACK_FRAMES, 0);
     std::fill_n(m_tracks[i].m_y.get(), MAX_TRACK_FRAMES, 0);
   }
 
-  // Each pass reads one frame's rows, one per target. The file's end is met
-  // inside a pass, and the trails still open end at that pass's frame: for a
-  // file of whole frames, the frame after the last one it describes.
-  int frame = firstFrame;
-  bool fileEnded = false;
-  while (!fileEnded) {
-    if (frame >= MAX_TRACK_FRAMES) {
-      // Nothing past the last frame of the arrays is read or stored.
-      break;
-    }
-    for (int i = 0; i < count; ++i) {
-      int x = 0;
-      int y = 0;
-      if (!ReadRow(reader, x, y)) {
-        fileEnded = true;
-        break;
-      }
-      // Rows before frame 0 and rows of targets beyond the table are read
-      // only to keep the following rows aligned with their frames.
-      if (frame >= 0 && i < m_count) {
-        ApplyRow(i, x, y, frame);
-      }
-    }
-    if (!fileEnded) {
-      ++frame;
+  // Rows before frame 0 and rows of targets beyond the table are read only
+  // to keep the following rows aligned with their frames. Reading stops at
+  // the file's end or once the frame number reaches MAX_TRACK_FRAMES, and the
+  // trails still open end at that frame: for a file of whole frames, the
+  // frame after the last one it describes.
+  TrackFileRow row{};
+  while (rows.Next(row)) {
+    if (row.frame >= 0 && row.target < m_count) {
+      ApplyRow(row.target, row.x, row.y, row.frame);
     }
   }
-  EndOpenTracks(frame);
+  EndOpenTracks(rows.EndFrame());
   return true;
 }

@@ -2,6 +2,7 @@
 // The table of ground-truth targets: up to MAX_TRACKS tracks filled from the
 // track file, drawn over played frames and compared with measured paths.
 
+#include <cstdio>
 #include <memory>
 #include <span>
 
@@ -73,6 +74,9 @@ class CTrackSet {
   //   trail; targets in other states are left alone.
   // - Integers too large for int saturate to INT_MAX or INT_MIN.
   bool LoadTrueTracksFrom(const char* path);
+  // The same from a stream open for reading, which the caller keeps and
+  // closes: false when its first bytes cannot be read.
+  bool LoadTrueTracksFromStream(std::FILE* file);
 
   // Mean of the squared distances between the path (xs, ys) and track
   // `track` over frames from..to inclusive; the population variance of those

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "CliTestSupport.h"
+#include "base/Trace.h"
 #include "support/TempDir.h"
 #include "tools/CliFiles.h"
+#include "tools/TrackFileScan.h"
+#include "tracks/TrackSet.h"
 
 using namespace cli_test;
 
@@ -30,8 +35,8 @@ TEST_F(CheckCommand, EachFaultOfAFrameFileIsReported) {
     EXPECT_EQ(result.status, 0) << result.out;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
-              "frames 0 to 60: 61 checked, 61 fine, 0 missing, 0 bad signature, 0 short header, "
-              "0 short pixel block\n"
+              "frames 0 to 60: 61 checked, 61 fine, 0 missing, 0 unreadable, 0 bad signature, "
+              "0 short header, 0 short pixel block\n"
               "truetracks.txt: note: target 3 is disabled at frame 20 (row 1000 1000)\n"
               "truetracks.txt: 4 targets, rows for frames 0 to 60, 1 disabled, 0 problems\n");
   }
@@ -49,15 +54,18 @@ TEST_F(CheckCommand, EachFaultOfAFrameFileIsReported) {
                             Name(4) + ": bad signature (not \"BM\")\n" + Name(5) +
                             ": short header (42 of 54 bytes)\n" + Name(6) +
                             ": short pixel block (1000 of 230400 bytes)\n" + Name(61) +
-                            ": missing\n"
-                            "frames 1 to 61: 61 checked, 55 fine, 2 missing, 1 bad signature, "
-                            "2 short header, 1 short pixel block\n"
+                            ": not a regular file (a folder)\n"
+                            "frames 1 to 61: 61 checked, 55 fine, 1 missing, 1 unreadable, "
+                            "1 bad signature, 2 short header, 1 short pixel block\n"
                             "truetracks.txt: not in the current folder; no track file checked\n");
 }
 
 // What the loader drops or stops at is a problem (status 1); disabled targets
 // and a last frame with rows for only some targets are notes (status 0).
-TEST_F(CheckCommand, TrackFileProblemsAreReported) {
+// The scan reads as the loader does: the targets it counts, the ones it finds
+// disabled and where the rows end agree with what the loader keeps.
+TEST_F(CheckCommand, TrackFileProblemsAreReportedAsTheLoaderReads) {
+  using namespace std::string_literals;
   const auto rows = [](int count, const std::string& row) {
     std::string text;
     for (int i = 0; i < count; ++i)
@@ -90,10 +98,25 @@ TEST_F(CheckCommand, TrackFileProblemsAreReported) {
         "note: frame 1 has rows for 1 of 2 targets\n",
         "2 targets, rows for frames 0 to 1, 1 disabled, 0 problems\n"}},
       {"0 0\n", 1, {"target count 0: the file describes no targets"}},
-      {"", 1, {}},
-      {"1 0\n99999999999 1\n",
+      {"", 1, {"no target count and first frame: the file describes no targets"}},
+      {"1 0\n99999999999 1\n2 -99999999999\n",
        1,
-       {"line 2: 99999999999 is out of range; the loader reads it as 2147483647"}},
+       {"line 2: a number beyond the range of int; the loader reads the nearest int (2 such "
+        "numbers)"}},
+      // The loader reads characters, not words: "10-20" is the row 10 -20,
+      // "12abc" a number and then an item that is not one.
+      {"1 1\n10-20\n30 30\n", 0, {"1 targets, rows for frames 1 to 2, 0 disabled, 0 problems"}},
+      {"1 1\n10 12abc\n", 1, {"line 2: 'abc' is not", "1 targets, rows for frames 1 to 1"}},
+      {"1 1\n5 5\n6\0 6\n"s, 1, {"line 3: '\\x00' is not an integer"}},
+      // Rows before frame 0 are not applied: they disable nothing.
+      {"1 -1\n1000 1000\n5 5\n",
+       1,
+       {"rows of frame -1 lie before", "1 targets, rows for frames -1 to 0, 0 disabled"}},
+      {"1 -2147483648\n1 1\n",
+       1,
+       {"rows of frame -2147483648 lie before frame 0 and are not loaded",
+        "1 targets, rows for frames -2147483648 to -2147483648"}},
+      {"1 2147483647\n1 1\n", 1, {"rows from frame 2147483647 on are past frame 499"}},
   };
   const std::string tracks = m_other.File("t.txt");
   for (const Case& c : cases) {
@@ -103,6 +126,15 @@ TEST_F(CheckCommand, TrackFileProblemsAreReported) {
     EXPECT_EQ(result.status, c.status);
     for (const std::string& line : c.lines)
       EXPECT_NE(result.out.find(tracks + ": " + line), std::string::npos) << result.out;
+
+    const TrackFileReport report = ScanTrackText(c.text);
+    CTrackSet loaded;
+    const base::ScopedTraceSink quiet([](std::string_view) {});
+    ASSERT_TRUE(loaded.LoadTrueTracksFrom(tracks.c_str()));
+    EXPECT_EQ(std::clamp(report.targets, 0, 50), loaded.m_count);
+    int disabled = 0;
+    loaded.ForEachEnabledTrack([&disabled](int, const CTrack&) { --disabled; });
+    EXPECT_EQ(report.disabledTargets, disabled + loaded.m_count);
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "CliTestSupport.h"
 #include "support/TempDir.h"
+#include "tools/Cli.h"
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
 
@@ -100,19 +101,20 @@ TEST(CliBasics, FailuresExitOneNamingTheFile) {
   WriteText(tracks, "1 10\n3 4\n");
   WriteText(path, "10 0 0\n");
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"sample", none}, "sample: " + none + ": not a folder"},
+      {{"sample", tracks},
+       "sample: " + tracks + ": not a folder and cannot be made one: Not a directory"},
       {{"render", "r", "0", "5", dir.File("none/out")},
        "render: " + dir.File("none") + ": no such folder for OUTROOT"},
       {{"render", "r", "0", "5", dir.File("out"), "--markers", "--tracks", none},
        "render: " + none + ": missing"},
       // Without --tracks the track file comes from the current folder.
       {{"render", "r", "0", "5", dir.File("out"), "--markers"}, "render: truetracks.txt: missing"},
-      {{"score", tracks, none, "10", "11"}, "score: " + none + ": cannot be opened"},
+      {{"score", tracks, none, "10", "11"}, "score: " + none + ": missing"},
       {{"score", tracks, dir.Path().string(), "10", "11"},
-       "score: " + dir.Path().string() + ": is a folder, not a measured path"},
-      {{"score", none, path, "10", "11"}, "score: " + none + ": cannot be read as a track file"},
-      {{"near", none, "1", "1", "10", "5"}, "near: " + none + ": cannot be read as a track file"},
-      {{"check", "r", "0", "4", "--tracks", none}, "check: " + none + ": cannot be opened"},
+       "score: " + dir.Path().string() + ": not a regular file (a folder)"},
+      {{"score", none, path, "10", "11"}, "score: " + none + ": missing"},
+      {{"near", none, "1", "1", "10", "5"}, "near: " + none + ": missing"},
+      {{"check", "r", "0", "4", "--tracks", none}, "check: " + none + ": missing"},
   };
   for (const auto& [args, message] : cases) {
     const CliResult result = RunProgram(args, dir.Path());
@@ -121,6 +123,43 @@ TEST(CliBasics, FailuresExitOneNamingTheFile) {
     EXPECT_EQ(result.out, "");
   }
   EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"p.txt", "t.txt"}));
+}
+
+// What a command prints is part of its work: when standard output cannot
+// take it (a full disk, a closed stream), the command fails with the reason,
+// also when it is done otherwise and has written its files.
+TEST(CliBasics, AnOutputThatCannotBeWrittenIsAFailure) {
+  const TempDir dir;
+  const std::string tracks = dir.File("t.txt");
+  const std::string path = dir.File("p.txt");
+  WriteText(tracks, "1 10\n3 4\n");
+  WriteText(path, "10 0 0\n");
+  const std::vector<std::vector<std::string>> commands = {
+      {"--help"},
+      {"score", tracks, path, "10", "11"},
+      {"near", tracks, "1", "1", "10", "5"},
+      {"check", dir.File("r"), "0", "0", "--tracks", tracks},
+      {"sample", dir.File("series")},
+  };
+  const std::pair<Stdout, std::string> outputs[] = {
+      {Stdout::Full, "No space left on device"},
+      {Stdout::Closed, "Bad file descriptor"},
+  };
+  for (const auto& args : commands) {
+    for (const auto& [stdoutTo, reason] : outputs) {
+      SCOPED_TRACE(args[0] + " with " + reason);
+      const CliResult result = RunProgram(args, dir.Path(), stdoutTo);
+      EXPECT_EQ(result.status, 1);
+      EXPECT_NE(result.err.find("korvane-cli: cannot write standard output: " + reason + "\n"),
+                std::string::npos)
+          << result.err;
+    }
+    // In this process: a stream that takes nothing.
+    std::ostream out(nullptr);
+    std::ostringstream err;
+    EXPECT_EQ(RunCli(args, out, err), 1);
+    EXPECT_TRUE(err.str().ends_with("cannot write standard output: the output stream failed\n"));
+  }
 }
 
 TEST(CliBasics, NumbersAreReadWholeAndInRange) {

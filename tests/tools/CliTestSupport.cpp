@@ -28,7 +28,8 @@ CliResult RunInProcess(const std::vector<std::string>& args) {
   return result;
 }
 
-CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
+CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd,
+                     Stdout stdoutTo) {
   const TempDir streams;
   const std::string outPath = streams.File("out");
   const std::string errPath = streams.File("err");
@@ -41,8 +42,12 @@ CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
+  if (stdoutTo == Stdout::Closed)
+    posix_spawn_file_actions_addclose(&actions, 1);
+  else
+    posix_spawn_file_actions_addopen(&actions, 1,
+                                     stdoutTo == Stdout::Full ? "/dev/full" : outPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
   if (!cwd.empty())

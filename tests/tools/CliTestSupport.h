@@ -19,9 +19,15 @@ struct CliResult {
 
 // RunCli in this process, with the streams captured.
 CliResult RunInProcess(const std::vector<std::string>& args);
+// Where the child's standard output goes: captured, to a full device, or
+// nowhere (closed).
+enum class Stdout { Captured, Full, Closed };
+
 // The built korvane-cli as a child process, in folder `cwd` (the current
-// folder when empty), with both output streams captured.
-CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd = {});
+// folder when empty), with its standard error and, as `stdoutTo` says, its
+// standard output captured.
+CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd = {},
+                     Stdout stdoutTo = Stdout::Captured);
 
 // A frame file read back with ReadBmpFile (at most 320 × 240 pixels).
 struct Frame {

@@ -2,6 +2,9 @@
 // read back frame by frame, against the track file written beside it.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
@@ -110,13 +113,60 @@ TEST_F(SampleCommand, TheProgramPrintsTheRecordersProgressAndASummary) {
   EXPECT_EQ(first.size(), 230454u);
 }
 
-TEST_F(SampleCommand, AFrameThatCannotBeWrittenLeavesNothingBehind) {
-  std::filesystem::create_directory(Root() + "_0005.bmp");
-  const CliResult result = RunProgram({"sample", m_dir.Path().string()});
+// Files larger than a few frame headers cannot be written while the object
+// lives: a write past the limit fails with EFBIG instead of a signal.
+class FileSizeLimit {
+ public:
+  FileSizeLimit() {
+    ::getrlimit(RLIMIT_FSIZE, &m_previous);
+    const rlimit small{4096, m_previous.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    m_signal = std::signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &m_previous);
+    std::signal(SIGXFSZ, m_signal);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit m_previous{};
+  void (*m_signal)(int) = nullptr;
+};
+
+// A run that fails leaves the folder as it found it: files that carry a
+// frame's name but were never written by the run stay, and so does a link.
+TEST_F(SampleCommand, AFailedRunLeavesTheFolderAsItWas) {
+  WriteText(Root() + "_0040.bmp", "keep");
+  std::filesystem::create_symlink("/dev/full", Root() + "_0003.bmp");
+  const std::vector<std::string> before{"take9_0003.bmp", "take9_0040.bmp"};
+  CliResult result;
+  {
+    const FileSizeLimit limit;
+    result = RunInProcess({"sample", m_dir.Path().string()});
+  }
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("take9_0005.bmp: could not be written"), std::string::npos)
-      << result.err;
-  EXPECT_EQ(FilesIn(m_dir.Path()), std::vector<std::string>{"take9_0005.bmp"});
+  EXPECT_NE(result.err.find("take9_0000.bmp\": File too large"), std::string::npos) << result.err;
+  EXPECT_EQ(FilesIn(m_dir.Path()), before);
+
+  // A folder where a frame is to go is found before anything is recorded.
+  std::filesystem::create_directory(Root() + "_0005.bmp");
+  result = RunInProcess({"sample", m_dir.Path().string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "korvane-cli sample: " + Root() + "_0005.bmp: a folder is in the way of the file\n");
+  EXPECT_EQ(FilesIn(m_dir.Path()),
+            (std::vector<std::string>{"take9_0003.bmp", "take9_0005.bmp", "take9_0040.bmp"}));
+  EXPECT_EQ(ReadText(Root() + "_0040.bmp"), "keep");
+}
+
+// A folder that is not there is made, parents and all.
+TEST_F(SampleCommand, TheFolderIsMadeWhenMissing) {
+  const std::filesystem::path folder = m_dir.Path() / "a" / "b";
+  ASSERT_EQ(RunInProcess({"sample", folder.string()}).status, 0);
+  EXPECT_EQ(FilesIn(folder).size(), 62u);
+  EXPECT_EQ(FilesIn(folder).back(), "truetracks.txt");
 }
 
 }  // namespace

@@ -48,11 +48,11 @@ TEST_F(ScoreCommand, EachEnabledTrackIsScoredAndTheBestMatchNamed) {
       {kTracks,
        kPath,
        {"10", "11", "--csv"},
-       "track,mean,variance\n0,62.5,1406.25\n1,5,9\nbest,5,9\n"},
+       "track,mean,variance\n0,62.5,1406.25\n1,5,9\n2,,\nbest,5,9\n"},
       {kTracks,
        "11 6 8\n",
        {"10", "10", "--csv"},
-       "track,mean,variance\n0,25,0\n1,2,0\nbest,2,0\n"},
+       "track,mean,variance\n0,25,0\n1,2,0\n2,,\nbest,2,0\n"},
       // Equal means: the lower index is named.
       {"2 10\n3 4   4 3\n",
        "10 0 0\n",
@@ -64,7 +64,7 @@ TEST_F(ScoreCommand, EachEnabledTrackIsScoredAndTheBestMatchNamed) {
        kPath,
        {"10", "11"},
        header + "0     disabled\nbest  100000000000.000            0.000  no track matches\n"},
-      {"1 10\n5000 5\n", kPath, {"10", "11", "--csv"}, "track,mean,variance\nbest,1e+11,0\n"},
+      {"1 10\n5000 5\n", kPath, {"10", "11", "--csv"}, "track,mean,variance\n0,,\nbest,1e+11,0\n"},
   };
   for (const Case& c : cases) {
     WriteText(TracksFile(), c.tracks);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -60,6 +61,30 @@ TEST(IntegerReader, ReadsLikeScanfAndSaturates) {
         EXPECT_EQ(value, kept);
       }
     }
+  }
+}
+
+// The line after each read, and the count of numbers that saturated so far:
+// a line end is counted once however the reads fall around it.
+TEST(IntegerReader, CountsLinesAndSaturatedNumbers) {
+  const std::string text = "1\n\n99999999999\r\n-2147483648 -2147483649\n x\n";
+  const std::unique_ptr<std::FILE, FileCloser> file(
+      fmemopen(const_cast<char*>(text.data()), text.size(), "r"));
+  ASSERT_TRUE(file);
+  IntegerReader reader(file.get());
+  const std::vector<std::tuple<ReadResult, long long, long long>> steps = {
+      {ReadResult::kNumber, 1, 0},
+      {ReadResult::kNumber, 3, 1},
+      {ReadResult::kNumber, 4, 1},
+      {ReadResult::kNumber, 4, 2},
+      {kNaN, 5, 2},
+      {kNaN, 5, 2},
+  };
+  for (const auto& [result, line, saturated] : steps) {
+    int value = 0;
+    EXPECT_EQ(reader.Read(value), result);
+    EXPECT_EQ(reader.Line(), line);
+    EXPECT_EQ(reader.Saturated(), saturated);
   }
 }
 
