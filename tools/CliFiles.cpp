@@ -40,61 +40,6 @@ bool IsFolder(const std::string& path) {
   return std::filesystem::is_directory(path, error);
 }
 
-std::optional<std::string> RegularFileProblem(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT)
-      return "missing";
-    return errno == EACCES ? "permission denied" : std::strerror(errno);
-  }
-  if (!S_ISREG(info.st_mode))
-    return "not a regular file";
-  if (::access(path.c_str(), R_OK) != 0)
-    return errno == EACCES ? "permission denied" : std::strerror(errno);
-  return std::nullopt;
-}
-
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
-                                           std::string& text) {
-  // Opened without waiting, so a pipe with no writer cannot hold the command;
-  // only then is the kind of file looked at, on what was opened.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0)
-    return path + ": cannot be opened: " + std::strerror(errno);
-  struct FdCloser {
-    int fd;
-    ~FdCloser() { ::close(fd); }
-  } closer{fd};
-  struct stat info {};
-  if (::fstat(fd, &info) != 0)
-    return path + ": cannot be read: " + std::strerror(errno);
-  if (!S_ISREG(info.st_mode))
-    return path + ": is not a regular file";
-  const std::string tooLarge = path + ": is larger than " + std::to_string(limit) + " bytes";
-  if (static_cast<std::uintmax_t>(info.st_size) > limit)
-    return tooLarge;
-  // One byte more than allowed is asked for, to notice a file that grew.
-  text.resize(static_cast<std::size_t>(info.st_size) + 1);
-  std::size_t done = 0;
-  for (;;) {
-    if (done == text.size()) {
-      if (text.size() > limit)
-        return tooLarge;
-      text.resize(std::min(limit + 1, text.size() * 2));
-    }
-    const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
-    if (got < 0 && errno == EINTR)
-      continue;
-    if (got < 0)
-      return path + ": cannot be read: " + std::strerror(errno);
-    if (got == 0)
-      break;
-    done += static_cast<std::size_t>(got);
-  }
-  text.resize(done);
-  return std::nullopt;
-}
-
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view text) {
   const std::span<const std::uint8_t> piece(reinterpret_cast<const std::uint8_t*>(text.data()),
                                             text.size());

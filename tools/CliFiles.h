@@ -1,7 +1,7 @@
 #pragma once
-// File helpers of korvane-cli: frame file names, what is wrong with a file
-// to be read, whole-or-nothing writes of text and frame files. None of them
-// throws.
+// File helpers of korvane-cli: frame file names, sizes, whole-or-nothing
+// writes of text and frame files (reading inputs: tools/InputFile.h). None
+// of them throws.
 
 #include <cstdint>
 #include <optional>
@@ -17,16 +17,6 @@ std::string FrameFileName(std::string_view root, int frame);
 // The size of the regular file at path, or nothing when there is none.
 std::optional<std::uintmax_t> RegularFileSize(const std::string& path);
 bool IsFolder(const std::string& path);
-// Why path cannot be read as a regular file, in the words a user looks for
-// ("missing", "permission denied", "not a regular file", or the system's
-// reason), or nothing when it can be opened for reading.
-std::optional<std::string> RegularFileProblem(const std::string& path);
-
-// Reads the whole regular file at path into text. Refuses anything else (a
-// folder, a pipe, a device) without waiting on it, and a file of more than
-// limit bytes. Returns what went wrong, naming the file, or nothing.
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
-                                           std::string& text);
 
 // Writes text to path through a temporary file in the same folder and a
 // rename, so path ends up either complete or as it was. Returns what went

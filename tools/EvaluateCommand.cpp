@@ -9,6 +9,7 @@
 #include "tools/CliUsage.h"
 #include "tools/EvaluationReport.h"
 #include "tools/HypothesisInput.h"
+#include "tools/TrackFileInput.h"
 #include "tracks/TrackSet.h"
 
 namespace {
@@ -79,7 +80,7 @@ int RunEvaluateCommand(std::span<const std::string> args, std::ostream& out, std
     return cli::UsageError(err, kCommand, *problem);
 
   auto truthTracks = std::make_unique<CTrackSet>();
-  if (const auto problem = cli::LoadTrackFile(request.truthFile, *truthTracks))
+  if (const auto problem = cli::LoadCommandTracks(request.truthFile, *truthTracks, kCommand, err))
     return cli::Failure(err, kCommand, *problem);
   cli::LoadedHypotheses hypotheses;
   if (const auto problem = cli::LoadHypotheses(request.hypotheses, hypotheses))

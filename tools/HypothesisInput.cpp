@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <sstream>
 
 #include "base/Trace.h"
 #include "eval/HypothesisReader.h"
 #include "tools/CliFiles.h"
 #include "tools/GeometryFile.h"
+#include "tools/InputFile.h"
 #include "tools/MotConversion.h"
+#include "tools/TrackFileInput.h"
 #include "tracks/TrackSet.h"
 
 namespace cli {
@@ -40,22 +43,11 @@ std::optional<std::string> ReadHypothesisOptions(const ParsedArgs& parsed, Hypot
   return std::nullopt;
 }
 
-std::optional<std::string> LoadTrackFile(const std::string& path, CTrackSet& tracks) {
-  const std::optional<std::uintmax_t> size = RegularFileSize(path);
-  if (!size)
-    return path + ": is not a regular file";
-  if (*size > kMaxHypothesisBytes)
-    return path + ": is larger than " + std::to_string(kMaxHypothesisBytes) + " bytes";
-  const base::ScopedTraceSink quiet([](std::string_view) {});
-  if (!tracks.LoadTrueTracksFrom(path.c_str()))
-    return path + ": cannot be read as a track file";
-  return std::nullopt;
-}
-
 std::optional<std::string> LoadHypotheses(const HypothesisInput& input, LoadedHypotheses& loaded) {
   if (input.layout == HypLayout::kTracks) {
     auto tracks = std::make_unique<CTrackSet>();
-    if (auto problem = LoadTrackFile(input.file, *tracks))
+    std::ostringstream ignored;  // no targets is a tracker's answer, not a warning
+    if (auto problem = LoadCommandTracks(input.file, *tracks, "", ignored))
       return problem;
     loaded.objects = ObjectsFromTracks(*tracks);
     return std::nullopt;
@@ -66,8 +58,8 @@ std::optional<std::string> LoadHypotheses(const HypothesisInput& input, LoadedHy
       return problem;
   }
   std::string text;
-  if (auto problem = ReadRegularFile(input.file, kMaxHypothesisBytes, text))
-    return problem;
+  if (const auto fault = ReadWholeFile(input.file, kMaxHypothesisBytes, text))
+    return input.file + ": " + fault->Describe();
   std::vector<ObjectRow> rows;
   std::optional<ReadProblem> problem;
   if (input.layout != HypLayout::kMot) {

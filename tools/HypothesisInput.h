@@ -33,11 +33,6 @@ struct HypothesisInput {
 // --geometry with another layout than mot.
 std::optional<std::string> ReadHypothesisOptions(const ParsedArgs& parsed, HypothesisInput& input);
 
-// Loads a track file into tracks, quietly (the loader's trace of disabled
-// targets is not the command's output). Refuses anything but a regular file
-// of at most kMaxHypothesisBytes. Returns the failure message, or nothing.
-std::optional<std::string> LoadTrackFile(const std::string& path, CTrackSet& tracks);
-
 struct LoadedHypotheses {
   FrameObjects objects;
   int outsideRows = 0;  // rows the geometry places outside frames 0 to 499

@@ -2,19 +2,17 @@
 // is read (the names, the output folder, the track file). The frames
 // themselves are played and written by RenderSeries.
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
-#include "base/Trace.h"
 #include "tools/Cli.h"
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
 #include "tools/HypothesisInput.h"
 #include "tools/HypothesisOverlay.h"
 #include "tools/SeriesRender.h"
+#include "tools/TrackFileInput.h"
 #include "tracks/TrackGlobals.h"
 #include "video/VideoWriter.h"
 
@@ -91,20 +89,6 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
   return std::nullopt;
 }
 
-// Loads the track file the overlays need into `tracks`; a message when it
-// cannot be read. A file that gives no target is loaded with a warning.
-std::optional<std::string> LoadTracks(const std::string& path, CTrackSet& tracks,
-                                      std::ostream& err) {
-  if (const std::optional<std::string> problem = cli::RegularFileProblem(path))
-    return path + ": " + *problem;
-  const base::ScopedTraceSink quiet([](std::string_view) {});
-  if (!tracks.LoadTrueTracksFrom(path.c_str()))
-    return path + ": cannot be read: " + std::strerror(errno);
-  if (tracks.m_count == 0)
-    err << "korvane-cli render: warning: " << path << ": no targets; nothing to paint\n";
-  return std::nullopt;
-}
-
 // Reads the hypotheses and, with a threshold, matches them against the
 // truth of `tracks` frame by frame as evaluate does. A message when the file
 // cannot be read or has a bad line.
@@ -167,7 +151,8 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
   const auto tracks = std::make_unique<CTrackSet>();
   if (settings.overlays.trails || settings.overlays.markers || hypothesisRequest.threshold) {
     const std::string* named = parsed.Value("--tracks");
-    if (const auto problem = LoadTracks(named ? *named : g_trueTracksPath, *tracks, err))
+    if (const auto problem =
+            cli::LoadCommandTracks(named ? *named : g_trueTracksPath, *tracks, kCommand, err))
       return cli::Failure(err, kCommand, *problem);
   }
   std::optional<HypothesisOverlay> hypotheses;

@@ -10,6 +10,7 @@
 #include "tools/CliUsage.h"
 #include "tools/InputFile.h"
 #include "tools/MeasuredPath.h"
+#include "tools/TrackFileInput.h"
 #include "tracks/TrackSet.h"
 
 namespace {
@@ -17,28 +18,6 @@ namespace {
 constexpr std::string_view kScore = "score";
 constexpr std::string_view kNear = "near";
 constexpr cli::OptionRule kScoreOptions[] = {{"--csv", false}};
-
-// Loads a track file into a set of the command's own, and warns on err when
-// the file describes no targets: a command then answers as for an empty set,
-// which is seldom what was meant. Returns what keeps the file from being
-// read, or nothing. The loader's trace of disabled targets is left out:
-// score shows disabled tracks in its table.
-std::optional<std::string> LoadTracks(const std::string& fileName, CTrackSet& tracks,
-                                      std::string_view command, std::ostream& err) {
-  std::string text;
-  if (const auto fault = cli::ReadWholeFile(fileName, cli::kMaxTextFileBytes, text))
-    return fileName + ": " + fault->Describe();
-  const cli::StreamPtr stream = cli::OpenTextStream(text);
-  const base::ScopedTraceSink quiet([](std::string_view) {});
-  if (!stream || !tracks.LoadTrueTracksFromStream(stream.get()))
-    return fileName + ": cannot be read as a track file";
-  if (tracks.TracksInUse() == 0) {
-    err << "korvane-cli " << command << ": warning: " << fileName
-        << ": no targets (the file does not begin with a target count above 0 and a first "
-           "frame)\n";
-  }
-  return std::nullopt;
-}
 
 // The shortest text that reads back as the same double.
 std::string Exact(double value) {
@@ -76,7 +55,7 @@ int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::o
 
   const std::string& trackFile = parsed.positional[0];
   auto tracks = std::make_unique<CTrackSet>();
-  if (const auto problem = LoadTracks(trackFile, *tracks, kScore, err))
+  if (const auto problem = cli::LoadCommandTracks(trackFile, *tracks, kScore, err))
     return cli::Failure(err, kScore, *problem);
   MeasuredPath path;
   if (const auto problem = ReadMeasuredPath(parsed.positional[1], path))
@@ -142,7 +121,7 @@ int RunNearCommand(std::span<const std::string> args, std::ostream& out, std::os
 
   const std::string& trackFile = parsed.positional[0];
   auto tracks = std::make_unique<CTrackSet>();
-  if (const auto problem = LoadTracks(trackFile, *tracks, kNear, err))
+  if (const auto problem = cli::LoadCommandTracks(trackFile, *tracks, kNear, err))
     return cli::Failure(err, kNear, *problem);
   out << (tracks->NearDisabledTarget(*x, *y, *frame, *threshold) ? "near\n" : "not near\n");
   return cli::kExitOk;
