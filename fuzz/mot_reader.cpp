@@ -21,9 +21,10 @@ namespace {
 
 using fuzz::Check;
 
-const std::string& InputPath() {
-  static const std::string path = fuzz::ScratchFolder().File("gt.txt");
-  return path;
+// The input file, kept open and rewritten for each input.
+fuzz::ScratchFile& Input() {
+  static fuzz::ScratchFile file("gt.txt");
+  return file;
 }
 
 bool SameRow(const cli::MotRow& a, const cli::MotRow& b) {
@@ -60,9 +61,9 @@ void CheckTrackText(const std::string& text, const cli::MotCounts& counts) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  fuzz::WriteFreshFile(InputPath(), data, size);
+  Input().Write(data, size);
   std::vector<cli::MotRow> rows;
-  if (cli::ReadMotFile(InputPath(), rows))
+  if (cli::ReadMotFile(Input().Path(), rows))
     return 0;
   for (const cli::MotRow& row : rows)
     CheckRow(row);
