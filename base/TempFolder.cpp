@@ -15,6 +15,7 @@ TempFolder::TempFolder(std::string_view prefix, Need need) {
       ((error ? std::filesystem::path("/tmp") : base) / (std::string(prefix) + "-XXXXXX")).string();
   if (::mkdtemp(pattern.data()) != nullptr) {
     m_path = pattern;
+    m_interrupted.emplace(pattern);
   } else if (need == Need::Required) {
     std::perror((std::string(prefix) + ": cannot create a temporary folder").c_str());
     std::exit(1);
@@ -23,8 +24,10 @@ TempFolder::TempFolder(std::string_view prefix, Need need) {
 
 TempFolder::TempFolder(const std::filesystem::path& parent, std::string_view prefix) {
   std::string pattern = (parent / (std::string(prefix) + "-XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) != nullptr)
+  if (::mkdtemp(pattern.data()) != nullptr) {
     m_path = pattern;
+    m_interrupted.emplace(pattern);
+  }
 }
 
 TempFolder::~TempFolder() {
@@ -34,6 +37,7 @@ TempFolder::~TempFolder() {
   // left behind rather than ending the program from a destructor.
   std::error_code ignored;
   std::filesystem::remove_all(m_path, ignored);
+  m_interrupted.reset();
 }
 
 std::string TempFolder::File(std::string_view name) const {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/InterruptCleanup.h"
 #include "base/TemporaryFile.h"
 #include "image/BmpFile.h"
 #include "image/ImageBytes.h"
@@ -52,6 +53,7 @@ std::optional<std::string> WriteFileAtomically(
   const int fd = base::CreateTemporaryBeside(path, temporary);
   if (fd < 0)
     return "cannot create a file beside " + path + ": " + std::strerror(errno);
+  const base::RemovedOnInterrupt interrupted(temporary);
 
   int writeError = 0;
   for (const std::span<const std::uint8_t> piece : pieces) {

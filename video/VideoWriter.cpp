@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/InterruptCleanup.h"
 #include "base/TemporaryFile.h"
 #include "video/LibraryObjects.h"
 #include "video/VideoError.h"
@@ -58,7 +59,8 @@ struct VideoWriter::State {
   AVStream* stream = nullptr;
   VideoKind kind = VideoKind::LosslessMkv;
   std::string path;
-  std::string temporary;  // empty once renamed or removed
+  std::string temporary;                                // empty once renamed or removed
+  std::optional<base::RemovedOnInterrupt> interrupted;  // the temporary file
   int width = 0;
   int height = 0;
   int frames = 0;
@@ -127,6 +129,7 @@ std::optional<std::string> VideoWriter::Open(const std::string& path, int width,
     return "cannot create a file beside " + path + ": " + std::strerror(errno);
   ::close(fd);
   state->temporary = temporary;
+  state->interrupted.emplace(temporary);
 
   const bool lossless = *kind == VideoKind::LosslessMkv;
   AVFormatContext* format = nullptr;
@@ -249,6 +252,7 @@ std::optional<std::string> VideoWriter::Finish() {
   if (std::rename(state.temporary.c_str(), state.path.c_str()) != 0)
     return "cannot write " + state.path + ": " + std::strerror(errno);
   state.temporary.clear();
+  state.interrupted.reset();
   return std::nullopt;
 }
 
