@@ -53,7 +53,12 @@ constexpr FieldName kFieldNames[] = {
 
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kShown = 40;
-  return "'" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...'" : "'");
+  // Built by appending: GCC 12 at -O3 warns falsely about a literal joined
+  // to a temporary string.
+  std::string quoted(1, '\'');
+  quoted.append(text.substr(0, kShown));
+  quoted += text.size() > kShown ? "...'" : "'";
+  return quoted;
 }
 
 }  // namespace

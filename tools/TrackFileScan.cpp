@@ -45,8 +45,14 @@ std::string NotANumber(const TrackFileRows& rows, std::FILE* stream) {
   for (; c != EOF && !IsSpace(c) && item.size() < kQuotedBytes; c = std::getc(stream))
     item += static_cast<char>(c);
   const bool cut = c != EOF && !IsSpace(c);
-  const std::string what =
-      item.empty() ? "a sign without digits" : "'" + Printable(item) + (cut ? "...'" : "'");
+  // Built by appending: GCC 12 at -O3 warns falsely about a literal joined
+  // to a temporary string.
+  std::string what = "a sign without digits";
+  if (!item.empty()) {
+    what.assign(1, '\'');
+    what += Printable(item);
+    what += cut ? "...'" : "'";
+  }
   return Line(rows) + what + " is not an integer; the loader stops reading there";
 }
 
