@@ -67,7 +67,9 @@ void RemoveUnder(int parent, const char* name, int depth) {
         at += entry->length;
         if (IsDotOrDotDot(entry->name))
           continue;
-        if (entry->type == DT_DIR && depth < kMaxDepth)
+        // Not every file system gives the entry's type, so each entry is
+        // treated as a possible folder: RemoveUnder unlinks a file first.
+        if (depth < kMaxDepth)
           RemoveUnder(folder, entry->name, depth + 1);
         else
           ::unlinkat(folder, entry->name, 0);

@@ -42,8 +42,9 @@ OUTROOT_0024.bmp shows ROOT_0024.bmp exactly as the player's picture shows it.
   --markers      paint a red marker at each target's position, as "Use
                  TrueTracks" does
   --trails       paint the green trails, as "Show Track" does
-  --tracks FILE  the track file; without it truetracks.txt is read from the
-                 current folder, as the player reads it
+  --tracks FILE  the track file (with --trails, --markers or --threshold);
+                 without it truetracks.txt is read from the current folder,
+                 as the player reads it
   --rate N       the player's frame rate, 1 to 30 (default 10), and the
                  video's; frames are rendered as fast as they are read
   --hypotheses HYP  paint a tracker's output over the player's overlays, read
@@ -54,8 +55,8 @@ OUTROOT_0024.bmp shows ROOT_0024.bmp exactly as the player's picture shows it.
                  (truth from the track file): a magenta ring around a missed
                  truth object's marker, a yellow ring around a false
                  positive's cyan one
-A frame file that cannot be opened (missing, not a regular file, permission
-denied) is skipped and named, as is one whose header is still short or
+A frame file that cannot be opened or read (missing, not a regular file,
+permission denied, a read error) is skipped and named, as is one whose header is still short or
 without the "BM" signature after 3 tries; the next frame starts over black, as
 a new READ would. A short pixel block shows over the frame before it.
 Each output file is written under a temporary name and renamed when whole;
@@ -86,13 +87,15 @@ and 16-bit included; transparency is composited onto black.
   --center       no scaling: the middle of the picture, or all of it on black
                  when it is smaller
   --crop X,Y,W,H take that rectangle of the source, then fit it
-  --jobs J       decode on J threads (default: one per core)
+  --jobs J       decode pictures on J threads (default: one per core; a
+                 video is decoded by the libraries on every core)
 SOURCE may also be a video file (any other regular file: MP4, MKV, AVI, ...,
 whatever FFmpeg's libraries open). Its frames, numbered from 1, become the
 series in the same way, and OUTROOT.geometry also records the video's frame
 rate and time base.
   --first-frame N  start at video frame N (default 1)
-  --count C        write at most C frames (default: to the end)
+  --count C        write C frames (default: to the end, at most 100000); a
+                   video that ends before them fails the command
 A video that ends well before the length its container gives fails the
 command (exit 1) once the frames it held are written.
 A progress bar shows on a terminal, progress lines otherwise. A picture that

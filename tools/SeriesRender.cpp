@@ -114,16 +114,16 @@ class Render {
         return;
       }
     }
-    if (!m_settings.video.empty()) {
-      m_held = m_pixels;
-      ToVideo(m_held);
-      if (m_stopped)
-        return;
-    }
+    // Counted before the video takes it: a frame file written stays named in
+    // the summary even when the video stops here.
     if (m_firstShown < 0)
       m_firstShown = frame;
     m_lastShown = frame;
     ++m_shown;
+    if (!m_settings.video.empty()) {
+      m_held = m_pixels;
+      ToVideo(m_held);
+    }
   }
 
   void ToVideo(std::span<const std::uint8_t> picture) {

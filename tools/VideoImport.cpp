@@ -4,6 +4,7 @@
 // rate and time base in it. Video frames are numbered from 1, as
 // MOTChallenge numbers the frames its ground truth annotates.
 
+#include <algorithm>
 #include <climits>
 
 #include "tools/CliFiles.h"
@@ -57,8 +58,6 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
   if (const auto over = OutputOverSource(
           {settings.source}, {geometryFile, FrameFileName(settings.outRoot, settings.start)}))
     return Failure(err, kCommand, "refuses to write " + *over + ": it is the source");
-  if (auto problem = MakeOutputFolder(settings.outRoot))
-    return Failure(err, kCommand, *problem);
 
   // Frames before the first one asked for are decoded and passed over.
   std::vector<std::uint8_t> rgb;
@@ -85,9 +84,11 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
       problem = settings.source + ": a decoded frame does not fit the frame";
       break;
     }
-    // The geometry goes in with the first frame, as for pictures.
+    // The folder is made, and the geometry goes in, with the first frame: a
+    // run that writes no frame leaves nothing behind.
     if (outputs.empty()) {
-      if ((problem = WriteFileAtomically(geometryFile, GeometryText(geometry))))
+      if ((problem = MakeOutputFolder(settings.outRoot)) ||
+          (problem = WriteFileAtomically(geometryFile, GeometryText(geometry))))
         break;
     }
     const std::string name =
@@ -100,17 +101,27 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
   progress.Finish();
   if (!problem && reader.Problem())
     problem = *reader.Problem();
-  // A video that ends well before the length its container gives was most
-  // likely cut short: the frames it held are kept, but the run fails.
-  const std::int64_t reached = settings.firstVideoFrame - 1 + std::ssize(outputs);
-  if (!problem && !settings.videoCount && info.declaredFrames > 0 &&
-      reached < info.declaredFrames - 1) {
-    problem = settings.source + ": the video ends after frame " + std::to_string(reached) +
-              " of the " + std::to_string(info.declaredFrames) + " its container gives";
-  }
-  if (!problem && outputs.empty())
+  // A video that ends before the frames asked for, or well before the
+  // length its container gives, was most likely cut short: the frames it
+  // held are kept, but the run fails. A run that stopped at the series limit
+  // says so instead.
+  const int written = static_cast<int>(outputs.size());
+  const std::int64_t reached = settings.firstVideoFrame - 1 + std::int64_t{written};
+  const std::int64_t slack = std::max<std::int64_t>(2, info.declaredFrames / 50);
+  if (!problem && written == 0) {
     problem = settings.source + ": no frame from video frame " +
               std::to_string(settings.firstVideoFrame) + " on";
+  } else if (!problem && written < planned && settings.videoCount) {
+    problem = settings.source + ": the video ends after frame " + std::to_string(reached) +
+              ", before the " + std::to_string(*settings.videoCount) + " frames asked for";
+  } else if (!problem && written < planned && info.declaredFrames > 0 &&
+             reached < info.declaredFrames - slack) {
+    problem = settings.source + ": the video ends after frame " + std::to_string(reached) +
+              " of the " + std::to_string(info.declaredFrames) + " its container gives";
+  } else if (!problem && written == kMaxSeriesFrames && !settings.videoCount) {
+    err << "korvane-cli import: note: stopped at " << kMaxSeriesFrames
+        << " frames, the most one import writes; --first-frame and --count take the rest\n";
+  }
   if (problem) {
     return Failure(err, kCommand,
                    *problem + "; " + Completed(outputs, static_cast<int>(outputs.size())));

@@ -76,8 +76,13 @@ std::optional<std::string> VideoReader::Open(const std::string& path) {
   SilenceLibraryLog();
   State& state = *m_state;
   state.path = path;
+  // The name is a file's, never a protocol's ("pipe:", "http:"), and the
+  // file may not pull in others (a playlist's entries).
   AVFormatContext* format = nullptr;
-  int result = avformat_open_input(&format, path.c_str(), nullptr, nullptr);
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  int result = avformat_open_input(&format, ("file:" + path).c_str(), nullptr, &options);
+  av_dict_free(&options);
   if (result < 0)
     return state.Problem("not a video the libraries open", result);
   state.format.reset(format);
@@ -118,10 +123,16 @@ std::optional<std::string> VideoReader::Open(const std::string& path) {
   state.info.codec = decoder->name;
   state.info.declaredFrames = stream->nb_frames > 0 ? stream->nb_frames : 0;
   const AVRational rate = stream->avg_frame_rate;
-  if (state.info.declaredFrames == 0 && format->duration > 0 && rate.num > 0 && rate.den > 0) {
-    // The container's duration, in microseconds, at the stream's rate.
-    const double frames =
-        static_cast<double>(format->duration) / AV_TIME_BASE * rate.num / rate.den;
+  if (state.info.declaredFrames == 0 && rate.num > 0 && rate.den > 0) {
+    // The video stream's own duration, else the container's (which may
+    // include a longer sound track), at the stream's rate.
+    double seconds = 0.0;
+    if (stream->duration > 0 && stream->time_base.den > 0)
+      seconds =
+          static_cast<double>(stream->duration) * stream->time_base.num / stream->time_base.den;
+    else if (format->duration > 0)
+      seconds = static_cast<double>(format->duration) / AV_TIME_BASE;
+    const double frames = seconds * rate.num / rate.den;
     if (frames > 0.0 && frames < 1e12)
       state.info.declaredFrames = static_cast<std::int64_t>(frames + 0.5);
   }

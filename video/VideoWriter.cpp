@@ -145,6 +145,8 @@ std::optional<std::string> VideoWriter::Open(const std::string& path, int width,
     return state->Problem(lossless ? "no FFV1 encoder" : "no H.264 encoder (libx264)",
                           AVERROR_ENCODER_NOT_FOUND);
   state->codec.reset(avcodec_alloc_context3(encoder));
+  if (!state->codec)
+    return state->Problem("memory", AVERROR(ENOMEM));
   AVCodecContext* codec = state->codec.get();
   codec->width = width;
   codec->height = height;
@@ -187,7 +189,8 @@ std::optional<std::string> VideoWriter::Open(const std::string& path, int width,
       return state->Problem("the colour conversion", AVERROR(EINVAL));
   }
 
-  if ((result = avio_open(&format->pb, temporary.c_str(), AVIO_FLAG_WRITE)) < 0)
+  // The name is a file's, never a protocol's ("pipe:", "http:").
+  if ((result = avio_open(&format->pb, ("file:" + temporary).c_str(), AVIO_FLAG_WRITE)) < 0)
     return state->Problem("opening", result);
   AVDictionary* options = nullptr;
   if (!lossless)

@@ -269,6 +269,12 @@ TEST_F(RenderCommand, TheVideoShowsEveryFrameNumberAtTheRate) {
   EXPECT_EQ(avi.status, 2);
   EXPECT_NE(avi.err.find(".mkv (lossless FFV1) and .mp4 (H.264)"), std::string::npos);
   EXPECT_EQ(RunInProcess({"render", Source(), "0", "1"}).status, 2);
+  // A name is a file's even where it looks like a protocol's.
+  const CliResult named =
+      RunProgram({"render", Source(), "0", "1", "--video", "pipe:x.mkv"}, m_output.Path());
+  EXPECT_EQ(named.status, 0) << named.err;
+  EXPECT_GT(std::filesystem::file_size(m_output.File("pipe:x.mkv")), 1000u);
+  EXPECT_EQ(named.out.find("Matroska"), std::string::npos);
   const CliResult nowhere =
       RunInProcess({"render", Source(), "0", "1", "--video", m_output.File("no/v.mkv")});
   EXPECT_EQ(nowhere.status, 1);

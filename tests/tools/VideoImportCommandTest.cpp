@@ -100,6 +100,7 @@ TEST_F(VideoImport, BadVideosAndRangesFailCleanly) {
       {{"import", m_in.File("empty.avi"), Out("x")}, 1, "not a video the libraries open"},
       {{"import", good, Out("x"), "--first-frame", "9"}, 1, "no frame from video frame 9 on"},
       {{"import", good, Out("x"), "--first-frame", "12"}, 1, "the video has only 8 frames"},
+      {{"import", good, Out("y/x"), "--first-frame", "9"}, 1, "no frame from video frame 9 on"},
       {{"import", good, Out("x"), "--first-frame", "0"}, 2, "--first-frame"},
       {{"import", good, Out("x"), "--first", "1"}, 2, "a video takes --first-frame"},
       {{"import", m_in.Path().string(), Out("x"), "--count", "2"}, 2, "go with a video source"},
@@ -112,6 +113,16 @@ TEST_F(VideoImport, BadVideosAndRangesFailCleanly) {
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     EXPECT_TRUE(FilesIn(m_out.Path()).empty());
   }
+  // More frames asked for than the video holds: those it holds are kept, and
+  // the run fails saying so.
+  const CliResult past = RunInProcess({"import", good, Out("p/x"), "--count", "10"});
+  EXPECT_EQ(past.status, 1);
+  EXPECT_NE(past.err.find("ends after frame 8, before the 10 frames asked for"), std::string::npos)
+      << past.err;
+  EXPECT_EQ(FilesIn(m_out.File("p")).size(), 9u);
+  std::filesystem::remove_all(m_out.File("p"));
+  std::filesystem::remove_all(m_out.File("y"));
+
   // A video cut short gives the frames it still holds, each whole, and fails
   // naming the file and the frames that are complete.
   const CliResult cut = RunInProcess({"import", m_in.File("cut.mkv"), Out("c")});
