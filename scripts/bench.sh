@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds every Google Benchmark program (bench/<name>.cpp becomes
-# bench_<name>) in Release in build-bench/, runs each, and prints one table of
+# bench_<name>) in the release build, build-release/ (shared with the
+# package check, which builds the rest), runs each, and prints one table of
 # every ratio they report: each program prints lines such as
 #   read ratio: 1.042 (target <= 1.3)
 # A program measured against a fixed budget rather than a peer reports its
@@ -8,12 +9,12 @@
 #   evaluate 500 frames x 50 x 50, milliseconds ratio: 6.7 (target <= 20)
 # A ratio beyond its target is marked OVER. The script fails when a program
 # does not build, or (after the table) when one fails to run; with
-# BENCH_STRICT=1 it also fails when a ratio is beyond its target. Each program's full output is in build-bench/bench-<name>.log.
+# BENCH_STRICT=1 it also fails when a ratio is beyond its target. Each program's full output is in build-release/bench-<name>.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/logged-steps.sh
 
-build=build-bench
+build=build-release
 log=$(fresh_log "$build" bench)
 
 names=()

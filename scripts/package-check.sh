@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds a release in build-pkg/, installs it into a staging folder
-# (build-pkg/stage, prefix /usr) and checks what a desktop sees: both programs
+# Builds a release in build-release/, installs it into a staging folder
+# (build-release/stage, prefix /usr) and checks what a desktop sees: both programs
 # in bin/, a valid desktop entry whose Exec and Icon resolve, real PNG icons
 # of the right sizes, valid AppStream metainfo carrying the program's version,
 # the manual page of korvane-cli, and korvane-cli --help running. Quiet on
@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/logged-steps.sh
 
-build=build-pkg
+build=build-release
 stage="$PWD/$build/stage"
 prefix=/usr
 root="$stage$prefix"
