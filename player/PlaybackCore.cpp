@@ -39,7 +39,9 @@ FrameResult PlayFrame(std::span<char> fileName, std::string_view root, int frame
   file.Read(pixels.data(), pixels.size());
   file.Close();
 
-  if (overlays.trails)
+  if (overlays.trails && overlays.paintedTrails != nullptr)
+    overlays.paintedTrails->Apply(pixels);
+  else if (overlays.trails)
     DrawTrails(pixels, width, tracks);
   if (overlays.markers)
     DrawMarkers(pixels, width, frame, tracks);

@@ -12,11 +12,16 @@
 
 class CTrackSet;
 
+class TrailLayer;
+
 // The overlays to paint after the pixels are read: trails ("Show Track"),
-// then markers ("Use TrueTracks") on top.
+// then markers ("Use TrueTracks") on top. A caller that plays many frames of
+// one unchanging track set may hand over its trails painted once; they are
+// applied in place of painting every square again, with the same result.
 struct OverlaySwitches {
   bool trails = false;
   bool markers = false;
+  const TrailLayer* paintedTrails = nullptr;
 };
 
 // What happened to the frame.

@@ -121,3 +121,44 @@ void DrawMarkers(std::span<std::uint8_t> frame, int width, int curFrame, const C
                                     kMarkerColour);
   });
 }
+
+TrailLayer::TrailLayer(const CTrackSet& tracks, int width, int rows) {
+  if (width <= 0 || rows <= 0)
+    return;
+  const std::size_t stride = static_cast<std::size_t>(width) * 3;
+  m_frameBytes = stride * static_cast<std::size_t>(rows);
+  // The trails painted once into a black scratch frame; the green pixels are
+  // the layer. Trail green is never black, so no trail pixel is missed.
+  std::vector<std::uint8_t> scratch(m_frameBytes, 0);
+  DrawTrails(scratch, width, tracks);
+  const auto isTrail = [&](std::size_t at) {
+    return scratch[at] == kTrailColour.blue && scratch[at + 1] == kTrailColour.green &&
+           scratch[at + 2] == kTrailColour.red;
+  };
+  for (std::size_t row = 0; row < static_cast<std::size_t>(rows); ++row) {
+    const std::size_t rowStart = row * stride;
+    for (std::size_t at = rowStart; at < rowStart + stride;) {
+      if (!isTrail(at)) {
+        at += 3;
+        continue;
+      }
+      const std::size_t first = at;
+      while (at < rowStart + stride && isTrail(at))
+        at += 3;
+      m_runs.push_back({first, at - first});
+    }
+  }
+  m_greenRow.resize(stride);
+  for (std::size_t at = 0; at < stride; at += 3) {
+    m_greenRow[at] = kTrailColour.blue;
+    m_greenRow[at + 1] = kTrailColour.green;
+    m_greenRow[at + 2] = kTrailColour.red;
+  }
+}
+
+void TrailLayer::Apply(std::span<std::uint8_t> frame) const {
+  if (frame.size() < m_frameBytes)
+    return;
+  for (const Run& run : m_runs)
+    std::memcpy(frame.data() + run.offset, m_greenRow.data(), run.bytes);
+}

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 class CTrackSet;
 
@@ -35,6 +36,29 @@ void PaintBlock(std::span<std::uint8_t> frame, int width, int x, int y, int size
 // Every enabled track's trail, from its first frame to the frame before its
 // end frame, in every frame.
 void DrawTrails(std::span<std::uint8_t> frame, int width, const CTrackSet& tracks);
+
+// The trails of one track set, painted once and kept as runs of pixels, for
+// a caller that paints the same trails into many frames (the companion's
+// render). Applying the layer paints exactly what DrawTrails paints with
+// the same set and width: every trail square has one colour, so a frame's
+// pixel is green when any square covers it, whatever the order. The player
+// itself paints straight into its buffer and keeps nothing.
+class TrailLayer {
+ public:
+  TrailLayer(const CTrackSet& tracks, int width, int rows);
+  // Paints the trails into a frame of the width and rows given at
+  // construction (nothing when the frame is smaller).
+  void Apply(std::span<std::uint8_t> frame) const;
+
+ private:
+  struct Run {
+    std::size_t offset;  // byte offset of the run's first pixel
+    std::size_t bytes;
+  };
+  std::vector<Run> m_runs;
+  std::vector<std::uint8_t> m_greenRow;  // one row of trail colour
+  std::size_t m_frameBytes = 0;
+};
 
 // Every enabled track's position at curFrame. A frame outside the position
 // arrays paints nothing.

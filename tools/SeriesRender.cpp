@@ -7,6 +7,7 @@
 
 #include "base/BinaryFile.h"
 #include "base/Trace.h"
+#include "player/TrackOverlays.h"
 #include "tools/CliFiles.h"
 #include "tools/CliUsage.h"
 #include "tools/ConsoleSession.h"
@@ -69,8 +70,8 @@ class Render {
     FrameResult result{FrameOutcome::Unreadable};
     try {
       for (int tries = 0; tries < kRenderTries; ++tries) {
-        result = PlayFrame(m_fileName, m_settings.root, frame, m_pixels, kWidth, m_tracks,
-                           m_settings.overlays);
+        result =
+            PlayFrame(m_fileName, m_settings.root, frame, m_pixels, kWidth, m_tracks, m_overlays);
         if (result.outcome != FrameOutcome::Unreadable)
           break;
         ++m_retries;
@@ -164,6 +165,11 @@ class Render {
 
   const RenderSettings& m_settings;
   const CTrackSet& m_tracks;
+  // The track set does not change during a run, so its trails are painted
+  // once and applied to every frame; the result is the same bytes.
+  const TrailLayer m_trails{m_tracks, kWidth, kHeight};
+  const OverlaySwitches m_overlays{m_settings.overlays.trails, m_settings.overlays.markers,
+                                   &m_trails};
   const HypothesisOverlay* m_hypotheses;
   std::ostream& m_out;
   std::ostream& m_err;

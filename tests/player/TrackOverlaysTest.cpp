@@ -113,6 +113,44 @@ TEST(TrackOverlays, TrailsAndMarkersPaintWhatASingleBlockPaints) {
   }
 }
 
+// A trail layer, painted once, applies exactly what DrawTrails paints over
+// any picture: 50 tracks, half of them wandering inside the picture, half
+// running through the edge table (crossing every edge); and a layer made for
+// a larger buffer than the frame given applies nothing.
+TEST(TrackOverlays, ATrailLayerPaintsWhatTheTrailsPaint) {
+  CTrackSet set;
+  set.m_count = MAX_TRACKS;
+  const int count = static_cast<int>(kCoordinates.size());
+  for (int i = 0; i < MAX_TRACKS; ++i) {
+    SetTrack(set.m_tracks[i], i % 7, MAX_TRACK_FRAMES - i % 5, {});
+    for (int j = 0; j < MAX_TRACK_FRAMES; ++j) {
+      if (i % 2 == 0)
+        set.m_tracks[i].SetPoint(5 + (i * 6 + j) % 300, 20 + (i * 4 + j) % 215, j);
+      else
+        set.m_tracks[i].SetPoint(
+            kCoordinates[static_cast<std::size_t>((i + j) % count)],
+            kCoordinates[static_cast<std::size_t>((i * 3 + j / count) % count)], j);
+    }
+  }
+  set.m_tracks[3].m_enabled = 0;
+  const std::vector<std::uint8_t> picture = FramePixels(7);
+  GuardedFrame drawn;
+  GuardedFrame layered;
+  std::ranges::copy(picture, drawn.Frame().begin());
+  std::ranges::copy(picture, layered.Frame().begin());
+  DrawTrails(drawn.Frame(), kWidth, set);
+  const TrailLayer layer(set, kWidth, kHeight);
+  layer.Apply(layered.Frame());
+  EXPECT_TRUE(std::ranges::equal(drawn.Frame(), layered.Frame()));
+  EXPECT_GT(DifferentPixels(drawn.Frame(), picture), 1000);
+  EXPECT_TRUE(layered.GuardsIntact());
+
+  const TrailLayer tooLarge(set, kWidth, kHeight + 1);
+  tooLarge.Apply(layered.Frame());
+  EXPECT_TRUE(std::ranges::equal(drawn.Frame(), layered.Frame()));
+  EXPECT_TRUE(layered.GuardsIntact());
+}
+
 // Trails before markers; disabled tracks, tracks at m_count and above and
 // end frames not above the first frame paint no trail.
 TEST(TrackOverlays, MarkersCoverTrailsAndOnlyEnabledTracksInUseArePainted) {
