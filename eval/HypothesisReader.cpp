@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <numeric>
 
+#include "base/NumberText.h"
+
 namespace {
 
 constexpr double kMaxMagnitude = 1e9;
@@ -65,24 +67,15 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
   return text;
 }
 
-std::optional<double> Number(std::string_view text) {
-  double value = 0.0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
-
 std::optional<int> WholeNumber(std::string_view text) {
-  const std::optional<double> value = Number(text);
+  const std::optional<double> value = base::ParseFiniteNumber(text);
   if (!value || *value != std::trunc(*value) || *value < INT_MIN || *value > INT_MAX)
     return std::nullopt;
   return static_cast<int>(*value);
 }
 
 std::optional<double> Coordinate(std::string_view text) {
-  const std::optional<double> value = Number(text);
+  const std::optional<double> value = base::ParseFiniteNumber(text);
   if (!value || std::fabs(*value) > kMaxMagnitude)
     return std::nullopt;
   return value;

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/NumberText.h"
+
 namespace cli {
 namespace {
 
@@ -330,13 +332,7 @@ std::optional<int> ParseInt(std::string_view text) {
 }
 
 std::optional<double> ParseDouble(std::string_view text) {
-  text = WithoutPlus(text);
-  double value = 0.0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value))
-    return std::nullopt;
-  return value;
+  return base::ParseFiniteNumber(WithoutPlus(text));
 }
 
 }  // namespace cli

@@ -10,17 +10,10 @@
 
 #include "base/InterruptCleanup.h"
 #include "base/TempFolder.h"
+#include "support/FolderEntries.h"
 #include "support/TempDir.h"
 
 namespace {
-
-std::vector<std::string> Entries(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // Runs in a death test's child: scratch paths made, then the signal.
 void MakeScratchAndRaise(const std::filesystem::path& parent, int signal) {
@@ -44,7 +37,7 @@ TEST(InterruptCleanupDeathTest, RegisteredPathsGoWithTheProcessAndTheSignalEndsI
     const TempDir parent;
     std::ofstream(parent.File("unrelated.txt")) << "stays";
     EXPECT_EXIT(MakeScratchAndRaise(parent.Path(), signal), ::testing::KilledBySignal(signal), "");
-    EXPECT_EQ(Entries(parent.Path()),
+    EXPECT_EQ(FilesIn(parent.Path()),
               (std::vector<std::string>{"kept.bmp.tmp-654321", "unrelated.txt"}));
   }
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FolderEntries.h"
+
 namespace cli_test {
 
 struct CliResult {
@@ -53,8 +55,7 @@ class InFolder {
 };
 
 std::string ReadText(const std::filesystem::path& path);
-// The names of the entries of a folder, sorted.
-std::vector<std::string> FilesIn(const std::filesystem::path& folder);
+using ::FilesIn;
 void WriteText(const std::filesystem::path& path, const std::string& text);
 
 }  // namespace cli_test

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/FolderEntries.h"
 #include "support/TempDir.h"
 #include "video/VideoReader.h"
 #include "video/VideoWriter.h"
@@ -71,14 +72,6 @@ std::vector<std::vector<std::uint8_t>> ReadAll(VideoReader& reader) {
   while (frames.size() < 1000 && reader.ReadFrame(rgb))
     frames.push_back(AsWritten(rgb, reader.Info().width, reader.Info().height));
   return frames;
-}
-
-std::vector<std::string> Entries(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 TEST(VideoFiles, TheLosslessFormGivesBackEveryFrameByteForByte) {
@@ -148,7 +141,7 @@ TEST(VideoFiles, FailuresAreNamedAndLeaveNothingBehind) {
     ASSERT_EQ(abandoned.WriteFrame(Picture(320, 240, 0)), std::nullopt);
     EXPECT_NE(abandoned.WriteFrame(std::vector<std::uint8_t>(100)), std::nullopt);
   }
-  EXPECT_TRUE(Entries(dir.Path()).empty());
+  EXPECT_TRUE(FilesIn(dir.Path()).empty());
 
   // Garbage, an empty file and a lossless video cut in half.
   const std::string whole = dir.File("whole.mkv");
@@ -192,7 +185,7 @@ TEST(VideoFiles, AFullDiskFailsWithTheReasonAndLeavesNothing) {
     ASSERT_NE(problem, std::nullopt);
     EXPECT_NE(problem->find("too large"), std::string::npos) << *problem;
   }
-  EXPECT_TRUE(Entries(dir.Path()).empty());
+  EXPECT_TRUE(FilesIn(dir.Path()).empty());
 }
 
 }  // namespace
