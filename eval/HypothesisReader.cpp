@@ -92,14 +92,14 @@ std::optional<std::string> ParseLine(const Fields& fields, HypothesisFormat form
                                            [](std::string_view f) { return f.empty(); }))
     return mot ? "expected 'frame,id,left,top,width,height'" : "expected 'frame,id,x,y'";
   const std::optional<int> frame = WholeNumber(fields.items[0]);
-  const int firstFrame = mot ? 1 : 0;
   if (!frame && place != nullptr)
     return Joined({"frame '", fields.items[0], "' is not a whole number"});
-  if (place == nullptr &&
-      (!frame || *frame < firstFrame || *frame >= MAX_TRACK_FRAMES + firstFrame))
-    return Joined({"frame '", fields.items[0], "' is not a whole number from ",
-                   std::to_string(firstFrame), " to ",
-                   std::to_string(MAX_TRACK_FRAMES - 1 + firstFrame)});
+  // Without a placement the frame stands as it is in both layouts: a MOT
+  // row's frame is read as the converted ground truth reads it (mot2tracks
+  // keeps the numbers).
+  if (place == nullptr && (!frame || *frame < 0 || *frame >= MAX_TRACK_FRAMES))
+    return Joined({"frame '", fields.items[0], "' is not a whole number from 0 to ",
+                   std::to_string(MAX_TRACK_FRAMES - 1)});
   const std::optional<int> id = WholeNumber(fields.items[1]);
   if (!id)
     return Joined({"id '", fields.items[1], "' is not a whole number"});
@@ -115,7 +115,7 @@ std::optional<std::string> ParseLine(const Fields& fields, HypothesisFormat form
   const double x = mot ? values[0] + values[2] / 2 : values[0];
   const double y = mot ? values[1] + values[3] / 2 : values[1];
   if (place == nullptr) {
-    row.frame = *frame - firstFrame;
+    row.frame = *frame;
     row.object = {*id, x, y};
     return std::nullopt;
   }

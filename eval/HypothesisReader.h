@@ -3,7 +3,8 @@
 //
 //   points  frame,id,x,y              frame 0 to 499, the position itself
 //   mot     frame,id,left,top,width,height[,conf,...]
-//           frame 1 to 500 (the first frame is 1), the box's centre
+//           frame 0 to 499 as it stands (as mot2tracks keeps MOT frame
+//           numbers), the box's centre
 //
 // Fields are separated by commas (white space around them is dropped) or,
 // on a line without a comma, by white space. Columns after those named are

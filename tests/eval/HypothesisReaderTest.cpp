@@ -40,9 +40,9 @@ TEST(ReadHypotheses, ReadsEveryLayout) {
       {kPoints, "2.0,7.000,1,2\n", {{2, 7, 1, 2}}},
       // One id in two frames, two ids in one frame.
       {kPoints, "1,5,0,0\n2,5,0,0\n2,6,0,0\n", {{1, 5, 0, 0}, {2, 5, 0, 0}, {2, 6, 0, 0}}},
-      // MOTChallenge: frames from 1, the box's centre.
-      {kMot, "1,3,10,20,4,6,0.8,-1,-1,-1\n", {{0, 3, 12, 23}}},
-      {kMot, "500 3 0 0 0 0\n", {{499, 3, 0, 0}}},
+      // MOTChallenge: frames as they stand, the box's centre.
+      {kMot, "1,3,10,20,4,6,0.8,-1,-1,-1\n", {{1, 3, 12, 23}}},
+      {kMot, "499 3 0 0 0 0\n", {{499, 3, 0, 0}}},
   };
   for (const Case& c : cases) {
     std::vector<ObjectRow> rows;
@@ -72,7 +72,7 @@ TEST(ReadHypotheses, NamesTheLineItRefuses) {
       {kPoints, "1,1,2,1e10\n", 1, "'1e10' is not a number of at most 1e9 in magnitude"},
       {kPoints, "1,1,2,3\n\n1,2,5,5\n1,1,9,9\n", 4,
        "id 1 is given twice in one frame (first on line 1)"},
-      {kMot, "0,1,2,3,4,5\n", 1, "frame '0' is not a whole number from 1 to 500"},
+      {kMot, "500,1,2,3,4,5\n", 1, "frame '500' is not a whole number from 0 to 499"},
       {kMot, "1,1,2,3,4\n", 1, "expected 'frame,id,left,top,width,height'"},
       {kMot, "1,1,2,3,-4,5\n", 1, "a box's width and height must not be negative"},
   };
