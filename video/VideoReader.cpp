@@ -1,5 +1,7 @@
 #include "video/VideoReader.h"
 
+#include <cstdint>
+
 #include "video/LibraryObjects.h"
 #include "video/VideoError.h"
 
@@ -23,6 +25,8 @@ struct VideoReader::State {
   PacketPtr packet;
   ScalePtr scale;
   int scaleFormat = -1;
+  int outputWidth = 0;
+  int outputHeight = 0;
   int stream = -1;
   bool draining = false;
   bool ended = false;
@@ -34,9 +38,9 @@ struct VideoReader::State {
     return "cannot read " + path + ": " + std::string(what) + ": " + ErrorText(code);
   }
 
-  // Converts the decoded frame into rgb; false on a frame of another size or
-  // a conversion the library refuses.
-  bool Convert(std::vector<std::uint8_t>& rgb) {
+  // Converts the decoded frame into rows `stride` bytes apart; false on a
+  // frame of another size or a conversion the library refuses.
+  bool Convert(std::uint8_t* rgb, std::size_t stride) {
     const AVFrame& decoded = *frame;
     if (decoded.width != info.width || decoded.height != info.height) {
       problem = "cannot read " + path + ": the picture size changes inside the stream";
@@ -44,19 +48,66 @@ struct VideoReader::State {
     }
     if (!scale || scaleFormat != decoded.format) {
       scale.reset(sws_getContext(
-          info.width, info.height, static_cast<AVPixelFormat>(decoded.format), info.width,
-          info.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+          info.width, info.height, static_cast<AVPixelFormat>(decoded.format), outputWidth,
+          outputHeight, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr));
       scaleFormat = decoded.format;
       if (!scale) {
         problem = Problem("the colour conversion", AVERROR(EINVAL));
         return false;
       }
     }
-    rgb.resize(static_cast<std::size_t>(info.width) * info.height * 3);
-    std::uint8_t* const target[1] = {rgb.data()};
-    const int targetStride[1] = {info.width * 3};
+    std::uint8_t* const target[1] = {rgb};
+    const int targetStride[1] = {static_cast<int>(stride)};
     sws_scale(scale.get(), decoded.data, decoded.linesize, 0, info.height, target, targetStride);
     return true;
+  }
+
+  // Decodes the next frame into `frame`: true when one came, false at the
+  // end of the stream or on an error, which `problem` then names.
+  bool Decode() {
+    if (!codec || ended || problem)
+      return false;
+    for (;;) {
+      int result = avcodec_receive_frame(codec.get(), frame.get());
+      if (result >= 0)
+        return true;
+      if (result == AVERROR_EOF) {
+        ended = true;
+        return false;
+      }
+      if (result != AVERROR(EAGAIN)) {
+        problem = Problem("decoding", result);
+        return false;
+      }
+      if (draining) {
+        ended = true;
+        return false;
+      }
+      // The decoder wants more: the next packet of the stream, or the end.
+      for (;;) {
+        result = av_read_frame(format.get(), packet.get());
+        if (result < 0) {
+          if (result != AVERROR_EOF) {
+            problem = Problem("reading", result);
+            return false;
+          }
+          draining = true;
+          avcodec_send_packet(codec.get(), nullptr);
+          break;
+        }
+        const bool ours = packet->stream_index == stream;
+        if (ours)
+          result = avcodec_send_packet(codec.get(), packet.get());
+        av_packet_unref(packet.get());
+        if (!ours)
+          continue;
+        if (result < 0 && result != AVERROR(EAGAIN)) {
+          problem = Problem("decoding", result);
+          return false;
+        }
+        break;
+      }
+    }
   }
 };
 
@@ -116,6 +167,8 @@ std::optional<std::string> VideoReader::Open(const std::string& path) {
 
   state.info.width = width;
   state.info.height = height;
+  state.outputWidth = width;
+  state.outputHeight = height;
   state.info.rateNumerator = stream->avg_frame_rate.num;
   state.info.rateDenominator = stream->avg_frame_rate.den > 0 ? stream->avg_frame_rate.den : 1;
   state.info.timeBaseNumerator = stream->time_base.num;
@@ -139,51 +192,48 @@ std::optional<std::string> VideoReader::Open(const std::string& path) {
   return std::nullopt;
 }
 
+bool VideoReader::SetOutputSize(int width, int height) {
+  if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide)
+    return false;
+  State& state = *m_state;
+  if (width != state.outputWidth || height != state.outputHeight)
+    state.scale.reset();
+  state.outputWidth = width;
+  state.outputHeight = height;
+  return true;
+}
+
+int VideoReader::OutputWidth() const {
+  return m_state->outputWidth;
+}
+
+int VideoReader::OutputHeight() const {
+  return m_state->outputHeight;
+}
+
 bool VideoReader::ReadFrame(std::vector<std::uint8_t>& rgb) {
   State& state = *m_state;
-  if (!state.codec || state.ended || state.problem)
+  if (!state.Decode())
     return false;
-  for (;;) {
-    int result = avcodec_receive_frame(state.codec.get(), state.frame.get());
-    if (result >= 0)
-      return state.Convert(rgb);
-    if (result == AVERROR_EOF) {
-      state.ended = true;
-      return false;
-    }
-    if (result != AVERROR(EAGAIN)) {
-      state.problem = state.Problem("decoding", result);
-      return false;
-    }
-    if (state.draining) {
-      state.ended = true;
-      return false;
-    }
-    // The decoder wants more: the next packet of the stream, or the end.
-    for (;;) {
-      result = av_read_frame(state.format.get(), state.packet.get());
-      if (result < 0) {
-        if (result != AVERROR_EOF) {
-          state.problem = state.Problem("reading", result);
-          return false;
-        }
-        state.draining = true;
-        avcodec_send_packet(state.codec.get(), nullptr);
-        break;
-      }
-      const bool ours = state.packet->stream_index == state.stream;
-      if (ours)
-        result = avcodec_send_packet(state.codec.get(), state.packet.get());
-      av_packet_unref(state.packet.get());
-      if (!ours)
-        continue;
-      if (result < 0 && result != AVERROR(EAGAIN)) {
-        state.problem = state.Problem("decoding", result);
-        return false;
-      }
-      break;
-    }
+  const std::size_t stride = static_cast<std::size_t>(state.outputWidth) * 3;
+  rgb.resize(stride * static_cast<std::size_t>(state.outputHeight));
+  return state.Convert(rgb.data(), stride);
+}
+
+bool VideoReader::ReadFrame(std::span<std::uint8_t> rgb, std::size_t stride) {
+  State& state = *m_state;
+  const std::size_t rowBytes = static_cast<std::size_t>(state.outputWidth) * 3;
+  const auto rows = static_cast<std::size_t>(state.outputHeight);
+  if (state.outputHeight < 1 || stride < rowBytes || stride > static_cast<std::size_t>(INT32_MAX) ||
+      rgb.size() < stride * (rows - 1) + rowBytes) {
+    state.problem = "cannot read " + state.path + ": a frame does not fit the buffer given";
+    return false;
   }
+  return state.Decode() && state.Convert(rgb.data(), stride);
+}
+
+bool VideoReader::SkipFrame() {
+  return m_state->Decode();
 }
 
 }  // namespace video

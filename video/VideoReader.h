@@ -1,11 +1,13 @@
 #pragma once
 // Reads the frames of a video file (anything FFmpeg's libraries open: MP4,
 // MKV, AVI, ...) one after the other as pictures of top-down rows of
-// red-green-blue pixels, rows of exactly width x 3 bytes.
+// red-green-blue pixels, rows of exactly width x 3 bytes, at the video's own
+// size or scaled to another.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,10 +40,23 @@ class VideoReader {
   std::optional<std::string> Open(const std::string& path);
   const VideoInfo& Info() const;
 
-  // The next frame into `rgb` (resized to width x height x 3): true when a
+  // Gives the frames read from now on scaled (smoothly) to width x height
+  // pixels, each at least 1 and at most the size a video may have; false,
+  // changing nothing, for other sizes. Info() keeps the video's own size.
+  bool SetOutputSize(int width, int height);
+  int OutputWidth() const;
+  int OutputHeight() const;
+
+  // The next frame into `rgb` (resized to the output size x 3): true when a
   // frame came, false at the end of the stream or on an error, which
   // Problem() then names.
   bool ReadFrame(std::vector<std::uint8_t>& rgb);
+  // The same into rows `stride` bytes apart (at least the output width x 3)
+  // of `rgb`, which must hold them all (a buffer too small is a problem:
+  // nothing more is read).
+  bool ReadFrame(std::span<std::uint8_t> rgb, std::size_t stride);
+  // Decodes the next frame and drops it, without the colour conversion.
+  bool SkipFrame();
   const std::optional<std::string>& Problem() const;
 
  private:

@@ -58,6 +58,7 @@ struct VideoWriter::State {
   ScalePtr scale;  // to yuv420p, for the shared form
   AVStream* stream = nullptr;
   VideoKind kind = VideoKind::LosslessMkv;
+  FrameLayout layout = FrameLayout::BottomUpBgr;
   std::string path;
   std::string temporary;                                // empty once renamed or removed
   std::optional<base::RemovedOnInterrupt> interrupted;  // the temporary file
@@ -103,7 +104,7 @@ int VideoWriter::FramesWritten() const {
 }
 
 std::optional<std::string> VideoWriter::Open(const std::string& path, int width, int height,
-                                             int rate) {
+                                             int rate, FrameLayout layout) {
   m_state.reset();
   SilenceLibraryLog();
   const std::optional<VideoKind> kind = KindOfVideoFile(path);
@@ -117,6 +118,7 @@ std::optional<std::string> VideoWriter::Open(const std::string& path, int width,
 
   auto state = std::make_unique<State>();
   state->kind = *kind;
+  state->layout = layout;
   state->path = path;
   state->width = width;
   state->height = height;
@@ -154,6 +156,11 @@ std::optional<std::string> VideoWriter::Open(const std::string& path, int width,
   codec->framerate = AVRational{rate, 1};
   codec->pix_fmt = lossless ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_YUV420P;
   codec->gop_size = lossless ? 1 : 2 * rate;
+  codec->thread_count = 0;  // as many as the machine has cores
+  if (!lossless) {
+    codec->colorspace = AVCOL_SPC_SMPTE170M;
+    codec->color_range = AVCOL_RANGE_MPEG;
+  }
   if (format->oformat->flags & AVFMT_GLOBALHEADER)
     codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   if (lossless) {
@@ -183,8 +190,10 @@ std::optional<std::string> VideoWriter::Open(const std::string& path, int width,
   if ((result = av_frame_get_buffer(state->frame.get(), 0)) < 0)
     return state->Problem("memory", result);
   if (!lossless) {
-    state->scale.reset(sws_getContext(width, height, AV_PIX_FMT_BGR24, width, height,
-                                      AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    const AVPixelFormat from =
+        layout == FrameLayout::TopDownRgb ? AV_PIX_FMT_RGB24 : AV_PIX_FMT_BGR24;
+    state->scale.reset(sws_getContext(width, height, from, width, height, AV_PIX_FMT_YUV420P,
+                                      SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!state->scale)
       return state->Problem("the colour conversion", AVERROR(EINVAL));
   }
@@ -214,23 +223,31 @@ std::optional<std::string> VideoWriter::WriteFrame(std::span<const std::uint8_t>
   if (const int result = av_frame_make_writable(frame); result < 0)
     return state.Problem("memory", result);
 
-  // The buffer's last row is the picture's top one.
-  const std::uint8_t* top = pixels.data() + rowBytes * static_cast<std::size_t>(state.height - 1);
+  // A bottom-up buffer's last row is the picture's top one; a negative
+  // stride walks the rows from the top of the picture down.
+  const bool topDown = state.layout == FrameLayout::TopDownRgb;
+  const std::uint8_t* top =
+      topDown ? pixels.data()
+              : pixels.data() + rowBytes * static_cast<std::size_t>(state.height - 1);
+  const std::ptrdiff_t step =
+      topDown ? static_cast<std::ptrdiff_t>(rowBytes) : -static_cast<std::ptrdiff_t>(rowBytes);
   if (state.kind == VideoKind::LosslessMkv) {
+    // Blue, green, red, pad: the red and blue bytes trade places for RGB.
+    const int blue = topDown ? 2 : 0;
+    const int red = 2 - blue;
     for (int y = 0; y < state.height; ++y) {
-      const std::uint8_t* in = top - rowBytes * static_cast<std::size_t>(y);
+      const std::uint8_t* in = top + step * y;
       std::uint8_t* out = frame->data[0] + static_cast<std::ptrdiff_t>(y) * frame->linesize[0];
       for (int x = 0; x < state.width; ++x, in += 3, out += 4) {
-        out[0] = in[0];
+        out[0] = in[blue];
         out[1] = in[1];
-        out[2] = in[2];
+        out[2] = in[red];
         out[3] = 0;
       }
     }
   } else {
-    // A negative stride walks the rows from the top of the picture down.
     const std::uint8_t* const source[1] = {top};
-    const int sourceStride[1] = {-static_cast<int>(rowBytes)};
+    const int sourceStride[1] = {static_cast<int>(step)};
     sws_scale(state.scale.get(), source, sourceStride, 0, state.height, frame->data,
               frame->linesize);
   }

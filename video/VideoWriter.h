@@ -1,6 +1,8 @@
 #pragma once
-// Writes frame buffers (bottom-up rows of blue-green-red pixels, the player's
-// layout) as a video file, in one of two forms chosen by the file's extension:
+// Writes frame buffers as a video file: bottom-up rows of blue-green-red
+// pixels (the player's layout) or top-down rows of red-green-blue ones (the
+// decoders' layout), of any size, in one of two forms chosen by the file's
+// extension:
 //   .mkv  FFV1 in Matroska: lossless; decoded, every frame is the buffer
 //         given, byte for byte (stored as 8-bit blue-green-red-pad, no
 //         colour conversion at all);
@@ -22,6 +24,10 @@ namespace video {
 
 enum class VideoKind { LosslessMkv, SharedMp4 };
 
+// How the rows of the frames given to WriteFrame are laid out; 3 bytes a
+// pixel either way, rows width x 3 bytes apart.
+enum class FrameLayout { BottomUpBgr, TopDownRgb };
+
 // The kind a file name asks for, by its extension; nothing for others.
 std::optional<VideoKind> KindOfVideoFile(std::string_view path);
 // The extensions understood, for messages: ".mkv (lossless FFV1), .mp4 (H.264)".
@@ -35,8 +41,10 @@ class VideoWriter {
   VideoWriter& operator=(const VideoWriter&) = delete;
 
   // Starts the video `path` for frames of width x height pixels shown at
-  // `rate` frames per second. Returns what went wrong, or nothing.
-  std::optional<std::string> Open(const std::string& path, int width, int height, int rate);
+  // `rate` frames per second, laid out as `layout` says. Returns what went
+  // wrong, or nothing.
+  std::optional<std::string> Open(const std::string& path, int width, int height, int rate,
+                                  FrameLayout layout = FrameLayout::BottomUpBgr);
 
   // Adds one frame; `pixels` holds at least width x height x 3 bytes.
   std::optional<std::string> WriteFrame(std::span<const std::uint8_t> pixels);
