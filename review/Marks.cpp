@@ -112,9 +112,11 @@ void PaintMarks(Canvas canvas, const FrameMarks& marks, const MarkSizes& sizes) 
     PaintRing(canvas, Grown(BoxRect(box, sizes), line), line, HypothesisColour(box.id));
   // The ids after every ring, so no ring crosses a label.
   for (const ReviewBox& box : marks.truth) {
+    // Inside a box; right of a point's plus, which it would hide.
     const PixelRect rect = BoxRect(box, sizes);
-    PaintLabel(canvas, rect.left + line, rect.top + line, std::to_string(box.id), sizes.labelScale,
-               kTruthColour, kBackingColour);
+    const std::int64_t x = IsPoint(box) ? rect.right + 2 * line : rect.left + line;
+    PaintLabel(canvas, x, rect.top + line, std::to_string(box.id), sizes.labelScale, kTruthColour,
+               kBackingColour);
   }
   for (const ReviewBox& box : marks.hypotheses) {
     const PixelRect ring = Grown(BoxRect(box, sizes), line);

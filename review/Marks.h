@@ -16,11 +16,10 @@
 //   switch        placed as the miss ring, and a cyan "IDSW a>b" tag under
 //                 it: the truth went from hypothesis id a to id b
 //
-// A point (a box of no size) is drawn as a white plus for truth and as the
-// rings of a small square around it. The four mark colours are used for
-// nothing else: no hypothesis colour is near any of them. Tags are moved
-// onto the picture when their box lies at or past its edge, so every error
-// shows.
+// A point (a box of no size) is drawn as a white plus for truth, its id to
+// the right, and otherwise as the rings of a small square around it. The four mark colours are used
+// for nothing else: no hypothesis colour is near any of them. Tags are moved onto the picture when
+// their box lies at or past its edge, so every error shows.
 
 #include <span>
 #include <vector>

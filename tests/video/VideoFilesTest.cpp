@@ -124,6 +124,83 @@ TEST(VideoFiles, TheSharedFormIsH264AtTheRateAndCloseToTheFrames) {
   EXPECT_LT(head.find("moov"), head.find("mdat"));
 }
 
+// Frames handed over as the decoders give them (top-down red-green-blue)
+// come back from the lossless form as they were given, and from the shared
+// form close to them, tagged with the colour conversion used.
+TEST(VideoFiles, TopDownRgbFramesAreWrittenAsTheyStand) {
+  const TempDir dir;
+  for (const char* name : {"rgb.mkv", "rgb.mp4"}) {
+    SCOPED_TRACE(name);
+    const bool lossless = std::string(name).ends_with(".mkv");
+    VideoWriter writer;
+    ASSERT_EQ(writer.Open(dir.File(name), 64, 48, 10, video::FrameLayout::TopDownRgb),
+              std::nullopt);
+    for (int i = 0; i < 4; ++i)
+      ASSERT_EQ(writer.WriteFrame(Picture(64, 48, i)), std::nullopt);
+    ASSERT_EQ(writer.Finish(), std::nullopt);
+    VideoReader reader;
+    ASSERT_EQ(reader.Open(dir.File(name)), std::nullopt);
+    std::vector<std::uint8_t> rgb;
+    for (int i = 0; i < 4; ++i) {
+      ASSERT_TRUE(reader.ReadFrame(rgb));
+      const auto expected = Picture(64, 48, i);
+      double difference = 0;
+      for (std::size_t b = 0; b < expected.size(); ++b)
+        difference += std::abs(int{rgb[b]} - int{expected[b]});
+      if (lossless) {
+        EXPECT_TRUE(rgb == expected) << i;
+      } else {
+        EXPECT_LT(difference / static_cast<double>(expected.size()), 12.0) << i;
+      }
+    }
+  }
+  const std::string probe = "ffprobe -v error -show_streams " + dir.File("rgb.mp4") +
+                            " 2>/dev/null | grep -q '^color_space=smpte170m'";
+  if (std::system("command -v ffprobe >/dev/null") == 0) {
+    EXPECT_EQ(std::system(probe.c_str()), 0) << "the stream says how its colours were made";
+  }
+}
+
+// The reader scales, puts rows where it is told and passes frames over.
+TEST(VideoFiles, TheReaderScalesSkipsAndWritesIntoRowsOfAnyStride) {
+  const TempDir dir;
+  const std::string path = dir.File("v.mkv");
+  ASSERT_EQ(WriteVideo(path, 40, 30, 10, 5), std::nullopt);
+  VideoReader reader;
+  ASSERT_EQ(reader.Open(path), std::nullopt);
+  EXPECT_FALSE(reader.SetOutputSize(0, 30));
+  EXPECT_EQ(reader.OutputWidth(), 40);
+  ASSERT_TRUE(reader.SkipFrame());
+  ASSERT_TRUE(reader.SkipFrame());
+  // Frame 2, rows 200 bytes apart; the bytes between rows stay as they were.
+  std::vector<std::uint8_t> rows(200 * 29 + 120, 0x5A);
+  ASSERT_TRUE(reader.ReadFrame(rows, 200));
+  // The decoded form of a written picture: AsWritten is its own inverse.
+  const auto expected = AsWritten(Picture(40, 30, 2), 40, 30);
+  for (int y = 0; y < 30; ++y) {
+    for (int b = 0; b < 200 && 200 * y + b < static_cast<int>(rows.size()); ++b) {
+      const std::uint8_t got = rows[static_cast<std::size_t>(200 * y + b)];
+      if (b < 120) {
+        ASSERT_EQ(got, expected[static_cast<std::size_t>(120 * y + b)]) << y << ", " << b;
+      } else {
+        ASSERT_EQ(got, 0x5A) << y << ", " << b;
+      }
+    }
+  }
+  // A buffer too small is refused and named.
+  std::vector<std::uint8_t> small(100);
+  EXPECT_FALSE(reader.ReadFrame(small, 120));
+  ASSERT_NE(reader.Problem(), std::nullopt);
+
+  VideoReader half;
+  ASSERT_EQ(half.Open(path), std::nullopt);
+  ASSERT_TRUE(half.SetOutputSize(20, 15));
+  std::vector<std::uint8_t> rgb;
+  ASSERT_TRUE(half.ReadFrame(rgb));
+  EXPECT_EQ(rgb.size(), 20u * 15u * 3u);
+  EXPECT_EQ(half.Info().width, 40);
+}
+
 // Refusals before anything is written, a writer given up before Finish, and
 // files that are no video or are cut short: a clear message, no crash, and
 // nothing left under the video's name or beside it.
