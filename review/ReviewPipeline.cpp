@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "review/Painting.h"
-#include "tools/OrderedWork.h"
+#include "import/OrderedWork.h"
 
 namespace review {
 namespace {

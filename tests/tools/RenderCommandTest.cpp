@@ -11,9 +11,9 @@
 
 #include "CliTestSupport.h"
 #include "base/Trace.h"
+#include "image/SeriesFrames.h"
 #include "player/TrackOverlays.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
 #include "tracks/TrackSet.h"
 #include "video/VideoReader.h"
 
@@ -22,7 +22,7 @@ using namespace cli_test;
 namespace {
 
 std::string Name(const std::string& root, int frame) {
-  return cli::FrameFileName(root, frame);
+  return series::FrameFileName(root, frame);
 }
 
 // Standard error without the progress lines, which carry times; how many
