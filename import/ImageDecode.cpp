@@ -31,29 +31,36 @@ std::string ReaderReason(const QImageReader& reader) {
   return said.empty() || said == "Unknown error" ? "cannot be decoded" : said;
 }
 
-// Packed red-green-blue rows of a decoded image, transparency composited
-// onto black: premultiplied colour is exactly the colour over black.
+// The decoded image as red-green-blue rows `stride` bytes apart from `to`,
+// transparency composited onto black: premultiplied colour is exactly the
+// colour over black.
+void CopyRgbRows(const QImage& image, std::uint8_t* to, std::size_t stride) {
+  const int width = image.width();
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+  if (image.hasAlphaChannel()) {
+    const QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+      const auto* from = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
+      std::uint8_t* pixel = to + static_cast<std::size_t>(y) * stride;
+      for (int x = 0; x < width; ++x, pixel += 3) {
+        pixel[0] = static_cast<std::uint8_t>(qRed(from[x]));
+        pixel[1] = static_cast<std::uint8_t>(qGreen(from[x]));
+        pixel[2] = static_cast<std::uint8_t>(qBlue(from[x]));
+      }
+    }
+    return;
+  }
+  const QImage packed = image.convertToFormat(QImage::Format_RGB888);
+  for (int y = 0; y < image.height(); ++y)
+    std::memcpy(to + static_cast<std::size_t>(y) * stride, packed.constScanLine(y), rowBytes);
+}
+
+// Packed red-green-blue rows of a decoded image.
 RgbImage ToRgb(const QImage& image) {
   RgbImage rgb{image.width(), image.height(), {}};
   const std::size_t rowBytes = static_cast<std::size_t>(rgb.width) * 3;
   rgb.pixels.resize(rowBytes * static_cast<std::size_t>(rgb.height));
-  if (image.hasAlphaChannel()) {
-    const QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < rgb.height; ++y) {
-      const auto* from = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
-      std::uint8_t* to = rgb.pixels.data() + static_cast<std::size_t>(y) * rowBytes;
-      for (int x = 0; x < rgb.width; ++x, to += 3) {
-        to[0] = static_cast<std::uint8_t>(qRed(from[x]));
-        to[1] = static_cast<std::uint8_t>(qGreen(from[x]));
-        to[2] = static_cast<std::uint8_t>(qBlue(from[x]));
-      }
-    }
-    return rgb;
-  }
-  const QImage packed = image.convertToFormat(QImage::Format_RGB888);
-  for (int y = 0; y < rgb.height; ++y)
-    std::memcpy(rgb.pixels.data() + static_cast<std::size_t>(y) * rowBytes, packed.constScanLine(y),
-                rowBytes);
+  CopyRgbRows(image, rgb.pixels.data(), rowBytes);
   return rgb;
 }
 
@@ -108,6 +115,29 @@ std::optional<std::string> DecodeShownPart(const std::string& path, const FrameG
     return "decoded as " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
            " pixels instead of " + std::to_string(part.width) + " x " + std::to_string(part.height);
   shown = ToRgb(image);
+  return std::nullopt;
+}
+
+std::optional<std::string> DecodeWholePicture(const std::string& path, int width, int height,
+                                              std::span<std::uint8_t> rows, std::size_t stride) {
+  const std::size_t rowBytes = static_cast<std::size_t>(std::max(width, 0)) * 3;
+  if (width < 1 || height < 1 || stride < rowBytes ||
+      rows.size() < stride * static_cast<std::size_t>(height - 1) + rowBytes)
+    return "cannot be decoded into " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels here";
+  QImageReader reader(QString::fromStdString(path));
+  const QSize size = reader.size();
+  // The JPEG reader scales while it decodes, which costs a fraction of
+  // decoding the whole picture.
+  if (!size.isValid() || size.width() != width || size.height() != height)
+    reader.setScaledSize(QSize(width, height));
+  QImage image;
+  if (!reader.read(&image))
+    return ReaderReason(reader);
+  if (image.width() != width || image.height() != height)
+    return "decoded as " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
+           " pixels instead of " + std::to_string(width) + " x " + std::to_string(height);
+  CopyRgbRows(image, rows.data(), stride);
   return std::nullopt;
 }
 

@@ -3,7 +3,10 @@
 // WebP, … whatever plugins are installed), handed on as plain RGB buffers.
 // No display is needed; every function may run on any thread.
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,14 @@ std::optional<std::string> ReadPictureSize(const std::string& path, int& width, 
 // geometry's source. Returns the reader's reason when it cannot.
 std::optional<std::string> DecodeShownPart(const std::string& path, const FrameGeometry& geometry,
                                            RgbImage& shown);
+
+// Decodes the whole picture scaled (smoothly) to width × height, or at its
+// own size when that is its size, into top-down red-green-blue rows `stride`
+// bytes apart at the start of `rows`, transparency composited onto black.
+// Returns the reader's reason when it cannot; nothing is written past the
+// rows.
+std::optional<std::string> DecodeWholePicture(const std::string& path, int width, int height,
+                                              std::span<std::uint8_t> rows, std::size_t stride);
 
 // The rectangle `rect` of a decoded picture scaled to width × height the same
 // way, for sources decoded elsewhere (video frames). An empty image when the

@@ -3,8 +3,8 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "review/Painting.h"
 #include "import/OrderedWork.h"
+#include "review/Painting.h"
 
 namespace review {
 namespace {
