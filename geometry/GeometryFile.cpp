@@ -2,12 +2,11 @@
 
 #include <array>
 #include <charconv>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <vector>
 
-#include "base/FileStatus.h"
+#include "base/InputFile.h"
 #include "base/NumberText.h"
 
 namespace cli {
@@ -174,16 +173,14 @@ std::optional<std::string> ParseGeometryText(const std::string& text, const std:
 }
 
 std::optional<std::string> ReadGeometryFile(const std::string& path, FrameGeometry& geometry) {
-  const std::optional<std::uintmax_t> size = base::RegularFileSize(path);
-  if (!size)
-    return path + ": not a geometry file (missing, or not a regular file)";
-  if (*size > kMaxGeometryBytes)
-    return path + ": too large for a geometry file";
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  if (!in || !(text << in.rdbuf()) || in.bad())
-    return path + ": cannot be read";
-  return ParseGeometryText(text.str(), path, geometry);
+  std::string text;
+  if (const auto fault = base::ReadWholeFile(path, kMaxGeometryBytes, text)) {
+    // A geometry file is a few lines: one past the bound is no geometry file.
+    if (fault->kind == base::FileFault::Kind::TooLarge)
+      return path + ": too large for a geometry file";
+    return path + ": " + fault->Describe();
+  }
+  return ParseGeometryText(text, path, geometry);
 }
 
 }  // namespace cli

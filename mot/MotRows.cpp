@@ -1,9 +1,10 @@
 #include "mot/MotRows.h"
 
 #include <charconv>
-#include <fstream>
+#include <climits>
+#include <cmath>
 
-#include "base/FileStatus.h"
+#include "base/InputFile.h"
 #include "base/NumberText.h"
 
 namespace cli {
@@ -61,9 +62,22 @@ std::string Quoted(std::string_view text) {
   return quoted;
 }
 
+// An integer field: digits, or a decimal whose fraction is zero ("1.0"), as
+// some trackers write every column.
+std::optional<int> IntegerField(std::string_view text) {
+  if (const std::optional<int> value = base::ParseInt(text))
+    return value;
+  const std::optional<double> value = base::ParseDouble(text);
+  if (!value || *value != std::trunc(*value) || *value < INT_MIN || *value > INT_MAX)
+    return std::nullopt;
+  return static_cast<int>(*value);
+}
+
 }  // namespace
 
 std::optional<std::string> ParseMotLine(std::string_view line, std::optional<MotRow>& row) {
+  // '#' starts a comment that runs to the end of the line.
+  line = line.substr(0, line.find('#'));
   std::vector<std::string_view> fields;
   if (auto problem = SplitFields(line, fields))
     return problem;
@@ -80,7 +94,7 @@ std::optional<std::string> ParseMotLine(std::string_view line, std::optional<Mot
   for (std::size_t i = 0; i < used; ++i) {
     const FieldName& field = kFieldNames[i];
     if (field.integer) {
-      const std::optional<int> value = base::ParseInt(fields[i]);
+      const std::optional<int> value = IntegerField(fields[i]);
       if (!value)
         return "the " + std::string(field.name) + " " + Quoted(fields[i]) +
                " is not an integer from -2147483648 to 2147483647";
@@ -113,15 +127,15 @@ std::optional<std::string> ParseMotLine(std::string_view line, std::optional<Mot
 }
 
 std::optional<std::string> ReadMotFile(const std::string& path, std::vector<MotRow>& rows) {
-  if (!base::RegularFileSize(path))
-    return path + ": not a readable file (missing, or not a regular file)";
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    return path + ": cannot be opened";
+  std::string text;
+  if (const auto fault = base::ReadWholeFile(path, kMaxMotFileBytes, text))
+    return path + ": " + fault->Describe();
   std::vector<MotRow> read;
-  int lineNumber = 0;
-  for (std::string line; std::getline(in, line);) {
-    ++lineNumber;
+  std::string_view rest = text;
+  for (int lineNumber = 1; !rest.empty(); ++lineNumber) {
+    const std::size_t newline = rest.find('\n');
+    const std::string_view line = rest.substr(0, newline);
+    rest.remove_prefix(newline == std::string_view::npos ? rest.size() : newline + 1);
     std::optional<MotRow> row;
     if (auto problem = ParseMotLine(line, row))
       return path + ":" + std::to_string(lineNumber) + ": " + *problem;
@@ -130,8 +144,6 @@ std::optional<std::string> ReadMotFile(const std::string& path, std::vector<MotR
     row->line = lineNumber;
     read.push_back(*row);
   }
-  if (in.bad())
-    return path + ": cannot be read";
   rows = std::move(read);
   return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "base/BinaryFile.h"
+#include "base/MadeFolders.h"
 #include "base/Progress.h"
 #include "base/Trace.h"
 #include "image/SeriesFrames.h"
@@ -110,6 +111,14 @@ class Render {
 
   void Deliver(int frame) {
     if (!m_settings.outRoot.empty()) {
+      // OUTROOT's folder is made with the first frame, so a run that shows
+      // no frame leaves none behind.
+      if (m_outcome.shown == 0) {
+        if (const auto problem = m_folders.MakeForRoot(m_settings.outRoot)) {
+          Stop(*problem);
+          return;
+        }
+      }
       const std::string name = series::FrameFileName(m_settings.outRoot, frame);
       if (const auto problem = series::WriteFrameFileAtomically(name, m_pixels, kWidth, kHeight)) {
         // The video stops too: it would lack the frames from here on.
@@ -174,6 +183,7 @@ class Render {
   std::vector<std::uint8_t> m_held;  // the video's last picture
   char m_fileName[kPlayerNameBytes] = {};
   video::VideoWriter m_video;
+  base::MadeFolders m_folders;
   base::Progress m_progress;
   RenderOutcome m_outcome;
   bool m_stopped = false;

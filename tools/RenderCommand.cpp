@@ -2,12 +2,15 @@
 // is read (the names, the output folder, the track file). The frames
 // themselves are played and written by RenderSeries.
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "base/FileStatus.h"
 #include "base/NumberText.h"
+#include "geometry/GeometryFile.h"
 #include "image/SeriesFrames.h"
 #include "render/HypothesisOverlay.h"
 #include "render/SeriesRender.h"
@@ -57,6 +60,23 @@ std::optional<std::string> ReadHypothesisRequest(const cli::ParsedArgs& parsed,
 }
 
 // Reads the command line into settings; a message when it cannot be used.
+// The source's frame rate as the series' geometry file (ROOT.geometry, written
+// by import) records it, rounded to a whole rate the player has (1 to 30);
+// nothing when there is no such file or it records no rate.
+std::optional<int> RecordedRate(const std::string& root) {
+  const std::string file = root + ".geometry";
+  if (!base::RegularFileSize(file))
+    return std::nullopt;
+  cli::FrameGeometry geometry;
+  if (cli::ReadGeometryFile(file, geometry))
+    return std::nullopt;
+  const cli::Fraction& rate = geometry.videoRate;
+  if (rate.numerator <= 0 || rate.denominator <= 0)
+    return std::nullopt;
+  const double perSecond = static_cast<double>(rate.numerator) / rate.denominator;
+  return static_cast<int>(std::clamp(std::lround(perSecond), 1L, 30L));
+}
+
 std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSettings& settings) {
   const std::string* video = parsed.Value("--video");
   if (parsed.positional.size() != 4 && (parsed.positional.size() != 3 || video == nullptr))
@@ -78,6 +98,8 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
     if (!value || *value < 1 || *value > 30)
       return "--rate must be an integer from 1 to 30";
     settings.rate = *value;
+  } else if (video != nullptr) {
+    settings.rate = RecordedRate(parsed.positional[0]).value_or(settings.rate);
   }
   settings.overlays.trails = parsed.Has("--trails");
   settings.overlays.markers = parsed.Has("--markers");
@@ -111,14 +133,14 @@ std::optional<std::string> LoadOverlay(const cli::HypothesisInput& input,
   return std::nullopt;
 }
 
-// The output frame files must not be the input's.
+// The output frame files must not be the input's: the same root name in the
+// same folder, the folder known by its identity (a bind mount or a link of
+// the input's folder is the input's folder), not by its path.
 bool SameSeries(const std::string& root, const std::string& outRoot) {
-  std::error_code error;
-  const auto in = std::filesystem::weakly_canonical(root, error);
-  if (error)
-    return false;
-  const auto out = std::filesystem::weakly_canonical(outRoot, error);
-  return !error && in == out;
+  const std::filesystem::path in(base::AbsolutePath(root));
+  const std::filesystem::path out(base::AbsolutePath(outRoot));
+  return in.filename() == out.filename() &&
+         base::SameFile(in.parent_path().string(), out.parent_path().string());
 }
 
 // "render: 12 frames shown, 0 not shown, 0 retries; wrote … to …; video …".
@@ -156,8 +178,10 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
   if (writesFrames) {
     const std::filesystem::path outFolder =
         std::filesystem::path(base::AbsolutePath(settings.outRoot)).parent_path();
-    if (!base::IsFolder(outFolder.string()))
-      return cli::Failure(err, kCommand, outFolder.string() + ": no such folder for OUTROOT");
+    // A missing folder is made with the first frame written.
+    std::error_code error;
+    if (std::filesystem::exists(outFolder, error) && !base::IsFolder(outFolder.string()))
+      return cli::Failure(err, kCommand, outFolder.string() + ": not a folder, for OUTROOT");
     if (SameSeries(settings.root, settings.outRoot))
       return cli::Failure(err, kCommand,
                           settings.outRoot + ": is the series being read; choose another OUTROOT");
@@ -209,8 +233,10 @@ OUTROOT_0024.bmp shows ROOT_0024.bmp exactly as the player's picture shows it.
   --tracks FILE  the track file (with --trails, --markers or --threshold);
                  without it truetracks.txt is read from the current folder,
                  as the player reads it
-  --rate N       the player's frame rate, 1 to 30 (default 10), and the
-                 video's; frames are rendered as fast as they are read
+  --rate N       the player's frame rate, 1 to 30, and the video's; frames
+                 are rendered as fast as they are read. Without it the video
+                 takes the source's rate recorded in ROOT.geometry by import
+                 (rounded, at most 30), else 10
   --hypotheses HYP  paint a tracker's output over the player's overlays, read
                  as evaluate reads it (--hyp-format, --geometry): a cyan ring
                  2 pixels wide around the 10 x 10 square a marker at the

@@ -107,8 +107,8 @@ TEST(CliBasics, FailuresExitOneNamingTheFile) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"sample", tracks},
        "sample: " + tracks + ": not a folder and cannot be made one: Not a directory"},
-      {{"render", "r", "0", "5", dir.File("none/out")},
-       "render: " + dir.File("none") + ": no such folder for OUTROOT"},
+      {{"render", "r", "0", "5", tracks + "/out"},
+       "render: " + tracks + ": not a folder, for OUTROOT"},
       {{"render", "r", "0", "5", dir.File("out"), "--markers", "--tracks", none},
        "render: " + none + ": missing"},
       // Without --tracks the track file comes from the current folder.
