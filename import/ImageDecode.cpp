@@ -118,7 +118,8 @@ std::optional<std::string> DecodeShownPart(const std::string& path, const FrameG
   return std::nullopt;
 }
 
-std::optional<std::string> DecodeWholePicture(const std::string& path, int width, int height,
+std::optional<std::string> DecodeWholePicture(const std::string& path, int sourceWidth,
+                                              int sourceHeight, int width, int height,
                                               std::span<std::uint8_t> rows, std::size_t stride) {
   const std::size_t rowBytes = static_cast<std::size_t>(std::max(width, 0)) * 3;
   if (width < 1 || height < 1 || stride < rowBytes ||
@@ -127,9 +128,13 @@ std::optional<std::string> DecodeWholePicture(const std::string& path, int width
            " pixels here";
   QImageReader reader(QString::fromStdString(path));
   const QSize size = reader.size();
+  if (size.isValid() && (size.width() != sourceWidth || size.height() != sourceHeight))
+    return "is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
+           " pixels, the first picture " + std::to_string(sourceWidth) + " x " +
+           std::to_string(sourceHeight);
   // The JPEG reader scales while it decodes, which costs a fraction of
   // decoding the whole picture.
-  if (!size.isValid() || size.width() != width || size.height() != height)
+  if (width != sourceWidth || height != sourceHeight)
     reader.setScaledSize(QSize(width, height));
   QImage image;
   if (!reader.read(&image))

@@ -29,12 +29,13 @@ std::optional<std::string> ReadPictureSize(const std::string& path, int& width, 
 std::optional<std::string> DecodeShownPart(const std::string& path, const FrameGeometry& geometry,
                                            RgbImage& shown);
 
-// Decodes the whole picture scaled (smoothly) to width × height, or at its
-// own size when that is its size, into top-down red-green-blue rows `stride`
-// bytes apart at the start of `rows`, transparency composited onto black.
-// Returns the reader's reason when it cannot; nothing is written past the
-// rows.
-std::optional<std::string> DecodeWholePicture(const std::string& path, int width, int height,
+// Decodes the whole picture, which must be sourceWidth × sourceHeight
+// pixels, scaled (smoothly) to width × height into top-down red-green-blue
+// rows `stride` bytes apart at the start of `rows`, transparency composited
+// onto black. Returns the reader's reason when it cannot; nothing is written
+// past the rows.
+std::optional<std::string> DecodeWholePicture(const std::string& path, int sourceWidth,
+                                              int sourceHeight, int width, int height,
                                               std::span<std::uint8_t> rows, std::size_t stride);
 
 // The rectangle `rect` of a decoded picture scaled to width × height the same

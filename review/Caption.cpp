@@ -6,7 +6,6 @@
 #include "review/Painting.h"
 
 namespace review {
-namespace {
 
 std::string RatioText(const std::optional<double>& value) {
   if (!value)
@@ -15,8 +14,6 @@ std::string RatioText(const std::optional<double>& value) {
   std::snprintf(text.data(), text.size(), "%.4f", *value);
   return text.data();
 }
-
-}  // namespace
 
 std::string CaptionText(const CaptionFigures& figures) {
   return "frame " + std::to_string(figures.frame) + "  MOTA " + RatioText(figures.mota) +

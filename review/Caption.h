@@ -26,6 +26,9 @@ struct CaptionFigures {
 // evaluate prints them, "-" where there is none yet.
 std::string CaptionText(const CaptionFigures& figures);
 
+// A ratio as evaluate prints it ("0.8123"), "-" for none.
+std::string RatioText(const std::optional<double>& value);
+
 // White text on a black band across the top-left corner; returns the band.
 PixelRect PaintCaption(Canvas canvas, std::string_view text, const MarkSizes& sizes);
 

@@ -1,0 +1,315 @@
+// korvane-cli review: a video of the source frames at their own size with
+// the truth, a tracker's hypotheses and every error the evaluation counts
+// painted on them.
+
+#include <cmath>
+#include <thread>
+
+#include "base/NumberText.h"
+#include "base/Progress.h"
+#include "import/ImportShared.h"
+#include "mot/MotRows.h"
+#include "review/KeptSpans.h"
+#include "review/ReviewPipeline.h"
+#include "review/ReviewPlan.h"
+#include "review/ReviewSource.h"
+#include "tools/Cli.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
+#include "video/VideoWriter.h"
+
+namespace {
+
+constexpr std::string_view kCommand = "review";
+constexpr cli::OptionRule kOptions[] = {
+    {"--video", true},       {"--iou", true},         {"--threshold", true}, {"--protocol", true},
+    {"--first-frame", true}, {"--count", true},       {"--scale", true},     {"--jobs", true},
+    {"--rate", true},        {"--errors-only", false}};
+constexpr int kMaxJobs = 256;
+constexpr double kMaxScale = 8.0;
+// The largest picture a review video is made at, each way.
+constexpr int kMaxSide = 16384;
+// A picture series without a seqinfo.ini and without --rate plays at this.
+constexpr int kDefaultRate = 30;
+
+struct Request {
+  std::string source;
+  std::string truthFile;
+  std::string hypothesisFile;
+  std::string video;
+  double threshold = 0.0;
+  std::optional<int> firstFrame;
+  std::optional<int> count;
+  double scale = 1.0;
+  int jobs = 1;
+  std::optional<int> rate;
+  bool errorsOnly = false;
+};
+
+std::optional<int> IntOption(const cli::ParsedArgs& parsed, std::string_view option, int least,
+                             int most, std::string& problem) {
+  const std::string* text = parsed.Value(option);
+  if (text == nullptr)
+    return std::nullopt;
+  const std::optional<int> value = base::ParseInt(*text);
+  if (!value || *value < least || *value > most)
+    problem = std::string(option) + " must be an integer from " + std::to_string(least) + " to " +
+              std::to_string(most);
+  return value;
+}
+
+std::optional<std::string> ReadRequest(const cli::ParsedArgs& parsed, Request& request) {
+  if (parsed.positional.size() != 3)
+    return "expects SOURCE, the truth GT and the tracker's output HYP";
+  request.source = parsed.positional[0];
+  request.truthFile = parsed.positional[1];
+  request.hypothesisFile = parsed.positional[2];
+  const std::string* video = parsed.Value("--video");
+  if (video == nullptr)
+    return "--video OUT.mp4 or OUT.mkv is needed";
+  if (!video::KindOfVideoFile(*video))
+    return "--video " + *video + ": the video file must end in " +
+           std::string(video::SupportedVideoExtensions());
+  request.video = *video;
+  // The seam of the evaluation: box IoU and the benchmark's row selection
+  // come with the field-scale evaluation's frame verdicts.
+  if (parsed.Has("--iou"))
+    return "--iou: box IoU matching is not available to review yet; match box centres with "
+           "--threshold D";
+  if (const std::string* protocol = parsed.Value("--protocol")) {
+    if (*protocol == "mot")
+      return "--protocol mot is not available to review yet; every row is scored "
+             "(--protocol none)";
+    if (*protocol != "none")
+      return "--protocol must be mot or none";
+  }
+  const std::string* threshold = parsed.Value("--threshold");
+  if (threshold == nullptr)
+    return "--threshold D is needed";
+  const std::optional<double> d = base::ParseDouble(*threshold);
+  if (!d || *d < 0.0)
+    return "--threshold must be a distance in pixels, 0 or more";
+  request.threshold = *d;
+  if (const std::string* scale = parsed.Value("--scale")) {
+    const std::optional<double> s = base::ParseDouble(*scale);
+    if (!s || !(*s > 0.0) || *s > kMaxScale)
+      return "--scale must be a number above 0 and at most " + std::to_string(int(kMaxScale));
+    request.scale = *s;
+  }
+  std::string problem;
+  request.firstFrame = IntOption(parsed, "--first-frame", 0, INT32_MAX - 1, problem);
+  request.count = IntOption(parsed, "--count", 1, cli::kMaxSeriesFrames, problem);
+  request.rate = IntOption(parsed, "--rate", 1, 1000, problem);
+  request.jobs = IntOption(parsed, "--jobs", 1, kMaxJobs, problem)
+                     .value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+  if (!problem.empty())
+    return problem;
+  request.errorsOnly = parsed.Has("--errors-only");
+  return std::nullopt;
+}
+
+// The truth and the hypotheses, and the evaluation's verdict on every frame.
+std::optional<std::string> Evaluate(const Request& request, review::SequenceVerdicts& verdicts) {
+  std::vector<cli::MotRow> truth;
+  std::vector<cli::MotRow> hypotheses;
+  if (auto problem = cli::ReadMotFile(request.truthFile, truth))
+    return problem;
+  if (auto problem = cli::ReadMotFile(request.hypothesisFile, hypotheses))
+    return problem;
+  review::VerdictSettings settings;
+  settings.threshold = request.threshold;
+  if (auto problem = review::EvaluateForReview(truth, hypotheses, settings, verdicts)) {
+    const std::string& file = problem->inHypotheses ? request.hypothesisFile : request.truthFile;
+    return file + (problem->line > 0 ? ":" + std::to_string(problem->line) : "") + ": " +
+           problem->what;
+  }
+  return std::nullopt;
+}
+
+struct Range {
+  int first = 0;
+  int last = 0;
+};
+
+// The frames reviewed: --first-frame and --count within what the source
+// holds; a video of unknown length up to the last frame a row names.
+std::optional<std::string> PlanRange(const Request& request, const review::ReviewSource& source,
+                                     const review::SequenceVerdicts& verdicts, Range& range) {
+  range.first = request.firstFrame.value_or(source.firstNumber);
+  if (range.first < source.firstNumber)
+    return "--first-frame " + std::to_string(range.first) + ": the source's first frame is " +
+           std::to_string(source.firstNumber);
+  std::int64_t held = 0;
+  if (source.count)
+    held = std::int64_t{source.firstNumber} + *source.count - range.first;
+  else if (!verdicts.frames.empty())
+    held = std::int64_t{verdicts.frames.back().frame} - range.first + 1;
+  if (request.count) {
+    if (source.count && !source.video && *request.count > held)
+      return "--count " + std::to_string(*request.count) + ": the source holds " +
+             std::to_string(std::max<std::int64_t>(held, 0)) + " frames from " +
+             std::to_string(range.first);
+    held = *request.count;
+  }
+  if (held < 1)
+    return "the source holds no frame from " + std::to_string(range.first) + " on";
+  held = std::min<std::int64_t>(held, cli::kMaxSeriesFrames);
+  range.last = static_cast<int>(range.first + held - 1);
+  return std::nullopt;
+}
+
+void PrintSpans(std::ostream& out, std::span<const review::FrameSpan> spans) {
+  for (const review::FrameSpan& span : spans)
+    out << "review: kept frames " << span.first << " to " << span.last << " ("
+        << span.last - span.first + 1 << " frames)\n";
+}
+
+}  // namespace
+
+int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  cli::ParsedArgs parsed;
+  if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
+    return *status;
+  Request request;
+  if (const auto problem = ReadRequest(parsed, request))
+    return cli::UsageError(err, kCommand, *problem);
+
+  review::SequenceVerdicts verdicts;
+  if (auto problem = Evaluate(request, verdicts))
+    return cli::Failure(err, kCommand, *problem + "; no video was written");
+  review::ReviewSource source;
+  if (auto problem = review::OpenReviewSource(request.source, request.scale, source))
+    return cli::Failure(err, kCommand, *problem + "; no video was written");
+  if (source.note)
+    err << "korvane-cli review: note: " << *source.note << '\n';
+  std::vector<std::string> inputs = source.files;
+  inputs.push_back(request.truthFile);
+  inputs.push_back(request.hypothesisFile);
+  if (const auto over = cli::OutputOverSource(inputs, {request.video}))
+    return cli::Failure(err, kCommand, "refuses to write " + *over + ": it is one of the inputs");
+  Range range;
+  if (auto problem = PlanRange(request, source, verdicts, range))
+    return cli::Failure(err, kCommand, *problem + "; no video was written");
+
+  const review::ReviewPlan plan(verdicts, request.scale);
+  std::vector<int> numbers;
+  if (request.errorsOnly) {
+    const double rate = request.rate ? *request.rate : source.rate.value_or(kDefaultRate);
+    const std::vector<review::FrameSpan> spans =
+        review::KeptSpans(plan.ErrorFrames(range.first, range.last), range.first, range.last,
+                          review::ContextFrames(rate));
+    if (spans.empty()) {
+      out << "review: no error in frames " << range.first << " to " << range.last
+          << "; no video was written\n";
+      return cli::kExitOk;
+    }
+    PrintSpans(out, spans);
+    numbers = review::FramesOf(spans);
+  } else {
+    for (std::int64_t n = range.first; n <= range.last; ++n)
+      numbers.push_back(static_cast<int>(n));
+  }
+  std::vector<int> indices;
+  for (const int number : numbers)
+    indices.push_back(number - source.firstNumber);
+
+  // yuv420p needs even sizes: a black column or row makes them so.
+  const bool shared = video::KindOfVideoFile(request.video) == video::VideoKind::SharedMp4;
+  const int width = source.frames->Width();
+  const int height = source.frames->Height();
+  const review::PipelineSize size{shared ? width + width % 2 : width,
+                                  shared ? height + height % 2 : height};
+  if (size.width > kMaxSide || size.height > kMaxSide)
+    return cli::UsageError(err, kCommand,
+                           "a review of " + std::to_string(size.width) + " x " +
+                               std::to_string(size.height) + " pixels is too large; at most " +
+                               std::to_string(kMaxSide) + " each way (see --scale)");
+  const int rate = request.rate.value_or(
+      static_cast<int>(std::lround(std::clamp(source.rate.value_or(kDefaultRate), 1.0, 1000.0))));
+  video::VideoWriter writer;
+  if (auto problem =
+          writer.Open(request.video, size.width, size.height, rate, video::FrameLayout::TopDownRgb))
+    return cli::Failure(err, kCommand, *problem);
+
+  const review::MarkSizes sizes = review::MarkSizesFor(size.height);
+  base::Progress progress(err, base::ProgressStyleFor(err), kCommand,
+                          static_cast<int>(indices.size()));
+  const int firstNumber = source.firstNumber;
+  const auto failure = review::RunPipeline(
+      *source.frames, indices, size, request.jobs,
+      [&](int index, review::Canvas canvas) { plan.Paint(firstNumber + index, canvas, sizes); },
+      [&](std::span<const std::uint8_t> frame) { return writer.WriteFrame(frame); },
+      [&](int done) { progress.Update(done); });
+  progress.Finish();
+  // A video whose container promised more frames than it holds ends the
+  // review early; frames asked for with --count must all be there.
+  auto* videoSource = dynamic_cast<review::VideoFileSource*>(source.frames.get());
+  const bool endedEarly = failure && videoSource != nullptr && videoSource->FramesHeld() &&
+                          !request.count && failure->position > 0;
+  if (failure && !endedEarly)
+    return cli::Failure(err, kCommand, failure->reason + "; no video was written");
+  if (auto problem = writer.Finish())
+    return cli::Failure(err, kCommand, *problem);
+  const int lastShown = numbers[static_cast<std::size_t>(writer.FramesWritten()) - 1];
+  if (endedEarly)
+    err << "korvane-cli review: note: the video ends after frame " << *videoSource->FramesHeld()
+        << "\n";
+  out << "review: wrote " << request.video << ", " << writer.FramesWritten() << " frames of "
+      << size.width << " x " << size.height << " at " << rate << " per second (source frames "
+      << numbers.front() << " to " << lastShown << ")\n"
+      << "review: the sequence scores MOTA " << review::RatioText(verdicts.mota) << ", IDF1 "
+      << review::RatioText(verdicts.idf1) << "; " << verdicts.misses << " misses, "
+      << verdicts.falsePositives << " false positives, " << verdicts.switches
+      << " identity switches\n";
+  return cli::kExitOk;
+}
+
+const cli::Command cli::kReviewCommand{
+    "review",
+    "review SOURCE GT HYP --video OUT.mp4|OUT.mkv --threshold D [--first-frame N] [--count C] "
+    "[--scale S] [--jobs N] [--rate R] [--errors-only]",
+    R"(Makes a video of the source frames at their own size (or scaled) with the
+truth GT, the tracker's output HYP and every error the evaluation counts
+painted on them, for looking at why a tracker fails. SOURCE is a folder of
+pictures or a printf-style pattern (as import takes them) or a video file; GT
+and HYP are MOTChallenge rows "frame,id,left,top,width,height,...", frames as
+the source numbers them (a folder's pictures by the numbers in their names,
+a pattern's by its numbers, a video's frames from 1), boxes in source pixels
+as the rows give them.
+The frames are scored as evaluate scores them: box centres matched when at
+most D pixels apart, the truth keeping its last hypothesis where it can, the
+rest matched for the most pairs at the least total distance; every row is
+scored, on frames 0 to 499.
+  --video OUT      .mp4: H.264 (yuv420p, quality 18, the index at the front
+                   so it plays while loading), a black column or row added
+                   to an odd size; .mkv: lossless FFV1, every pixel as painted.
+                   Written under a temporary name and renamed when complete:
+                   a failed or interrupted run leaves nothing under OUT.
+  --threshold D    the largest distance of a match, in pixels (needed)
+  --iou T, --protocol mot|none
+                   box IoU matching and the MOTChallenge protocol are not
+                   available to review yet; --protocol none is what it does
+  --first-frame N  the first source frame shown (default: the source's first)
+  --count C        how many frames (default: up to the source's end)
+  --scale S        the pictures scaled by S (above 0, at most 8); marks and
+                   text are sized for the picture made
+  --jobs N         threads that decode and paint (default: one per core)
+  --rate R         frames a second of the video (default: the video source's,
+                   a seqinfo.ini's frameRate beside a picture folder, else 30)
+  --errors-only    only frames with an error and one second of frames either
+                   side; each kept span's source frames are printed, and the
+                   frames left out are never decoded nor encoded
+What a frame shows:
+  white ring inside a box, white id      a truth object
+  ring outside a box, id above it, in    a hypothesis; each id has its colour
+  the id's colour                        from a fixed palette of twelve
+  magenta ring around a truth box, FN    a miss: truth left unmatched
+  yellow ring around a hypothesis, FP    a false positive
+  cyan ring around a truth box,          an identity switch: the truth went
+  IDSW a>b                               from hypothesis a to hypothesis b
+  caption: frame number, MOTA and IDF1 of the frames up to this one, and the
+  frame's FN, FP and IDSW
+Magenta, yellow and cyan mark errors only. A tag whose box is off the picture
+is moved onto it, so every error shows at its frame.
+)",
+    &RunReviewCommand};
