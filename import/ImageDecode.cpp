@@ -31,37 +31,48 @@ std::string ReaderReason(const QImageReader& reader) {
   return said.empty() || said == "Unknown error" ? "cannot be decoded" : said;
 }
 
-// The decoded image as red-green-blue rows `stride` bytes apart from `to`,
-// transparency composited onto black: premultiplied colour is exactly the
-// colour over black.
-void CopyRgbRows(const QImage& image, std::uint8_t* to, std::size_t stride) {
-  const int width = image.width();
-  const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-  if (image.hasAlphaChannel()) {
-    const QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < image.height(); ++y) {
-      const auto* from = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
-      std::uint8_t* pixel = to + static_cast<std::size_t>(y) * stride;
-      for (int x = 0; x < width; ++x, pixel += 3) {
-        pixel[0] = static_cast<std::uint8_t>(qRed(from[x]));
-        pixel[1] = static_cast<std::uint8_t>(qGreen(from[x]));
-        pixel[2] = static_cast<std::uint8_t>(qBlue(from[x]));
-      }
-    }
-    return;
-  }
-  const QImage packed = image.convertToFormat(QImage::Format_RGB888);
-  for (int y = 0; y < image.height(); ++y)
-    std::memcpy(to + static_cast<std::size_t>(y) * stride, packed.constScanLine(y), rowBytes);
-}
-
-// Packed red-green-blue rows of a decoded image.
+// Packed red-green-blue rows of a decoded image, transparency composited
+// onto black: premultiplied colour is exactly the colour over black.
 RgbImage ToRgb(const QImage& image) {
   RgbImage rgb{image.width(), image.height(), {}};
   const std::size_t rowBytes = static_cast<std::size_t>(rgb.width) * 3;
   rgb.pixels.resize(rowBytes * static_cast<std::size_t>(rgb.height));
-  CopyRgbRows(image, rgb.pixels.data(), rowBytes);
+  if (image.hasAlphaChannel()) {
+    const QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < rgb.height; ++y) {
+      const auto* from = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
+      std::uint8_t* to = rgb.pixels.data() + static_cast<std::size_t>(y) * rowBytes;
+      for (int x = 0; x < rgb.width; ++x, to += 3) {
+        to[0] = static_cast<std::uint8_t>(qRed(from[x]));
+        to[1] = static_cast<std::uint8_t>(qGreen(from[x]));
+        to[2] = static_cast<std::uint8_t>(qBlue(from[x]));
+      }
+    }
+    return rgb;
+  }
+  const QImage packed = image.convertToFormat(QImage::Format_RGB888);
+  for (int y = 0; y < rgb.height; ++y)
+    std::memcpy(rgb.pixels.data() + static_cast<std::size_t>(y) * rowBytes, packed.constScanLine(y),
+                rowBytes);
   return rgb;
+}
+
+// The decoded image as blue-green-red rows `stride` bytes apart from `to`,
+// transparency composited onto black, in one pass over 32-bit pixels (the
+// form the JPEG reader decodes to).
+void CopyBgrRows(const QImage& image, std::uint8_t* to, std::size_t stride) {
+  const QImage pixels = image.convertToFormat(
+      image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+  const int width = pixels.width();
+  for (int y = 0; y < pixels.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+    std::uint8_t* pixel = to + static_cast<std::size_t>(y) * stride;
+    for (int x = 0; x < width; ++x, pixel += 3) {
+      pixel[0] = static_cast<std::uint8_t>(qBlue(from[x]));
+      pixel[1] = static_cast<std::uint8_t>(qGreen(from[x]));
+      pixel[2] = static_cast<std::uint8_t>(qRed(from[x]));
+    }
+  }
 }
 
 }  // namespace
@@ -142,7 +153,7 @@ std::optional<std::string> DecodeWholePicture(const std::string& path, int sourc
   if (image.width() != width || image.height() != height)
     return "decoded as " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
            " pixels instead of " + std::to_string(width) + " x " + std::to_string(height);
-  CopyRgbRows(image, rows.data(), stride);
+  CopyBgrRows(image, rows.data(), stride);
   return std::nullopt;
 }
 

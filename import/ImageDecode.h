@@ -30,10 +30,10 @@ std::optional<std::string> DecodeShownPart(const std::string& path, const FrameG
                                            RgbImage& shown);
 
 // Decodes the whole picture, which must be sourceWidth × sourceHeight
-// pixels, scaled (smoothly) to width × height into top-down red-green-blue
-// rows `stride` bytes apart at the start of `rows`, transparency composited
-// onto black. Returns the reader's reason when it cannot; nothing is written
-// past the rows.
+// pixels, scaled (smoothly) to width × height into top-down blue-green-red
+// rows `stride` bytes apart at the start of `rows` (the layout the video
+// writer converts fastest), transparency composited onto black. Returns the reader's reason when it
+// cannot; nothing is written past the rows.
 std::optional<std::string> DecodeWholePicture(const std::string& path, int sourceWidth,
                                               int sourceHeight, int width, int height,
                                               std::span<std::uint8_t> rows, std::size_t stride);

@@ -16,16 +16,16 @@ Rgb Canvas::At(int x, int y) const {
     return {};
   const std::uint8_t* pixel =
       pixels.data() + static_cast<std::size_t>(y) * Stride() + static_cast<std::size_t>(x) * 3;
-  return {pixel[0], pixel[1], pixel[2]};
+  return {pixel[2], pixel[1], pixel[0]};
 }
 
 Picture::Picture(int width, int height, Rgb fill)
     : width(std::max(width, 0)), height(std::max(height, 0)) {
   pixels.resize(static_cast<std::size_t>(this->width) * static_cast<std::size_t>(this->height) * 3);
   for (std::size_t i = 0; i < pixels.size(); i += 3) {
-    pixels[i] = fill.red;
+    pixels[i] = fill.blue;
     pixels[i + 1] = fill.green;
-    pixels[i + 2] = fill.blue;
+    pixels[i + 2] = fill.red;
   }
 }
 

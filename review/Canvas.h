@@ -1,7 +1,9 @@
 #pragma once
-// A picture being painted: top-down rows of red-green-blue bytes, as the
-// decoders hand them over and the video writer takes them. The canvas is a
-// view; whoever made the rows owns them.
+// A picture being painted: top-down rows of blue-green-red bytes, the
+// layout the sources decode into and the video writer converts fastest.
+// Colours are named red, green, blue as everywhere; only the bytes of a
+// pixel stand the other way round. The canvas is a view; whoever made the
+// rows owns them.
 
 #include <cstddef>
 #include <cstdint>

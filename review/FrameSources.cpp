@@ -34,6 +34,7 @@ std::optional<std::string> VideoFileSource::Open(const std::string& path,
   m_held.reset();
   if (auto problem = m_reader.Open(path))
     return problem;
+  m_reader.SetPixelOrder(video::PixelOrder::Bgr);
   if (size && !m_reader.SetOutputSize(size->first, size->second))
     return path + ": cannot scale the video to " + std::to_string(size->first) + " x " +
            std::to_string(size->second) + " pixels";

@@ -18,9 +18,9 @@ void FillRect(Canvas canvas, const PixelRect& rect, Rgb colour) {
     std::uint8_t* pixel = canvas.pixels.data() + static_cast<std::size_t>(y) * stride +
                           static_cast<std::size_t>(left) * 3;
     for (std::int64_t x = left; x < right; ++x, pixel += 3) {
-      pixel[0] = colour.red;
+      pixel[0] = colour.blue;
       pixel[1] = colour.green;
-      pixel[2] = colour.blue;
+      pixel[2] = colour.red;
     }
   }
 }

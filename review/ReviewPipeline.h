@@ -18,8 +18,8 @@ namespace review {
 
 // Paints over source frame `index` (the marks, the caption).
 using PaintFrame = std::function<void(int index, Canvas canvas)>;
-// Takes the next finished frame: top-down red-green-blue rows of the
-// pipeline's width. Returns why it cannot, or nothing.
+// Takes the next finished frame: top-down blue-green-red rows of the
+// pipeline's width (a canvas's bytes). Returns why it cannot, or nothing.
 using EncodeFrame = std::function<std::optional<std::string>(std::span<const std::uint8_t>)>;
 // Told the number of frames encoded so far, after each one.
 using FramesDone = std::function<void(int done)>;

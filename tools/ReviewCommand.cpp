@@ -228,7 +228,7 @@ int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::
       static_cast<int>(std::lround(std::clamp(source.rate.value_or(kDefaultRate), 1.0, 1000.0))));
   video::VideoWriter writer;
   if (auto problem =
-          writer.Open(request.video, size.width, size.height, rate, video::FrameLayout::TopDownRgb))
+          writer.Open(request.video, size.width, size.height, rate, video::FrameLayout::TopDownBgr))
     return cli::Failure(err, kCommand, *problem);
 
   const review::MarkSizes sizes = review::MarkSizesFor(size.height);

@@ -27,6 +27,7 @@ struct VideoReader::State {
   int scaleFormat = -1;
   int outputWidth = 0;
   int outputHeight = 0;
+  PixelOrder order = PixelOrder::Rgb;
   int stream = -1;
   bool draining = false;
   bool ended = false;
@@ -49,7 +50,8 @@ struct VideoReader::State {
     if (!scale || scaleFormat != decoded.format) {
       scale.reset(sws_getContext(
           info.width, info.height, static_cast<AVPixelFormat>(decoded.format), outputWidth,
-          outputHeight, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+          outputHeight, order == PixelOrder::Bgr ? AV_PIX_FMT_BGR24 : AV_PIX_FMT_RGB24, SWS_BICUBIC,
+          nullptr, nullptr, nullptr));
       scaleFormat = decoded.format;
       if (!scale) {
         problem = Problem("the colour conversion", AVERROR(EINVAL));
@@ -201,6 +203,13 @@ bool VideoReader::SetOutputSize(int width, int height) {
   state.outputWidth = width;
   state.outputHeight = height;
   return true;
+}
+
+void VideoReader::SetPixelOrder(PixelOrder order) {
+  State& state = *m_state;
+  if (order != state.order)
+    state.scale.reset();
+  state.order = order;
 }
 
 int VideoReader::OutputWidth() const {

@@ -1,8 +1,8 @@
 #pragma once
 // Reads the frames of a video file (anything FFmpeg's libraries open: MP4,
 // MKV, AVI, ...) one after the other as pictures of top-down rows of
-// red-green-blue pixels, rows of exactly width x 3 bytes, at the video's own
-// size or scaled to another.
+// red-green-blue pixels (or blue-green-red ones), rows of exactly width x 3
+// bytes, at the video's own size or scaled to another.
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +12,8 @@
 #include <vector>
 
 namespace video {
+
+enum class PixelOrder { Rgb, Bgr };
 
 struct VideoInfo {
   int width = 0;
@@ -44,6 +46,9 @@ class VideoReader {
   // pixels, each at least 1 and at most the size a video may have; false,
   // changing nothing, for other sizes. Info() keeps the video's own size.
   bool SetOutputSize(int width, int height);
+  // Gives the frames read from now on with their bytes in this order (red,
+  // green, blue unless told).
+  void SetPixelOrder(PixelOrder order);
   int OutputWidth() const;
   int OutputHeight() const;
 

@@ -190,10 +190,9 @@ std::optional<std::string> VideoWriter::Open(const std::string& path, int width,
   if ((result = av_frame_get_buffer(state->frame.get(), 0)) < 0)
     return state->Problem("memory", result);
   if (!lossless) {
-    const AVPixelFormat from =
-        layout == FrameLayout::TopDownRgb ? AV_PIX_FMT_RGB24 : AV_PIX_FMT_BGR24;
-    state->scale.reset(sws_getContext(width, height, from, width, height, AV_PIX_FMT_YUV420P,
-                                      SWS_BICUBIC, nullptr, nullptr, nullptr));
+    // From blue-green-red the library converts without its general scaler.
+    state->scale.reset(sws_getContext(width, height, AV_PIX_FMT_BGR24, width, height,
+                                      AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!state->scale)
       return state->Problem("the colour conversion", AVERROR(EINVAL));
   }
@@ -225,23 +224,20 @@ std::optional<std::string> VideoWriter::WriteFrame(std::span<const std::uint8_t>
 
   // A bottom-up buffer's last row is the picture's top one; a negative
   // stride walks the rows from the top of the picture down.
-  const bool topDown = state.layout == FrameLayout::TopDownRgb;
+  const bool topDown = state.layout == FrameLayout::TopDownBgr;
   const std::uint8_t* top =
       topDown ? pixels.data()
               : pixels.data() + rowBytes * static_cast<std::size_t>(state.height - 1);
   const std::ptrdiff_t step =
       topDown ? static_cast<std::ptrdiff_t>(rowBytes) : -static_cast<std::ptrdiff_t>(rowBytes);
   if (state.kind == VideoKind::LosslessMkv) {
-    // Blue, green, red, pad: the red and blue bytes trade places for RGB.
-    const int blue = topDown ? 2 : 0;
-    const int red = 2 - blue;
     for (int y = 0; y < state.height; ++y) {
       const std::uint8_t* in = top + step * y;
       std::uint8_t* out = frame->data[0] + static_cast<std::ptrdiff_t>(y) * frame->linesize[0];
       for (int x = 0; x < state.width; ++x, in += 3, out += 4) {
-        out[0] = in[blue];
+        out[0] = in[0];
         out[1] = in[1];
-        out[2] = in[red];
+        out[2] = in[2];
         out[3] = 0;
       }
     }

@@ -1,8 +1,7 @@
 #pragma once
-// Writes frame buffers as a video file: bottom-up rows of blue-green-red
-// pixels (the player's layout) or top-down rows of red-green-blue ones (the
-// decoders' layout), of any size, in one of two forms chosen by the file's
-// extension:
+// Writes frame buffers as a video file: rows of blue-green-red pixels,
+// bottom-up (the player's layout) or top-down (a review's), of any size, in
+// one of two forms chosen by the file's extension:
 //   .mkv  FFV1 in Matroska: lossless; decoded, every frame is the buffer
 //         given, byte for byte (stored as 8-bit blue-green-red-pad, no
 //         colour conversion at all);
@@ -24,9 +23,9 @@ namespace video {
 
 enum class VideoKind { LosslessMkv, SharedMp4 };
 
-// How the rows of the frames given to WriteFrame are laid out; 3 bytes a
-// pixel either way, rows width x 3 bytes apart.
-enum class FrameLayout { BottomUpBgr, TopDownRgb };
+// The order of the rows of the frames given to WriteFrame; blue, green, red
+// bytes either way, rows width x 3 bytes apart.
+enum class FrameLayout { BottomUpBgr, TopDownBgr };
 
 // The kind a file name asks for, by its extension; nothing for others.
 std::optional<VideoKind> KindOfVideoFile(std::string_view path);

@@ -80,9 +80,10 @@ struct Encoded {
   }
 };
 
+// A pixel of an encoded frame: a canvas's bytes, blue first.
 Rgb PixelOf(const std::vector<std::uint8_t>& frame, int width, int x, int y) {
   const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
-  return {frame[at], frame[at + 1], frame[at + 2]};
+  return {frame[at + 2], frame[at + 1], frame[at]};
 }
 
 TEST(ReviewPipeline, FramesComeOutInListOrderAndVideoSourcesAreReadInTurn) {
@@ -173,7 +174,7 @@ TEST(ReviewPipeline, TheFirstFailureInListOrderStopsTheRun) {
 // a lossless video.
 void WriteNumberedVideo(const std::string& path, int width, int height, int count) {
   video::VideoWriter writer;
-  ASSERT_FALSE(writer.Open(path, width, height, 25, video::FrameLayout::TopDownRgb));
+  ASSERT_FALSE(writer.Open(path, width, height, 25, video::FrameLayout::TopDownBgr));
   for (int i = 0; i < count; ++i) {
     review::Picture picture(width, height, CountingSource::ColourOf(i));
     ASSERT_FALSE(writer.WriteFrame(picture.pixels));
@@ -229,7 +230,7 @@ TEST(ReviewPipeline, ALosslessReviewHoldsExactlyTheFramesPainted) {
     video::VideoWriter writer;
     const PipelineSize size{lossless ? 33 : 34, lossless ? 21 : 22};
     ASSERT_FALSE(
-        writer.Open(dir.File(name), size.width, size.height, 25, video::FrameLayout::TopDownRgb));
+        writer.Open(dir.File(name), size.width, size.height, 25, video::FrameLayout::TopDownBgr));
     const auto encode = [&](std::span<const std::uint8_t> frame) {
       if (lossless)
         made.emplace_back(frame.begin(), frame.end());
@@ -240,6 +241,7 @@ TEST(ReviewPipeline, ALosslessReviewHoldsExactlyTheFramesPainted) {
   }
   video::VideoReader reader;
   ASSERT_FALSE(reader.Open(dir.File("review.mkv")));
+  reader.SetPixelOrder(video::PixelOrder::Bgr);
   std::vector<std::uint8_t> rgb;
   for (const auto& expected : made) {
     ASSERT_TRUE(reader.ReadFrame(rgb));

@@ -31,7 +31,7 @@ inline std::vector<std::uint8_t> GreyPicture(int width, int height, int frame) {
 inline std::optional<std::string> WriteGreyVideo(const std::string& path, int width, int height,
                                                  int frames, int rate) {
   video::VideoWriter writer;
-  if (auto problem = writer.Open(path, width, height, rate, video::FrameLayout::TopDownRgb))
+  if (auto problem = writer.Open(path, width, height, rate, video::FrameLayout::TopDownBgr))
     return problem;
   for (int f = 1; f <= frames; ++f) {
     if (auto problem = writer.WriteFrame(GreyPicture(width, height, f)))
