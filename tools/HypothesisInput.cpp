@@ -85,7 +85,8 @@ void NoteRowsLeftOut(std::ostream& err, std::string_view command, const Hypothes
   if (loaded.outsideRows > 0)
     err << "korvane-cli " << command << ": note: " << loaded.outsideRows
         << (loaded.outsideRows == 1 ? " row of " : " rows of ") << input.file
-        << " falls outside frames 0 to 499 and is left out\n";
+        << (loaded.outsideRows == 1 ? " falls outside frames 0 to 499 and is left out\n"
+                                    : " fall outside frames 0 to 499 and are left out\n");
 }
 
 IgnoreTest NearDisabledTargetTest(const CTrackSet& truth, double threshold) {
