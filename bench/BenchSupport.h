@@ -1,6 +1,7 @@
 #pragma once
-// What the benchmark programs share: the bare open/read/close and
-// open/write/close every ratio is measured against, the pattern their frames
+// What the benchmark programs share: whether a peer program is on the PATH,
+// the bare open/read/close and open/write/close every ratio is measured
+// against, the pattern their frames
 // are filled with, the registration of a wall-clock benchmark, and a reporter
 // that keeps each benchmark's fastest time so a program can print
 // "<name> ratio: X (target <= Y)" lines. Their files go in a base::TempFolder.
@@ -19,6 +20,7 @@
 #include <limits>
 #include <map>
 #include <span>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +28,17 @@
 #include "base/TempFolder.h"
 
 namespace bench {
+
+// Whether `program` is an executable file in a folder of the PATH.
+inline bool OnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    if (!folder.empty() && ::access((folder + "/" + program).c_str(), X_OK) == 0)
+      return true;
+  }
+  return false;
+}
 
 // A file descriptor, closed when the object goes.
 class PlainFile {

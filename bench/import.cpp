@@ -26,16 +26,6 @@ constexpr int kFrames = 1000;
 // same as fresh ones.
 constexpr int kPictures = 10;
 
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path ? path : "");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    if (!folder.empty() && ::access((folder + "/" + program).c_str(), X_OK) == 0)
-      return true;
-  }
-  return false;
-}
-
 // A street-like picture: gradients, and boxes that move from one picture
 // to the next.
 void WriteSeries(const std::filesystem::path& folder) {
@@ -79,7 +69,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(source);
   WriteSeries(source);
   const std::string pattern = (source / "%06d.jpg").string();
-  const bool haveFfmpeg = OnPath("ffmpeg");
+  const bool haveFfmpeg = bench::OnPath("ffmpeg");
 
   bench::RegisterOnce("import/korvane", [&](benchmark::State& state) {
     for (auto _ : state) {

@@ -27,17 +27,13 @@ std::optional<std::string> PictureSeriesSource::Read(int index, Canvas canvas) {
   return std::nullopt;
 }
 
-std::optional<std::string> VideoFileSource::Open(const std::string& path,
-                                                 std::optional<std::pair<int, int>> size) {
+std::optional<std::string> VideoFileSource::Open(const std::string& path) {
   m_path = path;
   m_next = 0;
   m_held.reset();
   if (auto problem = m_reader.Open(path))
     return problem;
   m_reader.SetPixelOrder(video::PixelOrder::Bgr);
-  if (size && !m_reader.SetOutputSize(size->first, size->second))
-    return path + ": cannot scale the video to " + std::to_string(size->first) + " x " +
-           std::to_string(size->second) + " pixels";
   return std::nullopt;
 }
 

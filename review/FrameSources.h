@@ -54,10 +54,11 @@ class PictureSeriesSource : public FrameSource {
 
 class VideoFileSource : public FrameSource {
  public:
-  // Opens the video; its frames are given at width x height pixels (nothing
-  // for the video's own size). Returns what went wrong, or nothing.
-  std::optional<std::string> Open(const std::string& path,
-                                  std::optional<std::pair<int, int>> size = std::nullopt);
+  // Opens the video. Returns what went wrong, or nothing.
+  std::optional<std::string> Open(const std::string& path);
+  // Gives its frames at width x height pixels from now on; false, changing
+  // nothing, for a size a video cannot have.
+  bool Scale(int width, int height) { return m_reader.SetOutputSize(width, height); }
   const video::VideoInfo& Info() const { return m_reader.Info(); }
 
   int Width() const override { return m_reader.OutputWidth(); }

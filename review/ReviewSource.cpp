@@ -32,10 +32,9 @@ std::optional<std::string> OpenVideo(const std::string& source, double scale,
     return problem;
   const video::VideoInfo& info = video->Info();
   const auto [width, height] = ScaledSize(info.width, info.height, scale);
-  if (scale != 1.0) {
-    if (auto problem = video->Open(source, std::pair{width, height}))
-      return problem;
-  }
+  if (!video->Scale(width, height))
+    return source + ": cannot scale the video to " + std::to_string(width) + " x " +
+           std::to_string(height) + " pixels";
   opened.video = true;
   opened.firstNumber = 1;
   if (info.declaredFrames > 0 && info.declaredFrames < INT32_MAX)

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick xclip
   desktop-file-utils appstream
   fonts-dejavu-core groff-base
+  ffmpeg
 )
 
 missing=()

@@ -203,7 +203,9 @@ TEST(ReviewPipeline, AVideoSourceSkipsToTheFramesAskedForAndKnowsWhereItEnds) {
 
   // Scaled to half, the frames keep their colours.
   review::VideoFileSource half;
-  ASSERT_FALSE(half.Open(path, std::pair{10, 6}));
+  ASSERT_FALSE(half.Open(path));
+  ASSERT_TRUE(half.Scale(10, 6));
+  EXPECT_FALSE(half.Scale(0, 6));
   EXPECT_EQ(half.Height(), 6);
   review::Picture small(10, 6);
   ASSERT_FALSE(half.Read(3, small.View()));
