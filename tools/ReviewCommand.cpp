@@ -158,6 +158,10 @@ std::optional<std::string> PlanRange(const Request& request, const review::Revie
   return std::nullopt;
 }
 
+std::string Counted(long long count, std::string_view one, std::string_view more) {
+  return std::to_string(count) + ' ' + std::string(count == 1 ? one : more);
+}
+
 void PrintSpans(std::ostream& out, std::span<const review::FrameSpan> spans) {
   for (const review::FrameSpan& span : spans)
     out << "review: kept frames " << span.first << " to " << span.last << " ("
@@ -258,9 +262,9 @@ int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::
       << size.width << " x " << size.height << " at " << rate << " per second (source frames "
       << numbers.front() << " to " << lastShown << ")\n"
       << "review: the sequence scores MOTA " << review::RatioText(verdicts.mota) << ", IDF1 "
-      << review::RatioText(verdicts.idf1) << "; " << verdicts.misses << " misses, "
-      << verdicts.falsePositives << " false positives, " << verdicts.switches
-      << " identity switches\n";
+      << review::RatioText(verdicts.idf1) << "; " << Counted(verdicts.misses, "miss", "misses")
+      << ", " << Counted(verdicts.falsePositives, "false positive", "false positives") << ", "
+      << Counted(verdicts.switches, "identity switch", "identity switches") << '\n';
   return cli::kExitOk;
 }
 
