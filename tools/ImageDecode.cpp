@@ -277,10 +277,12 @@ std::optional<std::string> DecodeShownPart(const std::string& path, const FrameG
     reader.setClipRect(ToQRect(read));
   if (read.width != part.width || read.height != part.height)
     reader.setScaledSize(QSize(part.width, part.height));
+  // The reader forgets its format once it has read.
+  const QByteArray format = reader.format();
   QImage image;
   if (!reader.read(&image))
     return ReaderReason(reader);
-  if (auto cut = CutShort(path, reader.format()))
+  if (auto cut = CutShort(path, format))
     return cut;
   if (image.width() != part.width || image.height() != part.height)
     return "decoded as " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
