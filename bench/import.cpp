@@ -98,8 +98,10 @@ void RegisterTimed(const char* name, int who, double& leastSystem,
       const double before = SystemSeconds(who);
       state.ResumeTiming();
       std::string why;
-      if (!run(why))
+      if (!run(why)) {
         state.SkipWithError(why.c_str());
+        break;
+      }
       state.PauseTiming();
       const double system = SystemSeconds(who) - before;
       leastSystem = std::min(leastSystem, system);
@@ -187,7 +189,7 @@ int main(int argc, char** argv) {
         "(oh-ih)/2' -pix_fmt bgr24 '" +
         folder.File("theirs-video/out_%04d.bmp") + "'";
     RegisterTimed("video-import/ffmpeg", RUSAGE_CHILDREN, theirsSystem, removeOutputs,
-                  [&](std::string& why) {
+                  [command](std::string& why) {
                     why = "ffmpeg failed";
                     return std::system(command.c_str()) == 0;
                   });
