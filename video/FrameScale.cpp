@@ -1,5 +1,7 @@
 #include "video/FrameScale.h"
 
+#include <new>
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
@@ -62,12 +64,14 @@ void FrameScaler::SetPart(const FramePart& part) {
   m_format = -1;
 }
 
-bool FrameScaler::Prepare(const AVFrame& decoded) {
+std::optional<std::string> FrameScaler::Prepare(const AVFrame& decoded) {
   const AVPixelFormat format = static_cast<AVPixelFormat>(decoded.format);
   const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(format);
+  const std::string refused = "the colour conversion from " +
+                              std::string(desc ? desc->name : "an unknown pixel format") +
+                              " cannot be set up";
   if (desc == nullptr)
-    return false;
-  m_format = decoded.format;
+    return refused;
   // Plane pointers can move to the part's corner when it lies on the colour
   // sampling grid (always for the whole picture) and pixels are whole bytes.
   const int stepX = 1 << desc->log2_chroma_w;
@@ -81,9 +85,11 @@ bool FrameScaler::Prepare(const AVFrame& decoded) {
     m_scale.reset(sws_getContext(m_part.width, m_part.height, format, m_part.outWidth,
                                  m_part.outHeight, AV_PIX_FMT_RGB24, kScaleFlags, nullptr, nullptr,
                                  nullptr));
-    if (m_scale)
-      UseStreamColours(m_scale.get(), decoded);
-    return m_scale != nullptr;
+    if (!m_scale)
+      return refused;
+    UseStreamColours(m_scale.get(), decoded);
+    m_format = decoded.format;
+    return std::nullopt;
   }
   m_toRgb.reset(sws_getContext(decoded.width, decoded.height, format, decoded.width, decoded.height,
                                AV_PIX_FMT_RGB24, kScaleFlags, nullptr, nullptr, nullptr));
@@ -91,10 +97,16 @@ bool FrameScaler::Prepare(const AVFrame& decoded) {
                                m_part.outHeight, AV_PIX_FMT_RGB24, kScaleFlags, nullptr, nullptr,
                                nullptr));
   if (!m_toRgb || !m_scale)
-    return false;
+    return refused;
   UseStreamColours(m_toRgb.get(), decoded);
-  m_whole.resize(static_cast<std::size_t>(decoded.width) * decoded.height * 3);
-  return true;
+  try {
+    m_whole.resize(static_cast<std::size_t>(decoded.width) * decoded.height * 3);
+  } catch (const std::bad_alloc&) {
+    return "no memory for a picture of " + std::to_string(decoded.width) + " x " +
+           std::to_string(decoded.height) + " pixels";
+  }
+  m_format = decoded.format;
+  return std::nullopt;
 }
 
 std::optional<std::string> FrameScaler::Convert(AVFrame& decoded, std::vector<std::uint8_t>& rgb) {
@@ -102,9 +114,10 @@ std::optional<std::string> FrameScaler::Convert(AVFrame& decoded, std::vector<st
       m_part.x < 0 || m_part.y < 0 || m_part.x > decoded.width - m_part.width ||
       m_part.y > decoded.height - m_part.height)
     return "the part asked for does not lie inside the picture";
-  if (m_format != decoded.format && !Prepare(decoded)) {
+  if (m_format != decoded.format) {
     m_format = -1;
-    return "the colour conversion: " + ErrorText(AVERROR(EINVAL));
+    if (auto problem = Prepare(decoded))
+      return problem;
   }
   rgb.resize(static_cast<std::size_t>(m_part.outWidth) * m_part.outHeight * 3);
   std::uint8_t* const target[4] = {rgb.data(), nullptr, nullptr, nullptr};

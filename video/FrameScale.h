@@ -28,7 +28,8 @@ class FrameScaler {
   std::optional<std::string> Convert(AVFrame& decoded, std::vector<std::uint8_t>& rgb);
 
  private:
-  bool Prepare(const AVFrame& decoded);
+  // Makes the contexts for the decoded picture's format; why it cannot.
+  std::optional<std::string> Prepare(const AVFrame& decoded);
 
   FramePart m_part;
   int m_format = -1;  // the pixel format the contexts below were made for
