@@ -160,11 +160,14 @@ std::optional<std::string> CutShort(const std::string& path, const QByteArray& f
   // others by a walk of what they need.
   const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
   QByteArray read;
-  if (mapped == nullptr) {
+  Bytes bytes;
+  if (mapped != nullptr) {
+    bytes = Bytes(mapped, static_cast<std::size_t>(size));
+  } else {
     read = file.readAll();
-    mapped = reinterpret_cast<const uchar*>(read.constData());
+    bytes = Bytes(reinterpret_cast<const std::uint8_t*>(read.constData()),
+                  static_cast<std::size_t>(read.size()));
   }
-  const Bytes bytes(mapped, mapped ? static_cast<std::size_t>(size) : 0);
   if (jpeg && !JpegIsWhole(bytes))
     return "the file ends inside the picture data (cut short: no end-of-image marker)";
   if (format == "gif" && !GifFirstPictureIsWhole(bytes))
