@@ -13,6 +13,7 @@
 #include "tools/FrameCompose.h"
 #include "tools/GeometryFile.h"
 #include "tools/ImportShared.h"
+#include "tools/OrderedWork.h"
 #include "tools/Progress.h"
 #include "video/VideoReader.h"
 
@@ -20,6 +21,8 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kCommand = "import";
+// Why no frame is made at the end of the stream; never shown.
+constexpr std::string_view kStreamEnd = "the stream ends";
 
 // The frames the run is expected to write, for its progress: what was asked,
 // else what the container declares after the first frame read, else the
@@ -116,41 +119,52 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
   if (auto problem = reader.SetPart(
           {read.x, read.y, read.width, read.height, shownPart.width, shownPart.height}))
     return Failure(err, kCommand, settings.source + ": " + *problem + "; no frame was written");
+  // Frames are decoded and converted on a thread of their own, a few ahead,
+  // and placed and written in order on this one: the decoder's threads are
+  // fed while a frame file is written.
   std::vector<std::uint8_t> frame(kFrameBytes);
   std::vector<std::uint8_t> scratch;
   std::vector<std::string> outputs;
   Progress progress(err, ProgressStyleFor(err), kCommand, expected);
-  std::optional<std::string> problem;
-  while (static_cast<int>(outputs.size()) < limit && reader.ReadFrame(rgb)) {
-    const RgbView shown{rgb, shownPart.width, shownPart.height,
+  const auto make = [&](int index, std::vector<std::uint8_t>& shown) -> std::optional<std::string> {
+    if (reader.ReadFrame(shown))
+      return std::nullopt;
+    if (!reader.Problem())
+      return std::string(kStreamEnd);
+    return *reader.Problem() + ", after frame " +
+           std::to_string(settings.firstVideoFrame - 1 + std::int64_t{index});
+  };
+  const auto use = [&](int index,
+                       const std::vector<std::uint8_t>& pixels) -> std::optional<std::string> {
+    const RgbView shown{pixels, shownPart.width, shownPart.height,
                         static_cast<std::size_t>(shownPart.width) * 3};
-    if (!ComposeFrame(shown, geometry, frame, scratch)) {
-      problem = settings.source + ": a decoded frame does not fit the frame";
-      break;
-    }
+    if (!ComposeFrame(shown, geometry, frame, scratch))
+      return settings.source + ": a decoded frame does not fit the frame";
     // The folder is made, and the geometry goes in, with the first frame: a
     // run that writes no frame leaves nothing behind.
-    if (outputs.empty()) {
-      if ((problem = MakeOutputFolder(settings.outRoot)) ||
-          (problem = WriteFileAtomically(geometryFile, GeometryText(geometry))))
-        break;
+    if (index == 0) {
+      if (auto problem = MakeOutputFolder(settings.outRoot))
+        return problem;
+      if (auto problem = WriteFileAtomically(geometryFile, GeometryText(geometry)))
+        return problem;
     }
-    const std::string name =
-        FrameFileName(settings.outRoot, settings.start + static_cast<int>(outputs.size()));
-    if ((problem = WriteFrameFileAtomically(name, frame, kFrameWidth, kFrameHeight)))
-      break;
+    const std::string name = FrameFileName(settings.outRoot, settings.start + index);
+    if (auto problem = WriteFrameFileAtomically(name, frame, kFrameWidth, kFrameHeight))
+      return problem;
     outputs.push_back(name);
-    const int written = static_cast<int>(outputs.size());
+    const int written = index + 1;
     // A stream longer than its container said: the total grows by tenths.
     if (written >= progress.Total() && written < limit)
       progress.SetTotal(std::min(limit, written + std::max(1, written / 10)));
     progress.Update(written);
-  }
+    return std::nullopt;
+  };
+  const std::optional<ItemFailure> failure = MakeAndUseInOrder(limit, 1, make, use);
   progress.Finish();
+  std::optional<std::string> problem;
+  if (failure && failure->reason != kStreamEnd)
+    problem = failure->reason;
   const int written = static_cast<int>(outputs.size());
-  const std::int64_t reached = settings.firstVideoFrame - 1 + std::int64_t{written};
-  if (!problem && reader.Problem())
-    problem = *reader.Problem() + ", after frame " + std::to_string(reached);
   if (!problem)
     problem = ShortRun(settings, reader, written);
   if (!problem && written == kMaxSeriesFrames && !settings.videoCount)

@@ -12,7 +12,10 @@ namespace video {
 namespace {
 
 // Smooth scaling that averages when it shrinks, as the picture importer's.
-constexpr int kScaleFlags = SWS_AREA | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT;
+// Accurate rounding keeps every conversion on the one exact path: the
+// library's fast converter for an unscaled picture rounds otherwise, so a
+// part would differ from the same pixels of the whole picture.
+constexpr int kScaleFlags = SWS_AREA | SWS_ACCURATE_RND;
 
 bool IsYuv(const AVPixFmtDescriptor& desc) {
   return (desc.flags & AV_PIX_FMT_FLAG_RGB) == 0 && desc.nb_components >= 3;
