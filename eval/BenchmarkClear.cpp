@@ -104,7 +104,8 @@ ClearCounts BenchmarkClear(const ScoredSequence& sequence, double threshold) {
     for (const int t : tracked)
       states[static_cast<std::size_t>(t)].previousMatch = -1;
     for (const int t : nowTracked)
-      states[static_cast<std::size_t>(t)].previousMatch = states[static_cast<std::size_t>(t)].lastMatch;
+      states[static_cast<std::size_t>(t)].previousMatch =
+          states[static_cast<std::size_t>(t)].lastMatch;
     tracked.swap(nowTracked);
     counts.similaritySum += frameSimilarity;
     counts.tp += matches;
@@ -129,7 +130,6 @@ IdentityCounts BenchmarkIdentity(const ScoredSequence& sequence, double threshol
                          frame.hypotheses[static_cast<std::size_t>(p.hypothesis)]);
     }
   }
-  const IdentityAssignment assignment =
-      counter.Solve(static_cast<int>(sequence.TruthIds().size()));
+  const IdentityAssignment assignment = counter.Solve(static_cast<int>(sequence.TruthIds().size()));
   return {assignment.idtp, gt - assignment.idtp, hypotheses - assignment.idtp};
 }

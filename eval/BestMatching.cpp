@@ -20,7 +20,8 @@ void BestMatching::Solve(std::span<const ScoredPair> pairs, int truthCount, int 
   pairOf.assign(static_cast<std::size_t>(std::max(truthCount, 0)), -1);
   if (pairs.empty() || truthCount <= 0 || hypothesisCount <= 0)
     return;
-  const auto nodes = static_cast<std::size_t>(truthCount) + static_cast<std::size_t>(hypothesisCount);
+  const auto nodes =
+      static_cast<std::size_t>(truthCount) + static_cast<std::size_t>(hypothesisCount);
   m_parent.resize(nodes);
   std::iota(m_parent.begin(), m_parent.end(), 0);
   for (const ScoredPair& p : pairs) {

@@ -30,11 +30,11 @@ class BestMatching {
                   std::vector<int>& pairOf);
 
   // Scratch kept between frames.
-  std::vector<int> m_parent;       // union-find over truth, then hypothesis nodes
-  std::vector<int> m_groupOf;      // pairs by group
-  std::vector<int> m_order;        // pair indices sorted by group
-  std::vector<int> m_rows;         // group's truth indices
-  std::vector<int> m_cols;         // group's hypothesis indices
-  std::vector<double> m_cost;      // group's cost matrix
-  std::vector<int> m_pairAt;       // group's pair index per matrix cell, -1 where none
+  std::vector<int> m_parent;   // union-find over truth, then hypothesis nodes
+  std::vector<int> m_groupOf;  // pairs by group
+  std::vector<int> m_order;    // pair indices sorted by group
+  std::vector<int> m_rows;     // group's truth indices
+  std::vector<int> m_cols;     // group's hypothesis indices
+  std::vector<double> m_cost;  // group's cost matrix
+  std::vector<int> m_pairAt;   // group's pair index per matrix cell, -1 where none
 };

@@ -25,8 +25,8 @@ struct TargetState {
 };
 
 // The frames first..last in which either side has an object, in order.
-std::vector<int> OccupiedFrames(const FrameObjects& truth, const FrameObjects& hypotheses, int first,
-                                int last) {
+std::vector<int> OccupiedFrames(const FrameObjects& truth, const FrameObjects& hypotheses,
+                                int first, int last) {
   const auto a = truth.OccupiedFrames();
   const auto b = hypotheses.OccupiedFrames();
   std::vector<int> frames;

@@ -239,8 +239,8 @@ HotaCounts CombineHota(std::span<const HotaCounts> sequences) {
 }
 
 HotaScores HotaAt(const HotaCounts& counts, int alphaIndex) {
-  const HotaAlphaCounts& at = counts.at[static_cast<std::size_t>(
-      std::clamp(alphaIndex, 0, kHotaAlphaCount - 1))];
+  const HotaAlphaCounts& at =
+      counts.at[static_cast<std::size_t>(std::clamp(alphaIndex, 0, kHotaAlphaCount - 1))];
   const auto tp = static_cast<double>(at.tp);
   const auto fn = static_cast<double>(at.fn);
   const auto fp = static_cast<double>(at.fp);
@@ -257,9 +257,8 @@ HotaScores HotaAt(const HotaCounts& counts, int alphaIndex) {
 }
 
 std::optional<HotaScores> HotaSummary(const HotaCounts& counts) {
-  const bool empty = std::all_of(counts.at.begin(), counts.at.end(), [](const HotaAlphaCounts& a) {
-    return a.tp + a.fn + a.fp == 0;
-  });
+  const bool empty = std::all_of(counts.at.begin(), counts.at.end(),
+                                 [](const HotaAlphaCounts& a) { return a.tp + a.fn + a.fp == 0; });
   if (empty)
     return std::nullopt;
   HotaScores mean;

@@ -18,11 +18,15 @@ bool IsScored(const MotTruthRow& row) {
   return row.classId == kPedestrianClass && std::trunc(row.conf) != 0.0;
 }
 
-// Rows of one frame: [begin, end) of the sorted order.
-struct FrameSpan {
-  std::size_t begin = 0;
-  std::size_t end = 0;
-};
+// The end of the run of rows that share the frame of rows[begin] (rows in
+// frame order).
+template <class Row>
+std::size_t FrameEnd(const std::vector<Row>& rows, std::size_t begin) {
+  std::size_t end = begin;
+  while (end < rows.size() && rows[end].frame == rows[begin].frame)
+    ++end;
+  return end;
+}
 
 }  // namespace
 
@@ -48,34 +52,33 @@ std::optional<ProtocolProblem> ApplyMotProtocol(std::span<const MotTruthRow> tru
   std::vector<char> removed(hypothesisRows.size(), 0);
   std::size_t t = 0;
   for (std::size_t h = 0; h < hypothesisRows.size();) {
-    const int frame = hypothesisRows[h].frame;
-    const FrameSpan hyps{h, static_cast<std::size_t>(
-                                std::upper_bound(hypothesisRows.begin() + static_cast<std::ptrdiff_t>(h),
-                                                 hypothesisRows.end(), frame,
-                                                 [](int f, const BoxRow& r) { return f < r.frame; }) -
-                                hypothesisRows.begin())};
-    while (t < truthRows.size() && truthRows[t].frame < frame)
+    const std::size_t hypothesesBegin = h;
+    const std::size_t hypothesesEnd = FrameEnd(hypothesisRows, h);
+    h = hypothesesEnd;
+    while (t < truthRows.size() && truthRows[t].frame < hypothesisRows[hypothesesBegin].frame)
       ++t;
-    FrameSpan boxes{t, t};
-    while (boxes.end < truthRows.size() && truthRows[boxes.end].frame == frame)
-      ++boxes.end;
-    h = hyps.end;
+    const std::size_t truthBegin = t;
+    const std::size_t truthEnd =
+        t < truthRows.size() && truthRows[t].frame == hypothesisRows[hypothesesBegin].frame
+            ? FrameEnd(truthRows, t)
+            : t;
     pairs.clear();
-    for (std::size_t i = boxes.begin; i < boxes.end; ++i) {
-      for (std::size_t j = hyps.begin; j < hyps.end; ++j) {
+    for (std::size_t i = truthBegin; i < truthEnd; ++i) {
+      for (std::size_t j = hypothesesBegin; j < hypothesesEnd; ++j) {
         const double iou = BoxIou(truthRows[i].box, hypothesisRows[j].object);
         if (iou >= kDistractorIou - kSimilaritySlack)
-          pairs.push_back({static_cast<int>(i - boxes.begin), static_cast<int>(j - hyps.begin), iou});
+          pairs.push_back(
+              {static_cast<int>(i - truthBegin), static_cast<int>(j - hypothesesBegin), iou});
       }
     }
-    matching.Solve(pairs, static_cast<int>(boxes.end - boxes.begin),
-                   static_cast<int>(hyps.end - hyps.begin), pairOf);
+    matching.Solve(pairs, static_cast<int>(truthEnd - truthBegin),
+                   static_cast<int>(hypothesesEnd - hypothesesBegin), pairOf);
     for (std::size_t i = 0; i < pairOf.size(); ++i) {
       if (pairOf[i] < 0)
         continue;
       const ScoredPair& p = pairs[static_cast<std::size_t>(pairOf[i])];
-      if (p.score > kSimilaritySlack && IsDistractor(truthRows[boxes.begin + i].classId))
-        removed[hyps.begin + static_cast<std::size_t>(p.hypothesis)] = 1;
+      if (p.score > kSimilaritySlack && IsDistractor(truthRows[truthBegin + i].classId))
+        removed[hypothesesBegin + static_cast<std::size_t>(p.hypothesis)] = 1;
     }
   }
 

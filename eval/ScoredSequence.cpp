@@ -40,10 +40,12 @@ struct ScoredSequence::Builder {
     while (t < truthFrames.size() || h < hypothesisFrames.size()) {
       const bool takeTruth = h == hypothesisFrames.size() ||
                              (t < truthFrames.size() && truthFrames[t] <= hypothesisFrames[h]);
-      const bool takeHypotheses = t == truthFrames.size() ||
-                                  (h < hypothesisFrames.size() && hypothesisFrames[h] <= truthFrames[t]);
+      const bool takeHypotheses =
+          t == truthFrames.size() ||
+          (h < hypothesisFrames.size() && hypothesisFrames[h] <= truthFrames[t]);
       const int frame = takeTruth ? truthFrames[t] : hypothesisFrames[h];
-      const std::span<const Object> truthHere = takeTruth ? truth.At(t++) : std::span<const Object>();
+      const std::span<const Object> truthHere =
+          takeTruth ? truth.At(t++) : std::span<const Object>();
       const std::span<const Object> hypothesesHere =
           takeHypotheses ? hypotheses.At(h++) : std::span<const Object>();
       s.m_frames.push_back(frame);
@@ -72,10 +74,9 @@ ScoredSequence ScoredSequence::OfBoxes(const BoxFrames& truth, const BoxFrames& 
 
 ScoredSequence ScoredSequence::OfPoints(const FrameObjects& truth, const FrameObjects& hypotheses,
                                         double reach) {
-  return Builder::Build(truth.Table(), hypotheses.Table(),
-                        [reach](const FrameObject& a, const FrameObject& b) {
-                          return PointSimilarity(a, b, reach);
-                        });
+  return Builder::Build(
+      truth.Table(), hypotheses.Table(),
+      [reach](const FrameObject& a, const FrameObject& b) { return PointSimilarity(a, b, reach); });
 }
 
 ScoredFrame ScoredSequence::Frame(std::size_t index) const {

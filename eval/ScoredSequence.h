@@ -21,8 +21,8 @@ struct SimilarPair {
 
 struct ScoredFrame {
   int frame = 0;
-  std::span<const int> truth;       // id index of each truth object, increasing
-  std::span<const int> hypotheses;  // id index of each hypothesis, increasing
+  std::span<const int> truth;          // id index of each truth object, increasing
+  std::span<const int> hypotheses;     // id index of each hypothesis, increasing
   std::span<const SimilarPair> pairs;  // by truth, then hypothesis
 };
 

@@ -48,8 +48,8 @@ SequenceResult ScorePoints(const FrameObjects& truth, const FrameObjects& hypoth
     result.clear.gt = t.gt;
     result.clear.hypotheses = t.hypotheses;
     if (settings.metrics.clear)
-      result.clear = {t.gt, t.hypotheses, t.matches, t.fn, t.fp, t.idsw, t.frag,
-                      t.mt, t.pt,         t.ml,      t.distanceSum};
+      result.clear = {t.gt,   t.hypotheses, t.matches, t.fn, t.fp,         t.idsw,
+                      t.frag, t.mt,         t.pt,      t.ml, t.distanceSum};
     if (settings.metrics.identity)
       result.identity = {t.idtp, t.idfn, t.idfp};
   }

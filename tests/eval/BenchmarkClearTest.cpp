@@ -34,8 +34,8 @@ struct Counts {
 };
 
 std::ostream& operator<<(std::ostream& out, const Counts& c) {
-  return out << "tp " << c.tp << " fn " << c.fn << " fp " << c.fp << " idsw " << c.idsw
-             << " frag " << c.frag << " mt " << c.mt << " pt " << c.pt << " ml " << c.ml;
+  return out << "tp " << c.tp << " fn " << c.fn << " fp " << c.fp << " idsw " << c.idsw << " frag "
+             << c.frag << " mt " << c.mt << " pt " << c.pt << " ml " << c.ml;
 }
 
 Counts Of(const ClearCounts& c) {
@@ -46,8 +46,8 @@ struct Case {
   const char* name;
   std::vector<BoxText> truth;
   std::vector<BoxText> hypotheses;
-  Counts benchmark;    // boxes, IoU 0.5
-  Counts trackFile;    // centres, distance 1.3
+  Counts benchmark;      // boxes, IoU 0.5
+  Counts trackFile;      // centres, distance 1.3
   double similaritySum;  // the benchmark's, IoU
 };
 

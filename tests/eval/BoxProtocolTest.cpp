@@ -115,9 +115,9 @@ TEST(MotProtocol, RemovesHypothesesMatchedToDistractors) {
   // distractors go, the one on the car is kept (cars are no distractors)
   // and will be a false positive. One hypothesis shifted 2 off the static
   // person has IoU 1/3, too little to match it: kept.
-  const std::vector<MotTruthRow> truth = {
-      Truth(1, 1, At(0), 1),   Truth(1, 2, At(100), 7), Truth(1, 3, At(200), 12),
-      Truth(1, 4, At(300), 3), Truth(2, 2, At(100), 7)};
+  const std::vector<MotTruthRow> truth = {Truth(1, 1, At(0), 1), Truth(1, 2, At(100), 7),
+                                          Truth(1, 3, At(200), 12), Truth(1, 4, At(300), 3),
+                                          Truth(2, 2, At(100), 7)};
   const std::vector<BoxRow> hypotheses = {Hyp(1, 10, At(0)),   Hyp(1, 11, At(100)),
                                           Hyp(1, 12, At(201)), Hyp(1, 13, At(300)),
                                           Hyp(2, 14, At(102)), Hyp(3, 15, At(100))};
@@ -163,9 +163,9 @@ TEST(MotProtocol, ConfidenceZeroTruthIsNotScoredButStillRemoves) {
   // is not removed (it is no distractor) and becomes a false positive. A
   // distractor with conf 0 still removes its hypothesis. The confidence is
   // read as a whole number: 0.6 counts as 0, -1 and 3 as not 0.
-  const std::vector<MotTruthRow> truth = {
-      Truth(1, 1, At(0), 1, 0.0),  Truth(1, 2, At(100), 8, 0.0), Truth(1, 3, At(200), 1, 0.6),
-      Truth(1, 4, At(300), 1, -1), Truth(1, 5, At(400), 1, 3.0)};
+  const std::vector<MotTruthRow> truth = {Truth(1, 1, At(0), 1, 0.0), Truth(1, 2, At(100), 8, 0.0),
+                                          Truth(1, 3, At(200), 1, 0.6), Truth(1, 4, At(300), 1, -1),
+                                          Truth(1, 5, At(400), 1, 3.0)};
   const std::vector<BoxRow> hypotheses = {Hyp(1, 10, At(0)), Hyp(1, 11, At(100))};
   ProtocolResult result;
   ASSERT_FALSE(ApplyMotProtocol(truth, hypotheses, result));
@@ -177,9 +177,8 @@ TEST(MotProtocol, ConfidenceZeroTruthIsNotScoredButStillRemoves) {
 TEST(MotProtocol, RefusesClassesOutsideTheBenchmarks) {
   ProtocolResult result;
   for (const int bad : {0, 14, -1}) {
-    const std::vector<MotTruthRow> truth = {Truth(1, 1, At(0), 1, 1, 3),
-                                            Truth(2, 1, At(0), bad, 1, 4),
-                                            Truth(3, 1, At(0), 99, 1, 5)};
+    const std::vector<MotTruthRow> truth = {
+        Truth(1, 1, At(0), 1, 1, 3), Truth(2, 1, At(0), bad, 1, 4), Truth(3, 1, At(0), 99, 1, 5)};
     const auto problem = ApplyMotProtocol(truth, {}, result);
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->line, 4u);
