@@ -12,4 +12,10 @@ namespace base {
 // infinities and NaN give nothing.
 std::optional<double> ParseFiniteNumber(std::string_view text);
 
+// The whole text as a decimal integer in int range (an optional sign, digits,
+// nothing else), or nothing.
+std::optional<int> ParseInt(std::string_view text);
+// The whole text as a finite decimal number with an optional sign, or nothing.
+std::optional<double> ParseDouble(std::string_view text);
+
 }  // namespace base

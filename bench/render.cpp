@@ -18,8 +18,8 @@
 
 #include "bench/BenchSupport.h"
 #include "image/BmpFile.h"
+#include "image/SeriesFrames.h"
 #include "tools/Cli.h"
-#include "tools/CliFiles.h"
 #include "tracks/TrackSet.h"
 
 namespace {
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   for (int frame = 0; frame < kFrames; ++frame) {
     bench::FillTestPattern(pixels);
     pixels[0] = static_cast<unsigned char>(frame);
-    WriteBmpFile(cli::FrameFileName(root, frame).c_str(), pixels, kWidth, kHeight);
+    WriteBmpFile(series::FrameFileName(root, frame).c_str(), pixels, kWidth, kHeight);
   }
   const std::string tracks = folder.File("tracks.txt");
   WriteTrackFile(tracks);
@@ -88,8 +88,9 @@ int main(int argc, char** argv) {
   const auto copy = [&] {
     bool copiedAll = true;
     for (int frame = 0; frame < kFrames; ++frame) {
-      copiedAll = copiedAll && bench::PlainRead(cli::FrameFileName(root, frame).c_str(), {bytes}) &&
-                  bench::PlainWrite(cli::FrameFileName(copied, frame).c_str(), bytes);
+      copiedAll = copiedAll &&
+                  bench::PlainRead(series::FrameFileName(root, frame).c_str(), {bytes}) &&
+                  bench::PlainWrite(series::FrameFileName(copied, frame).c_str(), bytes);
     }
     return copiedAll;
   };

@@ -8,6 +8,7 @@
 #include "console/FrameRearrange.h"
 #include "console/KorvaneDlg.h"
 #include "image/BmpFile.h"
+#include "image/SeriesFrames.h"
 #include "res/ResourceIds.h"
 
 using namespace res;
@@ -31,14 +32,14 @@ void CKorvaneDlg::OnRecordTimer(ui::UINT nIDEvent) {
       // its number.
       const int n = g_recordedFrames;
       ++g_recordedFrames;
-      const int length = std::snprintf(m_fileName, sizeof m_fileName, "%s_%04d.bmp", g_rootPath, n);
+      const int length = series::FormatFrameFileName(m_fileName, g_rootPath, n);
       if (g_recordedFrames % 20 == 0) {
         std::printf("Frame %d\n", g_recordedFrames);
         std::fflush(stdout);
       }
       RearrangeCapture(std::span<const std::uint8_t>(m_captureBuffer.get(), bytes),
                        std::span<std::uint8_t>(m_outputBuffer.get(), bytes), m_width, m_height);
-      if (length > 0 && static_cast<std::size_t>(length) < sizeof m_fileName) {
+      if (length > 0) {
         WriteBmpFile(m_fileName, std::span<const unsigned char>(m_outputBuffer.get(), bytes),
                      m_width, m_height);
       }

@@ -9,11 +9,12 @@
 #include <numeric>
 
 #include "base/NumberText.h"
+#include "mot/MotRows.h"
 
 namespace {
 
 constexpr double kMaxMagnitude = 1e9;
-constexpr std::size_t kMaxFields = 6;
+constexpr std::size_t kMaxFields = 4;
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -81,48 +82,69 @@ std::optional<double> Coordinate(std::string_view text) {
   return value;
 }
 
-// One line's object, or why it is not one. With a placement the frame may be
-// any whole number and the placement gives the row's frame and position;
-// `row.frame` is then -1 when it places the row in no frame.
-std::optional<std::string> ParseLine(const Fields& fields, HypothesisFormat format,
-                                     const MotPlacement* place, ObjectRow& row) {
-  const bool mot = format == HypothesisFormat::kMot;
-  const std::size_t needed = mot ? 6 : 4;
-  if (fields.count < needed || std::any_of(fields.items.begin(), fields.items.begin() + needed,
-                                           [](std::string_view f) { return f.empty(); }))
-    return mot ? "expected 'frame,id,left,top,width,height'" : "expected 'frame,id,x,y'";
+// Where an object read at `frame` stands: as it is without a placement
+// (frames 0 to 499 only), else where the placement puts it; `row.frame` is
+// -1 when the placement puts it in no frame.
+std::optional<std::string> PlaceObject(int frame, int id, double x, double y,
+                                       const MotPlacement* place, ObjectRow& row) {
+  if (place == nullptr) {
+    if (frame < 0 || frame >= MAX_TRACK_FRAMES)
+      return Joined({"frame '", std::to_string(frame), "' is not a whole number from 0 to ",
+                     std::to_string(MAX_TRACK_FRAMES - 1)});
+    row.frame = frame;
+    row.object = {id, x, y};
+    return std::nullopt;
+  }
+  const PlacedObject placed = (*place)(frame, x, y);
+  row.frame = placed.frame && IsTrackFrame(*placed.frame) ? *placed.frame : -1;
+  row.object = {id, placed.x, placed.y};
+  return std::nullopt;
+}
+
+std::string NumberText(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+// A MOTChallenge line, read by the one MOT row reader; the box's centre is
+// the object's position. A blank line leaves `read` false.
+std::optional<std::string> ParseMotObject(std::string_view line, const MotPlacement* place,
+                                          ObjectRow& row, bool& read) {
+  std::optional<cli::MotRow> mot;
+  if (auto problem = cli::ParseMotLine(line, mot))
+    return problem;
+  read = mot.has_value();
+  if (!read)
+    return std::nullopt;
+  for (const double value : {mot->left, mot->top, mot->width, mot->height}) {
+    if (std::fabs(value) > kMaxMagnitude)
+      return Joined({"'", NumberText(value), "' is not a number of at most 1e9 in magnitude"});
+  }
+  return PlaceObject(mot->frame, mot->id, mot->left + mot->width / 2, mot->top + mot->height / 2,
+                     place, row);
+}
+
+// A points line: frame,id,x,y.
+std::optional<std::string> ParsePointObject(const Fields& fields, ObjectRow& row) {
+  if (fields.count < 4 || std::any_of(fields.items.begin(), fields.items.begin() + 4,
+                                      [](std::string_view f) { return f.empty(); }))
+    return "expected 'frame,id,x,y'";
   const std::optional<int> frame = WholeNumber(fields.items[0]);
-  if (!frame && place != nullptr)
-    return Joined({"frame '", fields.items[0], "' is not a whole number"});
-  // Without a placement the frame stands as it is in both layouts: a MOT
-  // row's frame is read as the converted ground truth reads it (mot2tracks
-  // keeps the numbers).
-  if (place == nullptr && (!frame || *frame < 0 || *frame >= MAX_TRACK_FRAMES))
+  if (!frame || *frame < 0 || *frame >= MAX_TRACK_FRAMES)
     return Joined({"frame '", fields.items[0], "' is not a whole number from 0 to ",
                    std::to_string(MAX_TRACK_FRAMES - 1)});
   const std::optional<int> id = WholeNumber(fields.items[1]);
   if (!id)
     return Joined({"id '", fields.items[1], "' is not a whole number"});
-  std::array<double, 4> values{};
-  for (std::size_t i = 0; i + 2 < needed; ++i) {
+  std::array<double, 2> values{};
+  for (std::size_t i = 0; i < 2; ++i) {
     const std::optional<double> value = Coordinate(fields.items[i + 2]);
     if (!value)
       return Joined({"'", fields.items[i + 2], "' is not a number of at most 1e9 in magnitude"});
     values[i] = *value;
   }
-  if (mot && (values[2] < 0.0 || values[3] < 0.0))
-    return "a box's width and height must not be negative";
-  const double x = mot ? values[0] + values[2] / 2 : values[0];
-  const double y = mot ? values[1] + values[3] / 2 : values[1];
-  if (place == nullptr) {
-    row.frame = *frame;
-    row.object = {*id, x, y};
-    return std::nullopt;
-  }
-  const PlacedObject placed = (*place)(*frame, x, y);
-  row.frame = placed.frame && IsTrackFrame(*placed.frame) ? *placed.frame : -1;
-  row.object = {*id, placed.x, placed.y};
-  return std::nullopt;
+  return PlaceObject(*frame, *id, values[0], values[1], nullptr, row);
 }
 
 // The first line, in line order, that repeats the frame and id of an
@@ -155,7 +177,6 @@ std::optional<ReadProblem> FirstRepeatedId(const std::vector<ObjectRow>& rows,
 std::optional<ReadProblem> ReadRows(std::string_view text, HypothesisFormat format,
                                     const MotPlacement* place, std::vector<ObjectRow>& rows,
                                     int& outside) {
-  const std::size_t wanted = format == HypothesisFormat::kMot ? 6 : 4;
   std::array<int, MAX_TRACK_FRAMES> perFrame{};
   std::vector<std::size_t> lines;
   std::size_t lineNumber = 0;
@@ -168,8 +189,13 @@ std::optional<ReadProblem> ReadRows(std::string_view text, HypothesisFormat form
     if (line.empty())
       continue;
     ObjectRow row;
-    if (auto problem = ParseLine(SplitFields(line, wanted), format, place, row))
+    bool read = true;
+    auto problem = format == HypothesisFormat::kMot ? ParseMotObject(line, place, row, read)
+                                                    : ParsePointObject(SplitFields(line, 4), row);
+    if (problem)
       return ReadProblem{lineNumber, std::move(*problem)};
+    if (!read)
+      continue;
     if (row.frame < 0) {
       ++outside;
       continue;

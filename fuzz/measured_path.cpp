@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "fuzz/FuzzSupport.h"
-#include "tools/MeasuredPath.h"
+#include "tracks/MeasuredPath.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
-#include "tools/ImportGeometry.h"
-#include "tools/MotConversion.h"
-#include "tools/MotReader.h"
+#include "geometry/ImportGeometry.h"
+#include "mot/MotConversion.h"
+#include "mot/MotRows.h"
 #include "tracks/TrackSet.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "base/Trace.h"
 #include "fuzz/FuzzSupport.h"
-#include "tools/TrackFileScan.h"
+#include "tracks/TrackFileScan.h"
 #include "tracks/TrackSet.h"
 
 namespace {

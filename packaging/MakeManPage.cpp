@@ -10,7 +10,8 @@
 
 #include "packaging/OutputFile.h"
 #include "res/VersionInfo.h"
-#include "tools/CliUsage.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ std::string ManPage() {
   page += ".TH KORVANE\\-CLI 1 \"\" \"Korvane " + Roff(version) + "\" \"User Commands\"\n";
   page += ".SH NAME\nkorvane\\-cli \\- command\\-line companion of Korvane\n";
   page += ".SH SYNOPSIS\n";
-  for (const cli::CommandUsage& command : cli::Commands()) {
+  for (const cli::Command& command : cli::Commands()) {
     page += ".B korvane\\-cli " + Roff(command.name) + "\n";
     std::string_view operands = command.synopsis.substr(command.name.size());
     while (operands.starts_with(' ')) {
@@ -64,7 +65,7 @@ std::string ManPage() {
       "and checks frame files and track files.\n"
       "Every command prints its usage with\n.BR \\-\\-help .\n";
   page += ".SH COMMANDS\n";
-  for (const cli::CommandUsage& command : cli::Commands()) {
+  for (const cli::Command& command : cli::Commands()) {
     page += ".SS \"korvane\\-cli " + Roff(command.synopsis) + "\"\n";
     page += ".nf\n" + Roff(command.help);
     if (!command.help.ends_with('\n')) {

@@ -6,22 +6,15 @@
 #include "base/BinaryFile.h"
 #include "base/Trace.h"
 #include "image/BmpFile.h"
+#include "image/SeriesFrames.h"
 #include "player/TrackOverlays.h"
 
 FrameResult PlayFrame(std::span<char> fileName, std::string_view root, int frame,
                       std::span<std::uint8_t> pixels, int width, const CTrackSet& tracks,
                       OverlaySwitches overlays) {
-  if (fileName.empty())
-    return {FrameOutcome::NameTooLong};
   // A name that does not fit cannot name a frame file.
-  const int length = root.size() < fileName.size()
-                         ? std::snprintf(fileName.data(), fileName.size(), "%.*s_%04d.bmp",
-                                         static_cast<int>(root.size()), root.data(), frame)
-                         : -1;
-  if (length < 0 || static_cast<std::size_t>(length) >= fileName.size()) {
-    fileName[0] = '\0';
+  if (series::FormatFrameFileName(fileName, root, frame) < 0)
     return {FrameOutcome::NameTooLong};
-  }
 
   // The open's own reason; 0 when a file was there but was no regular file.
   base::BinaryFile file;

@@ -8,18 +8,19 @@
 #include "base/BinaryFile.h"
 #include "image/BmpFile.h"
 #include "image/ImageBytes.h"
+#include "image/SeriesFrames.h"
+#include "session/ConsoleSession.h"
 #include "tools/Cli.h"
-#include "tools/CliFiles.h"
-#include "tools/CliUsage.h"
-#include "tools/ConsoleSession.h"
-#include "tools/TrackFileScan.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
+#include "tracks/TrackFileScan.h"
 #include "tracks/TrackGlobals.h"
 
 namespace {
 
 constexpr std::string_view kCommand = "check";
 constexpr cli::OptionRule kOptions[] = {{"--tracks", true}};
-constexpr std::size_t kPixelBytes = cli::kFrameWidth * cli::kFrameHeight * BYTES_PER_PIXEL;
+constexpr std::size_t kPixelBytes = series::kFrameWidth * series::kFrameHeight * BYTES_PER_PIXEL;
 
 enum class FrameFault {
   None,
@@ -37,8 +38,8 @@ struct FrameCheck {
   std::string why = {};   // for a missing or unreadable file, with the system's reason
 };
 
-FrameCheck FileProblem(const cli::FileFault& fault) {
-  const bool missing = fault.kind == cli::FileFault::Kind::Missing;
+FrameCheck FileProblem(const base::FileFault& fault) {
+  const bool missing = fault.kind == base::FileFault::Kind::Missing;
   return {missing ? FrameFault::Missing : FrameFault::Unreadable, 0, fault.Describe()};
 }
 
@@ -47,7 +48,7 @@ FrameCheck FileProblem(const cli::FileFault& fault) {
 FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& pixels) {
   base::BinaryFile file;
   if (!file.Open(name.c_str(), base::BinaryFile::Mode::Read))  // folders and FIFOs are refused too
-    return FileProblem(cli::WhyNotOpened(name));
+    return FileProblem(base::WhyNotOpened(name));
   // The file layer reports a read error as an exception; here it is one
   // more fault of the file, and the check goes on with the next.
   try {
@@ -61,7 +62,7 @@ FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& p
     if (got < pixels.size())
       return {FrameFault::ShortPixels, got};
   } catch (const base::FileException& failure) {
-    return FileProblem({cli::FileFault::Kind::ReadError, failure.Error()});
+    return FileProblem({base::FileFault::Kind::ReadError, failure.Error()});
   }
   return {};
 }
@@ -116,7 +117,7 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   if (const std::string* named = parsed.Value("--tracks"))
     trackFile = *named;
   TrackFileReport trackReport;
-  const std::optional<cli::FileFault> trackFault = ScanTrackFile(trackFile, trackReport);
+  const std::optional<base::FileFault> trackFault = ScanTrackFile(trackFile, trackReport);
   if (trackFault && parsed.Has("--tracks"))
     return cli::Failure(err, kCommand, trackFile + ": " + trackFault->Describe());
 
@@ -124,7 +125,7 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   std::vector<unsigned char> pixels(kPixelBytes);
   std::array<int, static_cast<std::size_t>(FrameFault::Count)> counts{};
   for (int frame = frames.first; frame <= frames.last; ++frame) {
-    const std::string name = cli::FrameFileName(root, frame);
+    const std::string name = series::FrameFileName(root, frame);
     const FrameCheck check = CheckFrameFile(name, pixels);
     ++counts[static_cast<std::size_t>(check.fault)];
     if (check.fault != FrameFault::None)
@@ -144,7 +145,7 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
 
   if (!trackFault) {
     allWell = ReportTracks(trackFile, trackReport, out) && allWell;
-  } else if (trackFault->kind == cli::FileFault::Kind::Missing && trackFault->error == ENOENT) {
+  } else if (trackFault->kind == base::FileFault::Kind::Missing && trackFault->error == ENOENT) {
     out << g_trueTracksPath << ": not in the current folder; no track file checked\n";
   } else {
     out << g_trueTracksPath << ": " << trackFault->Describe() << '\n';
@@ -152,3 +153,20 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   }
   return allWell ? cli::kExitOk : cli::kExitFailure;
 }
+
+const cli::Command cli::kCheckCommand{
+    "check", "check ROOT FIRST LAST [--tracks FILE]",
+    R"(Checks the frame files ROOT_FIRST.bmp to ROOT_LAST.bmp as the player reads
+them and reports every missing file, unreadable file (not a regular file,
+permission denied, a read error), bad signature (not "BM"), short header
+(under 54 bytes) and short pixel block (under 230400 bytes). Then checks the
+track file FILE, or truetracks.txt in the current folder when there is one,
+with the loader's own reader: it reports rows the loader drops (targets beyond
+the 50 kept, frames past 499 or below 0, an item that is not a number, a last
+row with a single number) and notes every disabled target with the frame at
+which it is disabled. Bytes quoted from the file that are not printable ASCII
+are shown as \xNN.
+0 <= FIRST <= LAST, at most 100000 frames. Exit status 0 when nothing is wrong
+(notes do not count), 1 otherwise.
+)",
+    &RunCheckCommand};

@@ -1,33 +1,14 @@
 // Picks the command named by the first argument and hands it the rest.
 
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
 
 #include "tools/Cli.h"
-#include "tools/CliUsage.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
 
 namespace {
-
-using CommandFunction = int (*)(std::span<const std::string>, std::ostream&, std::ostream&);
-
-struct CommandEntry {
-  std::string_view name;
-  CommandFunction run;
-};
-
-constexpr std::array<CommandEntry, 9> kCommandTable{{
-    {"sample", &RunSampleCommand},
-    {"render", &RunRenderCommand},
-    {"score", &RunScoreCommand},
-    {"near", &RunNearCommand},
-    {"check", &RunCheckCommand},
-    {"import", &RunImportCommand},
-    {"mot2tracks", &RunMotToTracksCommand},
-    {"tracks2mot", &RunTracksToMotCommand},
-    {"evaluate", &RunEvaluateCommand},
-}};
 
 // Runs the command the arguments name.
 int Dispatch(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
@@ -38,10 +19,8 @@ int Dispatch(std::span<const std::string> args, std::ostream& out, std::ostream&
     cli::PrintProgramHelp(out);
     return cli::kExitOk;
   }
-  for (const CommandEntry& entry : kCommandTable) {
-    if (entry.name == name)
-      return entry.run(args.subspan(1), out, err);
-  }
+  if (const cli::Command* command = cli::FindCommand(name))
+    return command->run(args.subspan(1), out, err);
   return cli::UsageError(err, "", "unknown command '" + name + "'");
 }
 

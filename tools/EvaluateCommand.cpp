@@ -3,10 +3,11 @@
 
 #include <memory>
 
+#include "base/NumberText.h"
 #include "eval/Evaluation.h"
 #include "tools/Cli.h"
-#include "tools/CliFiles.h"
-#include "tools/CliUsage.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
 #include "tools/EvaluationReport.h"
 #include "tools/HypothesisInput.h"
 #include "tools/TrackFileInput.h"
@@ -31,7 +32,7 @@ std::optional<int> FrameOption(const cli::ParsedArgs& parsed, std::string_view o
   const std::string* text = parsed.Value(option);
   if (text == nullptr)
     return std::nullopt;
-  const std::optional<int> frame = cli::ParseInt(*text);
+  const std::optional<int> frame = base::ParseInt(*text);
   if (!frame || !IsTrackFrame(*frame))
     problem = std::string(option) + " must be a frame from 0 to 499";
   return frame;
@@ -46,7 +47,7 @@ std::optional<std::string> ReadRequest(const cli::ParsedArgs& parsed, Request& r
   const std::string* threshold = parsed.Value("--threshold");
   if (threshold == nullptr)
     return "--threshold D is needed";
-  const std::optional<double> d = cli::ParseDouble(*threshold);
+  const std::optional<double> d = base::ParseDouble(*threshold);
   if (!d || *d < 0.0)
     return "--threshold must be a distance in pixels, 0 or more";
   request.settings.threshold = *d;
@@ -99,3 +100,42 @@ int RunEvaluateCommand(std::span<const std::string> args, std::ostream& out, std
     PrintEvaluationTable(evaluation, out);
   return cli::kExitOk;
 }
+
+const cli::Command cli::kEvaluateCommand{
+    "evaluate",
+    "evaluate TRUTH HYP --threshold D [--hyp-format points|mot|tracks] [--geometry FILE] "
+    "[--from F] [--to T] [--csv | --json]",
+    R"(Scores a tracker's output HYP against the track file TRUTH with the CLEAR MOT
+metrics (Bernardin and Stiefelhagen 2008) and the identity metrics (Ristani et
+al. 2016). The truth objects of a frame are the enabled targets whose position
+there is not (0, 0). A truth object and a hypothesis correspond when they lie
+at most D pixels apart.
+Each frame, in order: a truth object keeps the hypothesis id it was last
+matched to when that hypothesis is there, free and within D; the rest are
+matched to make the most pairs at the least total distance. A match to another
+id than the last one is an identity switch. An unmatched hypothesis closer
+than D to a disabled target is ignored rather than a false positive.
+  --threshold D    the largest distance of a match, in pixels (needed)
+  --hyp-format     how HYP is laid out:
+     points        (default) rows "frame,id,x,y", frames 0 to 499
+     mot           MOTChallenge rows "frame,id,left,top,width,height,...",
+                   placed as mot2tracks places ground truth: the box's
+                   centre rounded to whole pixels, frame and centre as they
+                   stand (or through --geometry); rows outside frames 0 to
+                   499 are left out with a note
+     tracks        a track file; the target's index is the id
+                   Fields are separated by commas or white space; further
+                   columns are ignored; '#' starts a comment.
+  --geometry FILE  with mot: the .geometry file of an imported series; each
+                   box centre and frame number is mapped into the series as
+                   mot2tracks maps ground truth
+  --from F, --to T the frames scored (0 to 499); without them, every frame in
+                   which either side has an object
+  --json           one JSON object: frames, gt, hypotheses, matches, fp, fn,
+                   idsw, frag, ignored, mota, motp, idtp, idfp, idfn, idp, idr,
+                   idf1, mt, pt, ml and per_target
+  --csv            the same totals as a header line and a line of values
+A ratio whose denominator is 0 is "-" in the table, null in JSON and empty in
+CSV. A bad HYP line is a failure naming FILE:LINE (exit status 1).
+)",
+    &RunEvaluateCommand};

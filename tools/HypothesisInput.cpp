@@ -5,12 +5,11 @@
 #include <memory>
 #include <sstream>
 
+#include "base/InputFile.h"
 #include "base/Trace.h"
 #include "eval/HypothesisReader.h"
-#include "tools/CliFiles.h"
-#include "tools/GeometryFile.h"
-#include "tools/InputFile.h"
-#include "tools/MotConversion.h"
+#include "geometry/GeometryFile.h"
+#include "mot/MotConversion.h"
 #include "tools/TrackFileInput.h"
 #include "tracks/TrackSet.h"
 
@@ -58,7 +57,7 @@ std::optional<std::string> LoadHypotheses(const HypothesisInput& input, LoadedHy
       return problem;
   }
   std::string text;
-  if (const auto fault = ReadWholeFile(input.file, kMaxHypothesisBytes, text))
+  if (const auto fault = base::ReadWholeFile(input.file, kMaxHypothesisBytes, text))
     return input.file + ": " + fault->Describe();
   std::vector<ObjectRow> rows;
   std::optional<ReadProblem> problem;

@@ -11,7 +11,7 @@
 
 #include "eval/Evaluation.h"
 #include "eval/FrameObjects.h"
-#include "tools/CliUsage.h"
+#include "tools/CommandLine.h"
 
 class CTrackSet;
 

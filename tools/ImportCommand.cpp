@@ -9,16 +9,21 @@
 #include <system_error>
 #include <thread>
 
+#include "base/AtomicFile.h"
+#include "base/FileStatus.h"
+#include "base/NumberText.h"
+#include "base/Progress.h"
+#include "geometry/GeometryFile.h"
+#include "image/SeriesFrames.h"
+#include "import/FrameCompose.h"
+#include "import/ImageDecode.h"
+#include "import/ImportShared.h"
+#include "import/ImportSource.h"
+#include "import/OrderedWork.h"
 #include "tools/Cli.h"
-#include "tools/CliFiles.h"
-#include "tools/CliUsage.h"
-#include "tools/FrameCompose.h"
-#include "tools/GeometryFile.h"
-#include "tools/ImageDecode.h"
-#include "tools/ImportShared.h"
-#include "tools/ImportSource.h"
-#include "tools/OrderedWork.h"
-#include "tools/Progress.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
+#include "tools/ImportVideo.h"
 
 namespace {
 
@@ -38,7 +43,7 @@ std::optional<cli::PixelRect> ParseRect(const std::string& text) {
     if (comma == std::string::npos)
       return std::nullopt;
     const std::optional<int> value =
-        cli::ParseInt(std::string_view(text).substr(from, comma - from));
+        base::ParseInt(std::string_view(text).substr(from, comma - from));
     if (!value)
       return std::nullopt;
     values[i] = *value;
@@ -53,12 +58,12 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, ImportSet
   settings.source = parsed.positional[0];
   settings.outRoot = parsed.positional[1];
   if (const std::string* first = parsed.Value("--first")) {
-    settings.first = cli::ParseInt(*first);
+    settings.first = base::ParseInt(*first);
     if (!settings.first || *settings.first < 0)
       return "--first must be an integer of at least 0";
   }
   if (const std::string* start = parsed.Value("--start")) {
-    const std::optional<int> value = cli::ParseInt(*start);
+    const std::optional<int> value = base::ParseInt(*start);
     if (!value || *value < 0)
       return "--start must be an integer of at least 0";
     settings.start = *value;
@@ -77,19 +82,19 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, ImportSet
   }
   settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (const std::string* jobs = parsed.Value("--jobs")) {
-    const std::optional<int> value = cli::ParseInt(*jobs);
+    const std::optional<int> value = base::ParseInt(*jobs);
     if (!value || *value < 1 || *value > kMaxJobs)
       return "--jobs must be an integer from 1 to " + std::to_string(kMaxJobs);
     settings.jobs = *value;
   }
   if (const std::string* first = parsed.Value("--first-frame")) {
-    const std::optional<int> value = cli::ParseInt(*first);
+    const std::optional<int> value = base::ParseInt(*first);
     if (!value || *value < 1)
       return "--first-frame must be an integer of at least 1";
     settings.firstVideoFrame = *value;
   }
   if (const std::string* count = parsed.Value("--count")) {
-    settings.videoCount = cli::ParseInt(*count);
+    settings.videoCount = base::ParseInt(*count);
     if (!settings.videoCount || *settings.videoCount < 1 ||
         *settings.videoCount > cli::kMaxSeriesFrames)
       return "--count must be an integer from 1 to " + std::to_string(cli::kMaxSeriesFrames);
@@ -117,7 +122,7 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
     return cli::ImportVideo(settings, out, err);
 
   cli::SourceFrames frames;
-  if (cli::IsFolder(settings.source)) {
+  if (base::IsFolder(settings.source)) {
     if (settings.first)
       return cli::UsageError(err, kCommand, "--first goes with a pattern, not a folder");
     if (auto problem = cli::ListFolderFrames(settings.source, cli::PictureFileEndings(), frames))
@@ -140,7 +145,7 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
 
   std::vector<std::string> outputs;
   for (int i = 0; i < count; ++i)
-    outputs.push_back(cli::FrameFileName(settings.outRoot, settings.start + i));
+    outputs.push_back(series::FrameFileName(settings.outRoot, settings.start + i));
   const std::string geometryFile = settings.outRoot + ".geometry";
   outputs.push_back(geometryFile);
   if (const auto over = cli::OutputOverSource(frames.paths, outputs))
@@ -160,14 +165,14 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
   if (auto problem = cli::MakeOutputFolder(settings.outRoot))
     return cli::Failure(err, kCommand, *problem);
 
-  cli::Progress progress(err, cli::ProgressStyleFor(err), "import", count);
+  base::Progress progress(err, base::ProgressStyleFor(err), "import", count);
   const auto make = [&](int index, std::vector<std::uint8_t>& frame) -> std::optional<std::string> {
     const std::string& path = frames.paths[static_cast<std::size_t>(index)];
     cli::RgbImage shown;
     if (auto reason = cli::DecodeShownPart(path, geometry, shown))
       return path + ": " + *reason;
     std::vector<std::uint8_t> scratch;
-    frame.resize(cli::kFrameBytes);
+    frame.resize(series::kFrameBytes);
     if (!cli::ComposeFrame(shown.View(), geometry, frame, scratch))
       return path + ": the decoded picture does not fit the frame";
     return std::nullopt;
@@ -177,11 +182,11 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
     // The geometry goes in with the first frame, so that a series that has
     // frames always has it, and an import that writes no frame leaves nothing.
     if (index == 0) {
-      if (auto problem = cli::WriteFileAtomically(geometryFile, cli::GeometryText(geometry)))
+      if (auto problem = base::WriteFileAtomically(geometryFile, cli::GeometryText(geometry)))
         return problem;
     }
-    auto problem = cli::WriteFrameFileAtomically(outputs[static_cast<std::size_t>(index)], frame,
-                                                 cli::kFrameWidth, cli::kFrameHeight);
+    auto problem = series::WriteFrameFileAtomically(outputs[static_cast<std::size_t>(index)], frame,
+                                                    series::kFrameWidth, series::kFrameHeight);
     if (!problem)
       progress.Update(index + 1);
     return problem;
@@ -196,3 +201,41 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
       << ", and " << geometryFile << '\n';
   return cli::kExitOk;
 }
+
+const cli::Command cli::kImportCommand{
+    "import",
+    "import SOURCE OUTROOT [--first N] [--start K] [--fit | --center | --crop X,Y,W,H] "
+    "[--jobs J] [--first-frame N] [--count C]",
+    R"(Turns pictures into a series the program plays: OUTROOT_NNNN.bmp, numbered
+from K (default 0), each a 320 x 240 frame file exactly as the recorder writes
+it, and OUTROOT.geometry beside them, which records how source positions and
+numbers map to the frames. OUTROOT's folder is made when it is missing.
+SOURCE is a folder (every picture file in it, in natural order: img2.png
+before img10.png; other files are ignored) or a printf-style pattern with one
+integer conversion such as frames/%06d.jpg, read from number N (default: the
+lowest number present) up to the first number without a file. Every format
+the image readers know is read (PNG, JPEG, BMP, GIF, TIFF, WebP, ...), grey
+and 16-bit included; transparency is composited onto black.
+  --fit          (default) scale to the largest size that fits 320 x 240,
+                 keeping the shape, and centre it on black
+  --center       no scaling: the middle of the picture, or all of it on black
+                 when it is smaller
+  --crop X,Y,W,H take that rectangle of the source, then fit it
+  --jobs J       decode pictures on J threads (default: one per core; a
+                 video is decoded by the libraries on every core)
+SOURCE may also be a video file (any other regular file: MP4, MKV, AVI, ...,
+whatever FFmpeg's libraries open). Its frames, numbered from 1, become the
+series in the same way, and OUTROOT.geometry also records the video's frame
+rate and time base.
+  --first-frame N  start at video frame N (default 1)
+  --count C        write C frames (default: to the end, at most 100000); a
+                   video that ends before them fails the command
+A video that ends well before the length its container gives fails the
+command (exit 1) once the frames it held are written.
+A progress bar shows on a terminal, progress lines otherwise. A picture that
+cannot be read fails the command (exit 1) with its name and the reader's
+reason; the frames written before it are complete (each file is written under
+a temporary name and renamed), and the message names them. The command
+refuses to write over its own sources. At most 100000 frames.
+)",
+    &RunImportCommand};

@@ -2,16 +2,22 @@
 // is read (the names, the output folder, the track file). The frames
 // themselves are played and written by RenderSeries.
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "base/FileStatus.h"
+#include "base/NumberText.h"
+#include "geometry/GeometryFile.h"
+#include "image/SeriesFrames.h"
+#include "render/HypothesisOverlay.h"
+#include "render/SeriesRender.h"
 #include "tools/Cli.h"
-#include "tools/CliFiles.h"
-#include "tools/CliUsage.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
 #include "tools/HypothesisInput.h"
-#include "tools/HypothesisOverlay.h"
-#include "tools/SeriesRender.h"
 #include "tools/TrackFileInput.h"
 #include "tracks/TrackGlobals.h"
 #include "video/VideoWriter.h"
@@ -45,7 +51,7 @@ std::optional<std::string> ReadHypothesisRequest(const cli::ParsedArgs& parsed,
     return problem;
   request.input = std::move(input);
   if (const std::string* threshold = parsed.Value("--threshold")) {
-    const std::optional<double> d = cli::ParseDouble(*threshold);
+    const std::optional<double> d = base::ParseDouble(*threshold);
     if (!d || *d < 0.0)
       return "--threshold must be a distance in pixels, 0 or more";
     request.threshold = *d;
@@ -54,6 +60,23 @@ std::optional<std::string> ReadHypothesisRequest(const cli::ParsedArgs& parsed,
 }
 
 // Reads the command line into settings; a message when it cannot be used.
+// The source's frame rate as the series' geometry file (ROOT.geometry, written
+// by import) records it, rounded to a whole rate the player has (1 to 30);
+// nothing when there is no such file or it records no rate.
+std::optional<int> RecordedRate(const std::string& root) {
+  const std::string file = root + ".geometry";
+  if (!base::RegularFileSize(file))
+    return std::nullopt;
+  cli::FrameGeometry geometry;
+  if (cli::ReadGeometryFile(file, geometry))
+    return std::nullopt;
+  const cli::Fraction& rate = geometry.videoRate;
+  if (rate.numerator <= 0 || rate.denominator <= 0)
+    return std::nullopt;
+  const double perSecond = static_cast<double>(rate.numerator) / rate.denominator;
+  return static_cast<int>(std::clamp(std::lround(perSecond), 1L, 30L));
+}
+
 std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSettings& settings) {
   const std::string* video = parsed.Value("--video");
   if (parsed.positional.size() != 4 && (parsed.positional.size() != 3 || video == nullptr))
@@ -71,10 +94,12 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
   // The rate is the player's; frames are rendered as fast as they are read,
   // so it only sets the video's frame rate.
   if (const std::string* rate = parsed.Value("--rate")) {
-    const std::optional<int> value = cli::ParseInt(*rate);
+    const std::optional<int> value = base::ParseInt(*rate);
     if (!value || *value < 1 || *value > 30)
       return "--rate must be an integer from 1 to 30";
     settings.rate = *value;
+  } else if (video != nullptr) {
+    settings.rate = RecordedRate(parsed.positional[0]).value_or(settings.rate);
   }
   settings.overlays.trails = parsed.Has("--trails");
   settings.overlays.markers = parsed.Has("--markers");
@@ -108,14 +133,29 @@ std::optional<std::string> LoadOverlay(const cli::HypothesisInput& input,
   return std::nullopt;
 }
 
-// The output frame files must not be the input's.
+// The output frame files must not be the input's: the same root name in the
+// same folder, the folder known by its identity (a bind mount or a link of
+// the input's folder is the input's folder), not by its path.
 bool SameSeries(const std::string& root, const std::string& outRoot) {
-  std::error_code error;
-  const auto in = std::filesystem::weakly_canonical(root, error);
-  if (error)
-    return false;
-  const auto out = std::filesystem::weakly_canonical(outRoot, error);
-  return !error && in == out;
+  const std::filesystem::path in(base::AbsolutePath(root));
+  const std::filesystem::path out(base::AbsolutePath(outRoot));
+  return in.filename() == out.filename() &&
+         base::SameFile(in.parent_path().string(), out.parent_path().string());
+}
+
+// "render: 12 frames shown, 0 not shown, 0 retries; wrote … to …; video …".
+void PrintSummary(std::ostream& out, const RenderSettings& settings, const RenderOutcome& outcome) {
+  out << "render: " << outcome.shown << " frames shown, " << outcome.skipped << " not shown, "
+      << outcome.retries << " retries";
+  if (outcome.shown > 0 && !settings.outRoot.empty()) {
+    out << "; wrote " << series::FrameFileName(settings.outRoot, outcome.firstShown) << " to "
+        << series::FrameFileName(settings.outRoot, outcome.lastShown);
+  }
+  if (outcome.videoDone) {
+    out << "; video " << settings.video << " (" << outcome.videoFrames << " frames at "
+        << settings.rate << " per second)";
+  }
+  out << '\n';
 }
 
 }  // namespace
@@ -131,15 +171,17 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
   if (const auto error = ReadHypothesisRequest(parsed, hypothesisRequest))
     return cli::UsageError(err, kCommand, *error);
 
-  if (cli::FrameFileName(settings.root, settings.last).size() >= kPlayerNameBytes)
+  if (series::FrameFileName(settings.root, settings.last).size() >= kPlayerNameBytes)
     return cli::Failure(err, kCommand,
                         settings.root + ": the root path is too long for the player");
   const bool writesFrames = !settings.outRoot.empty();
   if (writesFrames) {
     const std::filesystem::path outFolder =
-        std::filesystem::path(cli::AbsolutePath(settings.outRoot)).parent_path();
-    if (!cli::IsFolder(outFolder.string()))
-      return cli::Failure(err, kCommand, outFolder.string() + ": no such folder for OUTROOT");
+        std::filesystem::path(base::AbsolutePath(settings.outRoot)).parent_path();
+    // A missing folder is made with the first frame written.
+    std::error_code error;
+    if (std::filesystem::exists(outFolder, error) && !base::IsFolder(outFolder.string()))
+      return cli::Failure(err, kCommand, outFolder.string() + ": not a folder, for OUTROOT");
     if (SameSeries(settings.root, settings.outRoot))
       return cli::Failure(err, kCommand,
                           settings.outRoot + ": is the series being read; choose another OUTROOT");
@@ -162,5 +204,59 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
       return cli::Failure(err, kCommand, *problem);
   }
 
-  return RenderSeries(settings, *tracks, hypotheses ? &*hypotheses : nullptr, out, err);
+  const RenderOutcome outcome = RenderSeries(
+      settings, *tracks, hypotheses ? &*hypotheses : nullptr,
+      [&err](const std::string& problem) { cli::Failure(err, kCommand, problem); }, err, kCommand);
+  if (outcome.played)
+    PrintSummary(out, settings, outcome);
+  return outcome.failed ? cli::kExitFailure : cli::kExitOk;
 }
+
+const cli::Command cli::kRenderCommand{
+    "render",
+    "render ROOT FIRST LAST [OUTROOT] [--video FILE] [--tracks FILE] [--trails] [--markers] "
+    "[--rate N] [--hypotheses HYP [--hyp-format points|mot|tracks] [--geometry FILE] "
+    "[--threshold D]]",
+    R"(Plays ROOT_FIRST.bmp to ROOT_LAST.bmp (names "%s_%04d.bmp") frame by frame
+through the player's own playback step, and writes every frame shown, overlays
+included, as OUTROOT_NNNN.bmp, NNNN being the number of the frame shown:
+OUTROOT_0024.bmp shows ROOT_0024.bmp exactly as the player's picture shows it.
+  --video FILE   also (or, without OUTROOT, only) encode the frames as the
+                 video FILE at the rate of --rate, one picture per frame
+                 number; a frame not shown holds the picture before it (black
+                 before the first). FILE.mkv: FFV1, lossless, every picture
+                 the frame file's bytes; FILE.mp4: H.264, yuv420p, constant
+                 quality 18, index first so that it plays while loading
+  --markers      paint a red marker at each target's position, as "Use
+                 TrueTracks" does
+  --trails       paint the green trails, as "Show Track" does
+  --tracks FILE  the track file (with --trails, --markers or --threshold);
+                 without it truetracks.txt is read from the current folder,
+                 as the player reads it
+  --rate N       the player's frame rate, 1 to 30, and the video's; frames
+                 are rendered as fast as they are read. Without it the video
+                 takes the source's rate recorded in ROOT.geometry by import
+                 (rounded, at most 30), else 10
+  --hypotheses HYP  paint a tracker's output over the player's overlays, read
+                 as evaluate reads it (--hyp-format, --geometry): a cyan ring
+                 2 pixels wide around the 10 x 10 square a marker at the
+                 hypothesis's position covers
+  --threshold D  also mark each frame's errors as evaluate matches them
+                 (truth from the track file): a magenta ring around a missed
+                 truth object's marker, a yellow ring around a false
+                 positive's cyan one
+A frame file that cannot be opened or read (missing, not a regular file,
+permission denied, a read error) is skipped and named, as is one whose header is still short or
+without the "BM" signature after 3 tries; the next frame starts over black, as
+a new READ would. A short pixel block shows over the frame before it.
+Each output file is written under a temporary name and renamed when whole;
+OUTROOT may not name the series being read. A file that cannot be written
+stops the command with the system's reason; the frames written before it stay,
+a video is not kept.
+0 <= FIRST <= LAST, at most 100000 frames. Standard error shows a progress
+bar on a terminal, a progress line at every tenth otherwise; the summary on
+standard output gives the frames shown, not shown and the retries.
+Exit status 1 when a frame was not shown or a file could not be read or
+written, 0 otherwise.
+)",
+    &RunRenderCommand};

@@ -8,13 +8,16 @@
 #include <system_error>
 #include <vector>
 
+#include "base/AtomicFile.h"
+#include "base/FileStatus.h"
 #include "base/TempFolder.h"
+#include "image/SeriesFrames.h"
 #include "res/ResourceIds.h"
+#include "session/ConsoleSession.h"
+#include "session/SyntheticScene.h"
 #include "tools/Cli.h"
-#include "tools/CliFiles.h"
-#include "tools/CliUsage.h"
-#include "tools/ConsoleSession.h"
-#include "tools/SyntheticScene.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
 #include "tracks/TrackGlobals.h"
 #include "ui/headless/HeadlessBackend.h"
 
@@ -61,7 +64,7 @@ bool RecordScene(std::string& problem) {
 std::vector<std::string> SeriesFileNames() {
   std::vector<std::string> names;
   for (int f = 0; f < kSceneFrames; ++f)
-    names.push_back(cli::FrameFileName(kRootName, f));
+    names.push_back(series::FrameFileName(kRootName, f));
   names.push_back(g_trueTracksPath);
   return names;
 }
@@ -104,7 +107,7 @@ int RunSampleCommand(std::span<const std::string> args, std::ostream& out, std::
   const std::filesystem::path folder = parsed.positional[0];
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (!cli::IsFolder(folder.string()))
+  if (!base::IsFolder(folder.string()))
     return cli::Failure(err, kCommand,
                         folder.string() + ": not a folder and cannot be made one" +
                             (error ? ": " + error.message() : ""));
@@ -127,22 +130,39 @@ int RunSampleCommand(std::span<const std::string> args, std::ostream& out, std::
   // A frame file the recorder could not create at all is passed over
   // quietly: it shows only as a missing file.
   for (int f = 0; f < kSceneFrames; ++f) {
-    const std::string name = cli::FrameFileName(root, f);
-    if (cli::RegularFileSize(name) != cli::kFrameFileBytes)
+    const std::string name = series::FrameFileName(root, f);
+    if (base::RegularFileSize(name) != series::kFrameFileBytes)
       return cli::Failure(err, kCommand, name + ": could not be written");
   }
 
   std::ostringstream tracks;
   WriteSceneTracks(tracks, kSceneFrames);
   if (const auto writeError =
-          cli::WriteFileAtomically(recording.File(g_trueTracksPath), tracks.str()))
+          base::WriteFileAtomically(recording.File(g_trueTracksPath), tracks.str()))
     return cli::Failure(err, kCommand, *writeError);
   if (const auto moveError = MoveIntoPlace(recording.Path(), folder))
     return cli::Failure(err, kCommand, *moveError);
 
   const std::string finalRoot = (folder / kRootName).string();
-  out << "sample: wrote " << cli::FrameFileName(finalRoot, 0) << " to "
-      << cli::FrameFileName(finalRoot, kSceneFrames - 1) << " (" << kSceneFrames << " frames) and "
-      << (folder / g_trueTracksPath).string() << '\n';
+  out << "sample: wrote " << series::FrameFileName(finalRoot, 0) << " to "
+      << series::FrameFileName(finalRoot, kSceneFrames - 1) << " (" << kSceneFrames
+      << " frames) and " << (folder / g_trueTracksPath).string() << '\n';
   return cli::kExitOk;
 }
+
+const cli::Command cli::kSampleCommand{
+    "sample", "sample DIR",
+    R"(Writes the sample series into the folder DIR, made when missing: frames 0 to
+60 of a synthetic take, DIR/take9_0000.bmp to DIR/take9_0060.bmp (320 x 240,
+24-bit), recorded through the console's frame recorder, and DIR/truetracks.txt
+with the true positions of its four targets. Each target is a bright 6 x 6 blob whose
+bottom-left pixel is its position: it covers columns x to x+5 and rows y-5 to y,
+rows counted from the top. Target 1 appears at frame 15, target 2 is hidden in
+frames 30 to 39, and target 3 leaves the picture at frame 20, where its rows
+become "1000 1000" and disable it. The recorder prints "Frame 20", "Frame 40"
+and "Frame 60" on the way.
+The series is recorded into a temporary folder inside DIR and moved into place
+when whole. On failure (DIR is not a folder, a file cannot be written) DIR is
+left as it was and the exit status is 1.
+)",
+    &RunSampleCommand};

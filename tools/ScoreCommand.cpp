@@ -1,22 +1,23 @@
-// korvane-cli score and near: the track comparison statistics of a track
-// file against a measured path or a point.
+// korvane-cli score: the track comparison statistics of a track file against
+// a measured path.
 
 #include <charconv>
 #include <cstdio>
 #include <memory>
 
+#include "base/InputFile.h"
+#include "base/NumberText.h"
 #include "base/Trace.h"
 #include "tools/Cli.h"
-#include "tools/CliUsage.h"
-#include "tools/InputFile.h"
-#include "tools/MeasuredPath.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
 #include "tools/TrackFileInput.h"
+#include "tracks/MeasuredPath.h"
 #include "tracks/TrackSet.h"
 
 namespace {
 
 constexpr std::string_view kScore = "score";
-constexpr std::string_view kNear = "near";
 constexpr cli::OptionRule kScoreOptions[] = {{"--csv", false}};
 
 // The shortest text that reads back as the same double.
@@ -48,8 +49,8 @@ int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::o
     return *status;
   if (parsed.positional.size() != 4)
     return cli::UsageError(err, kScore, "expects a track file, a measured path, FROM and TO");
-  const std::optional<int> from = cli::ParseInt(parsed.positional[2]);
-  const std::optional<int> to = cli::ParseInt(parsed.positional[3]);
+  const std::optional<int> from = base::ParseInt(parsed.positional[2]);
+  const std::optional<int> to = base::ParseInt(parsed.positional[3]);
   if (!from || !to || !IsTrackFrame(*from) || !IsTrackFrame(*to) || *from > *to)
     return cli::UsageError(err, kScore, "FROM and TO must be frames with 0 <= FROM <= TO <= 499");
 
@@ -102,27 +103,22 @@ int RunScoreCommand(std::span<const std::string> args, std::ostream& out, std::o
   return cli::kExitOk;
 }
 
-int RunNearCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-  cli::ParsedArgs parsed;
-  if (const auto status = cli::ReadCommandArgs(args, {}, kNear, out, err, parsed))
-    return *status;
-  if (parsed.positional.size() != 5)
-    return cli::UsageError(err, kNear, "expects a track file, X, Y, FRAME and THRESHOLD");
-  const std::optional<int> x = cli::ParseInt(parsed.positional[1]);
-  const std::optional<int> y = cli::ParseInt(parsed.positional[2]);
-  if (!x || !y)
-    return cli::UsageError(err, kNear, "X and Y must be integers");
-  const std::optional<int> frame = cli::ParseInt(parsed.positional[3]);
-  if (!frame || !IsTrackFrame(*frame))
-    return cli::UsageError(err, kNear, "FRAME must be a frame from 0 to 499");
-  const std::optional<double> threshold = cli::ParseDouble(parsed.positional[4]);
-  if (!threshold)
-    return cli::UsageError(err, kNear, "THRESHOLD must be a number");
-
-  const std::string& trackFile = parsed.positional[0];
-  auto tracks = std::make_unique<CTrackSet>();
-  if (const auto problem = cli::LoadCommandTracks(trackFile, *tracks, kNear, err))
-    return cli::Failure(err, kNear, *problem);
-  out << (tracks->NearDisabledTarget(*x, *y, *frame, *threshold) ? "near\n" : "not near\n");
-  return cli::kExitOk;
-}
+const cli::Command cli::kScoreCommand{
+    "score", "score TRACKS MEASURED FROM TO [--csv]",
+    R"(Loads the track file TRACKS (laid out like truetracks.txt) and the measured
+path MEASURED, and prints, for every enabled track, the mean and the population
+variance of the squared distances between path and track over the frames FROM
+to TO (0 <= FROM <= TO <= 499), then the best match: the lowest mean over the
+enabled tracks and its variance (1e+11 and 0 when no track matches).
+MEASURED is text with one measured position per line:
+    frame x y
+  frame 0 to 499, x and y integers, each frame at most once; '#' starts a
+  comment that runs to the end of the line; blank lines are ignored. A frame
+  the file does not give counts as (0, 0), like a track's frame without a
+  position.
+  --csv   print "track,mean,variance" rows and a last row "best,MEAN,VARIANCE"
+          instead of the table; the numbers are then exact, and a disabled
+          track's fields are empty.
+A track file that describes no targets is scored as such, with a warning.
+)",
+    &RunScoreCommand};

@@ -1,7 +1,7 @@
 #include "tools/TrackFileInput.h"
 
+#include "base/InputFile.h"
 #include "base/Trace.h"
-#include "tools/InputFile.h"
 #include "tracks/TrackSet.h"
 
 namespace cli {
@@ -9,9 +9,9 @@ namespace cli {
 std::optional<std::string> LoadCommandTracks(const std::string& fileName, CTrackSet& tracks,
                                              std::string_view command, std::ostream& err) {
   std::string text;
-  if (const auto fault = ReadWholeFile(fileName, kMaxTextFileBytes, text))
+  if (const auto fault = base::ReadWholeFile(fileName, base::kMaxTextFileBytes, text))
     return fileName + ": " + fault->Describe();
-  const StreamPtr stream = OpenTextStream(text);
+  const base::StreamPtr stream = base::OpenTextStream(text);
   const base::ScopedTraceSink quiet([](std::string_view) {});
   if (!stream || !tracks.LoadTrueTracksFromStream(stream.get()))
     return fileName + ": cannot be read as a track file";

@@ -11,7 +11,7 @@ class CTrackSet;
 
 namespace cli {
 
-// Reads the regular file fileName (at most kMaxTextFileBytes) and loads it
+// Reads the regular file fileName (at most base::kMaxTextFileBytes) and loads it
 // into tracks. Warns on err, as "korvane-cli COMMAND: warning: …", when the
 // file describes no targets: a command then answers as for an empty set,
 // which is seldom what was meant. Returns what keeps the file from being

@@ -73,8 +73,9 @@ TEST(ReadHypotheses, NamesTheLineItRefuses) {
       {kPoints, "1,1,2,3\n\n1,2,5,5\n1,1,9,9\n", 4,
        "id 1 is given twice in one frame (first on line 1)"},
       {kMot, "500,1,2,3,4,5\n", 1, "frame '500' is not a whole number from 0 to 499"},
-      {kMot, "1,1,2,3,4\n", 1, "expected 'frame,id,left,top,width,height'"},
-      {kMot, "1,1,2,3,-4,5\n", 1, "a box's width and height must not be negative"},
+      {kMot, "1,1,2,3,4\n", 1,
+       "a row needs at least 6 fields (frame,id,left,top,width,height), this one has 5"},
+      {kMot, "1,1,2,3,-4,5\n", 1, "the box has a negative size"},
   };
   for (const Case& c : cases) {
     std::vector<ObjectRow> rows;

@@ -7,9 +7,9 @@
 
 #include "CliTestSupport.h"
 #include "base/Trace.h"
+#include "image/SeriesFrames.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
-#include "tools/TrackFileScan.h"
+#include "tracks/TrackFileScan.h"
 #include "tracks/TrackSet.h"
 
 using namespace cli_test;
@@ -20,7 +20,7 @@ class CheckCommand : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(RunInProcess({"sample", m_dir.Path().string()}).status, 0); }
   std::string Root() const { return m_dir.File("take9"); }
-  std::string Name(int frame) const { return cli::FrameFileName(Root(), frame); }
+  std::string Name(int frame) const { return series::FrameFileName(Root(), frame); }
   TempDir m_dir;
   TempDir m_other;
 };

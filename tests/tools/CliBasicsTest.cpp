@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "CliTestSupport.h"
+#include "base/AtomicFile.h"
+#include "base/InputFile.h"
+#include "base/NumberText.h"
+#include "image/SeriesFrames.h"
 #include "support/TempDir.h"
 #include "tools/Cli.h"
-#include "tools/CliFiles.h"
-#include "tools/CliUsage.h"
-#include "tools/InputFile.h"
+#include "tools/CommandLine.h"
+#include "tools/CommandTable.h"
 
 using namespace cli_test;
 
@@ -37,7 +40,7 @@ TEST(CliBasics, HelpListsEveryCommandAndEachCommandHasItsOwn) {
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
   EXPECT_EQ(cli::Commands().size(), 9u);
-  for (const cli::CommandUsage& command : cli::Commands()) {
+  for (const cli::Command& command : cli::Commands()) {
     const std::string name(command.name), synopsis(command.synopsis);
     SCOPED_TRACE(name);
     EXPECT_NE(help.out.find("  korvane-cli " + synopsis + "\n"), std::string::npos);
@@ -78,7 +81,7 @@ TEST(CliBasics, UsageErrorsExitTwoWithTheCommandsUsageLine) {
     for (std::istringstream words(line); words.good();)
       words >> args.emplace_back();
     std::string synopsis;
-    for (const cli::CommandUsage& command : cli::Commands()) {
+    for (const cli::Command& command : cli::Commands()) {
       if (command.name == args[0])
         synopsis = command.synopsis;
     }
@@ -104,8 +107,8 @@ TEST(CliBasics, FailuresExitOneNamingTheFile) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"sample", tracks},
        "sample: " + tracks + ": not a folder and cannot be made one: Not a directory"},
-      {{"render", "r", "0", "5", dir.File("none/out")},
-       "render: " + dir.File("none") + ": no such folder for OUTROOT"},
+      {{"render", "r", "0", "5", tracks + "/out"},
+       "render: " + tracks + ": not a folder, for OUTROOT"},
       {{"render", "r", "0", "5", dir.File("out"), "--markers", "--tracks", none},
        "render: " + none + ": missing"},
       // Without --tracks the track file comes from the current folder.
@@ -164,36 +167,36 @@ TEST(CliBasics, AnOutputThatCannotBeWrittenIsAFailure) {
 }
 
 TEST(CliBasics, NumbersAreReadWholeAndInRange) {
-  EXPECT_EQ(cli::ParseInt("+42"), 42);
-  EXPECT_EQ(cli::ParseInt("-7"), -7);
-  EXPECT_EQ(cli::ParseInt("2147483647"), INT_MAX);
-  EXPECT_EQ(cli::ParseInt("-2147483648"), INT_MIN);
+  EXPECT_EQ(base::ParseInt("+42"), 42);
+  EXPECT_EQ(base::ParseInt("-7"), -7);
+  EXPECT_EQ(base::ParseInt("2147483647"), INT_MAX);
+  EXPECT_EQ(base::ParseInt("-2147483648"), INT_MIN);
   for (const char* bad : {"", "+", "-", "+-5", "2147483648", "12a", " 1", "1 ", "0x10", "1.0"})
-    EXPECT_EQ(cli::ParseInt(bad), std::nullopt) << bad;
-  EXPECT_EQ(cli::ParseDouble("+5"), 5.0);
-  EXPECT_EQ(cli::ParseDouble("-0.25"), -0.25);
-  EXPECT_EQ(cli::ParseDouble("1e3"), 1000.0);
+    EXPECT_EQ(base::ParseInt(bad), std::nullopt) << bad;
+  EXPECT_EQ(base::ParseDouble("+5"), 5.0);
+  EXPECT_EQ(base::ParseDouble("-0.25"), -0.25);
+  EXPECT_EQ(base::ParseDouble("1e3"), 1000.0);
   for (const char* bad : {"", "five", "5.5.5", "nan", "inf", "-inf", "1e999", "5 "})
-    EXPECT_EQ(cli::ParseDouble(bad), std::nullopt) << bad;
+    EXPECT_EQ(base::ParseDouble(bad), std::nullopt) << bad;
 }
 
 TEST(CliBasics, AnAtomicWriteLeavesTheWholeFileOrNothing) {
   const TempDir dir;
   const std::string path = dir.File("tracks.txt");
-  EXPECT_EQ(cli::WriteFileAtomically(path, "first\n"), std::nullopt);
-  EXPECT_EQ(cli::WriteFileAtomically(path, "second\n"), std::nullopt);
+  EXPECT_EQ(base::WriteFileAtomically(path, "first\n"), std::nullopt);
+  EXPECT_EQ(base::WriteFileAtomically(path, "second\n"), std::nullopt);
   EXPECT_EQ(ReadText(path), "second\n");
   const auto permissions = std::filesystem::status(path).permissions();
   EXPECT_NE(permissions & std::filesystem::perms::owner_read, std::filesystem::perms::none);
 
   const std::string inMissingFolder = dir.File("none/tracks.txt");
-  const auto error = cli::WriteFileAtomically(inMissingFolder, "x");
+  const auto error = base::WriteFileAtomically(inMissingFolder, "x");
   ASSERT_TRUE(error.has_value());
   EXPECT_NE(error->find(inMissingFolder), std::string::npos);
 
   // A folder in the way: the rename fails and the temporary file goes.
   std::filesystem::create_directories(dir.File("folder/inside"));
-  EXPECT_TRUE(cli::WriteFileAtomically(dir.File("folder"), "x").has_value());
+  EXPECT_TRUE(base::WriteFileAtomically(dir.File("folder"), "x").has_value());
   EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"folder", "tracks.txt"}));
 }
 
@@ -221,7 +224,7 @@ TEST(CliBasics, ABoundedReadTakesRegularFilesUpToTheLimit) {
   };
   for (const Case& c : cases) {
     std::string text = "old";
-    const auto fault = cli::ReadWholeFile(c.path, c.limit, text);
+    const auto fault = base::ReadWholeFile(c.path, c.limit, text);
     EXPECT_EQ(fault ? fault->Describe() : "", c.problem) << c.path;
     if (c.problem.empty()) {
       EXPECT_EQ(text, c.content);
@@ -230,10 +233,10 @@ TEST(CliBasics, ABoundedReadTakesRegularFilesUpToTheLimit) {
 }
 
 TEST(CliBasics, FrameFileNamesFollowTheSeriesNaming) {
-  EXPECT_EQ(cli::FrameFileName("a/take9", 24), "a/take9_0024.bmp");
-  EXPECT_EQ(cli::FrameFileName("r", 10000), "r_10000.bmp");
-  EXPECT_EQ(cli::FrameFileName("r", -1), "r_-001.bmp");
-  EXPECT_EQ(cli::FrameFileName("r", INT_MIN), "r_-2147483648.bmp");
+  EXPECT_EQ(series::FrameFileName("a/take9", 24), "a/take9_0024.bmp");
+  EXPECT_EQ(series::FrameFileName("r", 10000), "r_10000.bmp");
+  EXPECT_EQ(series::FrameFileName("r", -1), "r_-001.bmp");
+  EXPECT_EQ(series::FrameFileName("r", INT_MIN), "r_-2147483648.bmp");
 }
 
 }  // namespace

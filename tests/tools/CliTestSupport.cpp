@@ -88,13 +88,4 @@ InFolder::~InFolder() {
   std::filesystem::current_path(m_previous, ignored);
 }
 
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
 }  // namespace cli_test

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/FolderEntries.h"
+#include "support/TextFiles.h"
 
 namespace cli_test {
 
@@ -54,8 +55,8 @@ class InFolder {
   std::filesystem::path m_previous;
 };
 
-std::string ReadText(const std::filesystem::path& path);
 using ::FilesIn;
-void WriteText(const std::filesystem::path& path, const std::string& text);
+using test_files::ReadText;
+using test_files::WriteText;
 
 }  // namespace cli_test

@@ -226,8 +226,10 @@ TEST_F(EvaluateCommand, BadInputIsAFailureNamingTheFile) {
                             ":2: id 4 is given twice in one frame (first on line 1)\n");
   EXPECT_EQ(result.out, "");
   result = Evaluate("1 4 10\n", {"--hyp-format", "mot"});
-  EXPECT_EQ(result.err,
-            "korvane-cli evaluate: " + Hyp() + ":1: expected 'frame,id,left,top,width,height'\n");
+  EXPECT_EQ(
+      result.err,
+      "korvane-cli evaluate: " + Hyp() +
+          ":1: a row needs at least 6 fields (frame,id,left,top,width,height), this one has 3\n");
 
   const std::string pipe = m_dir.File("pipe");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);

@@ -12,9 +12,9 @@
 #include <functional>
 
 #include "CliTestSupport.h"
+#include "base/InputFile.h"
+#include "image/SeriesFrames.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
-#include "tools/InputFile.h"
 
 using namespace cli_test;
 
@@ -84,7 +84,7 @@ TEST_F(HostileInput, AFileThatCannotBeUsedIsNamedWithItsFault) {
       {"too large",
        [](const std::string& f) {
          WriteText(f, "1 0\n");
-         std::filesystem::resize_file(f, cli::kMaxTextFileBytes + 1);
+         std::filesystem::resize_file(f, base::kMaxTextFileBytes + 1);
        },
        "larger than 16777216 bytes; not read"},
       {"permission denied",
@@ -103,7 +103,8 @@ TEST_F(HostileInput, AFileThatCannotBeUsedIsNamedWithItsFault) {
       // A frame file is read only as far as a frame goes.
       if (kind.name == "too large" && place.reported)
         continue;
-      const std::string file = cli::FrameFileName(m_dir.File("in" + std::to_string(serial++)), 0);
+      const std::string file =
+          series::FrameFileName(m_dir.File("in" + std::to_string(serial++)), 0);
       SCOPED_TRACE(kind.name + " for " + ::testing::PrintToString(place.args("FILE")));
       kind.make(file);
       const CliResult result = RunInProcess(place.args(file));
@@ -149,7 +150,7 @@ TEST_F(HostileInput, EmptyAndGarbageFilesAreAnsweredPlainly) {
   int serial = 0;
   for (const Case& c : cases) {
     const Place place = Places()[c.place];
-    const std::string file = cli::FrameFileName(m_dir.File("in" + std::to_string(serial++)), 0);
+    const std::string file = series::FrameFileName(m_dir.File("in" + std::to_string(serial++)), 0);
     WriteText(file, c.text);
     SCOPED_TRACE(::testing::PrintToString(place.args(c.text)));
     const CliResult result = RunInProcess(place.args(file));

@@ -10,9 +10,9 @@
 #include <functional>
 
 #include "CliTestSupport.h"
+#include "base/FileStatus.h"
+#include "geometry/GeometryFile.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
-#include "tools/GeometryFile.h"
 
 using namespace cli_test;
 
@@ -134,7 +134,7 @@ TEST(ImportCommand, EveryDepthAndLayoutShowsTheSamePixels) {
     const CliResult result = RunInProcess({"import", source.Path().string(), root, "--center"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(FilesIn(output.Path()), (std::vector<std::string>{"out.geometry", "out_0000.bmp"}));
-    EXPECT_EQ(cli::RegularFileSize(root + "_0000.bmp"), 230454u);
+    EXPECT_EQ(base::RegularFileSize(root + "_0000.bmp"), 230454u);
     const Frame frame = ReadFrame(root + "_0000.bmp");
     ASSERT_EQ(frame.width, 320);
     // (320 − 7) / 2 = 156 columns left; rows: 240 − 5 − 117 = 118 above.

@@ -13,10 +13,10 @@
 
 #include "CliTestSupport.h"
 #include "base/Trace.h"
+#include "image/SeriesFrames.h"
+#include "mot/MotConversion.h"
 #include "player/PlaybackCore.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
-#include "tools/MotConversion.h"
 #include "tracks/TrackSet.h"
 
 using namespace cli_test;
@@ -101,7 +101,7 @@ TEST_F(MotFolder, ImportedSeriesPlaysWithEveryMarkerOnItsTarget) {
   int markers = 0;
   for (int frame = 0; frame < kFrames; ++frame) {
     SCOPED_TRACE(frame);
-    const Frame imported = ReadFrame(cli::FrameFileName(Path("series/take"), frame));
+    const Frame imported = ReadFrame(series::FrameFileName(Path("series/take"), frame));
     ASSERT_EQ(imported.width, 320);
     ASSERT_EQ(
         PlayFrame(name, Path("series/take"), frame, played, 320, *tracks, {false, true}).outcome,

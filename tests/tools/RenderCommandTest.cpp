@@ -11,9 +11,10 @@
 
 #include "CliTestSupport.h"
 #include "base/Trace.h"
+#include "geometry/GeometryFile.h"
+#include "image/SeriesFrames.h"
 #include "player/TrackOverlays.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
 #include "tracks/TrackSet.h"
 #include "video/VideoReader.h"
 
@@ -22,7 +23,7 @@ using namespace cli_test;
 namespace {
 
 std::string Name(const std::string& root, int frame) {
-  return cli::FrameFileName(root, frame);
+  return series::FrameFileName(root, frame);
 }
 
 // Standard error without the progress lines, which carry times; how many
@@ -182,7 +183,7 @@ TEST_F(RenderCommand, RefusalsAndWriteFailuresLeaveNothingBehind) {
        folder + ": not a regular file"},
       {{Source(), "0", "5", Output(), "--tracks", m_output.File("none.txt"), "--markers"},
        m_output.File("none.txt") + ": missing"},
-      {{Source(), "0", "5", m_output.File("no/such/out")}, "no such folder for OUTROOT"},
+      {{Source(), "0", "5", m_output.File("empty.txt/out")}, "not a folder, for OUTROOT"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -222,6 +223,48 @@ TEST_F(RenderCommand, RefusalsAndWriteFailuresLeaveNothingBehind) {
 // lossless form exactly the frame written as a file, a frame not shown holding
 // the one before it; in the shared form an H.264 stream at the rate asked,
 // its pictures close to the frames, the red markers still red.
+// OUTROOT's folder is made when missing, as import makes its own, but only
+// with the first frame written: a run that shows no frame leaves no folder.
+TEST_F(RenderCommand, AMissingOutputFolderIsMadeWithTheFirstFrame) {
+  const std::string nested = m_output.File("made/for/it/seq");
+  const CliResult made = RunInProcess({"render", Source(), "0", "2", nested});
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(FilesIn(m_output.File("made/for/it")),
+            (std::vector<std::string>{"seq_0000.bmp", "seq_0001.bmp", "seq_0002.bmp"}));
+
+  // Frames 100 to 102 do not exist: nothing is shown, nothing is made.
+  const CliResult none = RunInProcess({"render", Source(), "100", "102", m_output.File("x/y/seq")});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find("take9_0100.bmp: missing; not shown"), std::string::npos) << none.err;
+  EXPECT_FALSE(std::filesystem::exists(m_output.File("x")));
+}
+
+// Without --rate the video runs at the source's rate as import recorded it in
+// ROOT.geometry (rounded, at most the player's 30); --rate still decides.
+TEST_F(RenderCommand, TheVideoRateComesFromTheSeriesGeometry) {
+  cli::FrameGeometry geometry;
+  ASSERT_EQ(cli::PlanGeometry(cli::FitMode::Fit, 640, 480, {}, geometry), std::nullopt);
+  const struct {
+    cli::Fraction recorded;
+    int rate;
+  } cases[] = {{{30, 1}, 30}, {{30000, 1001}, 30}, {{25, 2}, 13}, {{60, 1}, 30}, {{0, 0}, 10}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rate);
+    geometry.videoRate = c.recorded;
+    WriteText(Source() + ".geometry", cli::GeometryText(geometry));
+    const std::string video = m_output.File("r.mkv");
+    const CliResult result = RunInProcess({"render", Source(), "0", "2", "--video", video});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("(3 frames at " + std::to_string(c.rate) + " per second)"),
+              std::string::npos)
+        << result.out;
+  }
+  const CliResult given = RunInProcess(
+      {"render", Source(), "0", "2", "--video", m_output.File("r.mkv"), "--rate", "5"});
+  EXPECT_NE(given.out.find("(3 frames at 5 per second)"), std::string::npos) << given.out;
+  std::filesystem::remove(Source() + ".geometry");
+}
+
 TEST_F(RenderCommand, TheVideoShowsEveryFrameNumberAtTheRate) {
   std::filesystem::remove(Name(Source(), 5));
   const std::string lossless = m_output.File("v.mkv");

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "CliTestSupport.h"
+#include "image/SeriesFrames.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
 
 using namespace cli_test;
 
@@ -74,7 +74,7 @@ class RenderHypotheses : public ::testing::Test {
     return RunInProcess(args);
   }
   Frame Output(const std::string& outRoot, int frame) const {
-    return ReadFrame(cli::FrameFileName(outRoot, frame));
+    return ReadFrame(series::FrameFileName(outRoot, frame));
   }
 
   TempDir m_series;

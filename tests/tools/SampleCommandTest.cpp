@@ -12,9 +12,9 @@
 #include <iterator>
 
 #include "CliTestSupport.h"
+#include "image/SeriesFrames.h"
+#include "session/SyntheticScene.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
-#include "tools/SyntheticScene.h"
 #include "tracks/TrackSet.h"
 
 using namespace cli_test;
@@ -57,7 +57,7 @@ TEST_F(SampleCommand, TargetsAreFoundWhereTheTrackFileSays) {
   int disabled = 0;
   for (int f = 0; f < 61; ++f) {
     SCOPED_TRACE("frame " + std::to_string(f));
-    const Frame frame = ReadFrame(cli::FrameFileName(Root(), f));
+    const Frame frame = ReadFrame(series::FrameFileName(Root(), f));
     ASSERT_EQ(frame.width, 320);
     ASSERT_EQ(frame.height, 240);
     int brightExpected = 0;

@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "CliTestSupport.h"
+#include "geometry/GeometryFile.h"
+#include "image/SeriesFrames.h"
 #include "support/TempDir.h"
-#include "tools/CliFiles.h"
-#include "tools/GeometryFile.h"
 #include "video/VideoWriter.h"
 
 using namespace cli_test;
@@ -53,7 +53,8 @@ TEST_F(VideoImport, EveryFrameComesInPlacedAsAPictureWouldBe) {
   ASSERT_EQ(whole.status, 0) << whole.err;
   EXPECT_NE(whole.out.find("wrote 6 frames"), std::string::npos);
   for (int i = 0; i < 6; ++i)
-    EXPECT_TRUE(ReadFrame(cli::FrameFileName(Out("a/take"), i)).pixels == VideoPicture(320, 240, i))
+    EXPECT_TRUE(ReadFrame(series::FrameFileName(Out("a/take"), i)).pixels ==
+                VideoPicture(320, 240, i))
         << i;
   cli::FrameGeometry geometry;
   ASSERT_EQ(cli::ReadGeometryFile(Out("a/take.geometry"), geometry), std::nullopt);
@@ -74,7 +75,7 @@ TEST_F(VideoImport, EveryFrameComesInPlacedAsAPictureWouldBe) {
   EXPECT_EQ(std::tuple(geometry.scaledWidth, geometry.scaledHeight, geometry.offsetY,
                        geometry.firstFrame, geometry.firstSource),
             std::tuple(320, 180, 30, 7, 3));
-  const Frame frame8 = ReadFrame(cli::FrameFileName(Out("b/take"), 8));
+  const Frame frame8 = ReadFrame(series::FrameFileName(Out("b/take"), 8));
   EXPECT_EQ(frame8.Rgb(100, 10), (std::array<std::uint8_t, 3>{0, 0, 0}));
   // Video frame 4 (index 3) holds red 120 everywhere: averaging keeps it.
   EXPECT_EQ(frame8.Rgb(100, 100)[0], 120);
@@ -133,7 +134,7 @@ TEST_F(VideoImport, BadVideosAndRangesFailCleanly) {
   ASSERT_GT(written.size(), 1u);
   EXPECT_LT(written.size(), 9u);
   for (std::size_t i = 0; i + 1 < written.size(); ++i)
-    EXPECT_TRUE(ReadFrame(cli::FrameFileName(Out("c"), static_cast<int>(i))).pixels ==
+    EXPECT_TRUE(ReadFrame(series::FrameFileName(Out("c"), static_cast<int>(i))).pixels ==
                 VideoPicture(320, 240, static_cast<int>(i)));
 }
 
