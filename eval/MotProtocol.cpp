@@ -47,6 +47,9 @@ std::optional<ProtocolProblem> ApplyMotProtocol(std::span<const MotTruthRow> tru
                    [](const BoxRow& a, const BoxRow& b) { return a.frame < b.frame; });
 
   BestMatching matching;
+  OverlapFinder finder;
+  std::vector<BoxObject> truthBoxes;
+  std::vector<BoxObject> hypothesisBoxes;
   std::vector<ScoredPair> pairs;
   std::vector<int> pairOf;
   std::vector<char> removed(hypothesisRows.size(), 0);
@@ -62,15 +65,17 @@ std::optional<ProtocolProblem> ApplyMotProtocol(std::span<const MotTruthRow> tru
         t < truthRows.size() && truthRows[t].frame == hypothesisRows[hypothesesBegin].frame
             ? FrameEnd(truthRows, t)
             : t;
+    truthBoxes.clear();
+    for (std::size_t i = truthBegin; i < truthEnd; ++i)
+      truthBoxes.push_back(truthRows[i].box);
+    hypothesisBoxes.clear();
+    for (std::size_t j = hypothesesBegin; j < hypothesesEnd; ++j)
+      hypothesisBoxes.push_back(hypothesisRows[j].object);
     pairs.clear();
-    for (std::size_t i = truthBegin; i < truthEnd; ++i) {
-      for (std::size_t j = hypothesesBegin; j < hypothesesEnd; ++j) {
-        const double iou = BoxIou(truthRows[i].box, hypothesisRows[j].object);
-        if (iou >= kDistractorIou - kSimilaritySlack)
-          pairs.push_back(
-              {static_cast<int>(i - truthBegin), static_cast<int>(j - hypothesesBegin), iou});
-      }
-    }
+    finder.Find(truthBoxes, hypothesisBoxes, [&pairs](std::size_t i, std::size_t j, double iou) {
+      if (iou >= kDistractorIou - kSimilaritySlack)
+        pairs.push_back({static_cast<int>(i), static_cast<int>(j), iou});
+    });
     matching.Solve(pairs, static_cast<int>(truthEnd - truthBegin),
                    static_cast<int>(hypothesesEnd - hypothesesBegin), pairOf);
     for (std::size_t i = 0; i < pairOf.size(); ++i) {

@@ -25,9 +25,11 @@ int IndexOf(const std::vector<int>& ids, int id) {
 }  // namespace
 
 struct ScoredSequence::Builder {
-  template <class Object, class Similarity>
+  // pairs(truthHere, hypothesesHere, found) calls found(i, j, s) for each
+  // pair of the frame with similarity s above 0, by i, then j.
+  template <class Object, class Pairs>
   static ScoredSequence Build(const FrameTable<Object>& truth, const FrameTable<Object>& hypotheses,
-                              Similarity similarity) {
+                              Pairs pairs) {
     ScoredSequence s;
     s.m_truthIds = SortedIds(truth);
     s.m_hypothesisIds = SortedIds(hypotheses);
@@ -53,13 +55,9 @@ struct ScoredSequence::Builder {
         s.m_truth.push_back(IndexOf(s.m_truthIds, object.id));
       for (const Object& object : hypothesesHere)
         s.m_hypotheses.push_back(IndexOf(s.m_hypothesisIds, object.id));
-      for (std::size_t i = 0; i < truthHere.size(); ++i) {
-        for (std::size_t j = 0; j < hypothesesHere.size(); ++j) {
-          const double value = similarity(truthHere[i], hypothesesHere[j]);
-          if (value > 0.0)
-            s.m_pairs.push_back({static_cast<int>(i), static_cast<int>(j), value});
-        }
-      }
+      pairs(truthHere, hypothesesHere, [&s](std::size_t i, std::size_t j, double value) {
+        s.m_pairs.push_back({static_cast<int>(i), static_cast<int>(j), value});
+      });
       s.m_truthStart.push_back(s.m_truth.size());
       s.m_hypothesisStart.push_back(s.m_hypotheses.size());
       s.m_pairStart.push_back(s.m_pairs.size());
@@ -69,14 +67,25 @@ struct ScoredSequence::Builder {
 };
 
 ScoredSequence ScoredSequence::OfBoxes(const BoxFrames& truth, const BoxFrames& hypotheses) {
-  return Builder::Build(truth, hypotheses, &BoxIou);
+  OverlapFinder finder;
+  return Builder::Build(truth, hypotheses,
+                        [&finder](std::span<const BoxObject> a, std::span<const BoxObject> b,
+                                  const auto& found) { finder.Find(a, b, found); });
 }
 
 ScoredSequence ScoredSequence::OfPoints(const FrameObjects& truth, const FrameObjects& hypotheses,
                                         double reach) {
-  return Builder::Build(
-      truth.Table(), hypotheses.Table(),
-      [reach](const FrameObject& a, const FrameObject& b) { return PointSimilarity(a, b, reach); });
+  const auto pairs = [reach](std::span<const FrameObject> a, std::span<const FrameObject> b,
+                             const auto& found) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      for (std::size_t j = 0; j < b.size(); ++j) {
+        const double value = PointSimilarity(a[i], b[j], reach);
+        if (value > 0.0)
+          found(i, j, value);
+      }
+    }
+  };
+  return Builder::Build(truth.Table(), hypotheses.Table(), pairs);
 }
 
 ScoredFrame ScoredSequence::Frame(std::size_t index) const {

@@ -35,33 +35,57 @@ SequenceResult ScoreBoxes(const BoxFrames& truth, const BoxFrames& hypotheses,
 
 SequenceResult ScorePoints(const FrameObjects& truth, const FrameObjects& hypotheses,
                            const SequenceSettings& settings) {
-  SequenceResult result;
-  result.matching = MatchingKind::kPointDistance;
-  result.metrics = settings.metrics;
-  if (settings.metrics.clear || settings.metrics.identity) {
-    EvaluationSettings evaluation;
-    evaluation.threshold = settings.distance;
-    evaluation.first = INT_MIN;
-    evaluation.last = INT_MAX;
-    const EvaluationTotals t = Evaluate(truth, hypotheses, evaluation, {}).totals;
-    result.frames = t.frames;
-    result.clear.gt = t.gt;
-    result.clear.hypotheses = t.hypotheses;
-    if (settings.metrics.clear)
-      result.clear = {t.gt,   t.hypotheses, t.matches, t.fn, t.fp,         t.idsw,
-                      t.frag, t.mt,         t.pt,      t.ml, t.distanceSum};
-    if (settings.metrics.identity)
-      result.identity = {t.idtp, t.idfn, t.idfp};
-  }
-  if (settings.metrics.hota) {
-    const ScoredSequence sequence = ScoredSequence::OfPoints(truth, hypotheses, settings.distance);
-    result.frames = static_cast<long long>(sequence.FrameCount());
-    result.clear.gt = static_cast<long long>(sequence.TruthObjectCount());
-    result.clear.hypotheses = static_cast<long long>(sequence.HypothesisCount());
-    result.hota = SequenceHota(sequence);
-  }
+  EvaluationSettings evaluation;
+  evaluation.threshold = settings.distance;
+  evaluation.first = INT_MIN;
+  evaluation.last = INT_MAX;
+  SequenceResult result = ScorePointEvaluation(truth, hypotheses, evaluation, {}, settings.metrics);
   if (settings.frames)
     result.frames = *settings.frames;
+  return result;
+}
+
+SequenceResult ScorePointEvaluation(const FrameObjects& truth, const FrameObjects& hypotheses,
+                                    const EvaluationSettings& evaluation,
+                                    const IgnoreTest& ignorable, const MetricFamilies& metrics) {
+  SequenceResult result;
+  result.matching = MatchingKind::kPointDistance;
+  result.metrics = metrics;
+  // The objects the evaluation scored, the ignored hypotheses left out: what
+  // HOTA scores.
+  std::vector<ObjectRow> scoredTruth;
+  std::vector<ObjectRow> scoredHypotheses;
+  FrameObserver keep;
+  if (metrics.hota) {
+    keep = [&](const FrameVerdict& verdict) {
+      for (const FrameObject& t : verdict.truth)
+        scoredTruth.push_back({verdict.frame, t});
+      for (std::size_t h = 0; h < verdict.hypotheses.size(); ++h) {
+        if (!verdict.ignored[h])
+          scoredHypotheses.push_back({verdict.frame, verdict.hypotheses[h]});
+      }
+    };
+  }
+  const EvaluationTotals t = Evaluate(truth, hypotheses, evaluation, ignorable, keep).totals;
+  result.frames = t.frames;
+  result.clear.gt = t.gt;
+  result.clear.hypotheses = t.hypotheses - t.ignored;
+  if (metrics.clear)
+    result.clear = {t.gt,         t.hypotheses - t.ignored,
+                    t.matches,    t.fn,
+                    t.fp,         t.idsw,
+                    t.frag,       t.mt,
+                    t.pt,         t.ml,
+                    t.distanceSum};
+  if (metrics.identity)
+    result.identity = {t.idtp, t.idfn, t.idfp};
+  if (metrics.hota) {
+    const ScoredSequence sequence = ScoredSequence::OfPoints(
+        FrameObjects(std::move(scoredTruth), FrameObjects::Frames::kAny),
+        FrameObjects(std::move(scoredHypotheses), FrameObjects::Frames::kAny),
+        evaluation.threshold);
+    result.hota = SequenceHota(sequence);
+  }
   return result;
 }
 

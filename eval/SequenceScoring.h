@@ -14,6 +14,7 @@
 
 #include "eval/BenchmarkClear.h"
 #include "eval/BoxObjects.h"
+#include "eval/Evaluation.h"
 #include "eval/FrameObjects.h"
 #include "eval/HotaMetrics.h"
 
@@ -50,6 +51,12 @@ SequenceResult ScoreBoxes(const BoxFrames& truth, const BoxFrames& hypotheses,
 // Truth and hypotheses at any frame numbers.
 SequenceResult ScorePoints(const FrameObjects& truth, const FrameObjects& hypotheses,
                            const SequenceSettings& settings);
+// The track-file evaluation itself (its frames, its ignore test) with the
+// families asked for: HOTA scores the frames the evaluation scores, without
+// the hypotheses it ignores; `hypotheses` counts those it does not ignore.
+SequenceResult ScorePointEvaluation(const FrameObjects& truth, const FrameObjects& hypotheses,
+                                    const EvaluationSettings& evaluation,
+                                    const IgnoreTest& ignorable, const MetricFamilies& metrics);
 
 // The sequences as one: counts and frames summed, HOTA combined by
 // CombineHota. The kind and families are those of the first sequence.
