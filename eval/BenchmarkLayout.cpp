@@ -108,6 +108,12 @@ std::optional<std::string> ReadSequenceLength(const std::string& seqInfoFile, in
   std::string text;
   if (const auto fault = base::ReadWholeFile(seqInfoFile, base::kMaxTextFileBytes, text))
     return seqInfoFile + ": " + fault->Describe();
+  if (auto problem = SequenceLengthOf(text, length))
+    return seqInfoFile + *problem;
+  return std::nullopt;
+}
+
+std::optional<std::string> SequenceLengthOf(std::string_view text, int& length) {
   bool inSequence = false;
   std::optional<std::string> value;
   std::size_t valueLine = 0;
@@ -126,10 +132,10 @@ std::optional<std::string> ReadSequenceLength(const std::string& seqInfoFile, in
     valueLine = number;
   });
   if (!value)
-    return seqInfoFile + ": no seqLength in a [Sequence] section";
+    return std::string(": no seqLength in a [Sequence] section");
   const std::optional<int> read = base::ParseInt(*value);
   if (!read || *read < 1)
-    return seqInfoFile + ":" + std::to_string(valueLine) + ": seqLength '" + *value +
+    return ":" + std::to_string(valueLine) + ": seqLength '" + *value +
            "' is not a whole number of at least 1";
   length = *read;
   return std::nullopt;

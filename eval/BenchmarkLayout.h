@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct BenchmarkSequence {
@@ -30,3 +31,6 @@ std::optional<std::string> ListBenchmark(const std::string& gtRoot, const std::s
 // ':' between key and value, ';' and '#' lines comments): a whole number of
 // at least 1. Returns what is wrong, naming the file, or nothing.
 std::optional<std::string> ReadSequenceLength(const std::string& seqInfoFile, int& length);
+// The same for the file's text; what is wrong starts with the line
+// (":LINE: why") or is the whole message (": why").
+std::optional<std::string> SequenceLengthOf(std::string_view text, int& length);
