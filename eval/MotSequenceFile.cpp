@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <cstdint>
 #include <unordered_map>
 #include <utility>
 
@@ -16,12 +16,19 @@ std::string At(const std::string& path, int line, const std::string& what) {
   return path + ":" + std::to_string(line) + ": " + what;
 }
 
+std::uint64_t FrameAndId(const cli::MotRow& row) {
+  return (std::uint64_t{static_cast<std::uint32_t>(row.frame)} << 32) |
+         std::uint64_t{static_cast<std::uint32_t>(row.id)};
+}
+
 // The first row, in line order, that breaks a rule of a whole file: a
 // position out of range, a frame outside the sequence, an overfull frame, or
-// (after all of those) an id given twice in a frame.
+// an id given twice in a frame.
 std::optional<std::string> CheckRows(const std::string& path, std::optional<int> length,
                                      const std::vector<cli::MotRow>& rows) {
-  std::unordered_map<int, int> perFrame;  // rows so far in each frame
+  std::unordered_map<int, int> perFrame;             // rows so far in each frame
+  std::unordered_map<std::uint64_t, int> firstLine;  // (frame, id) -> its first line
+  firstLine.reserve(rows.size());
   for (const cli::MotRow& row : rows) {
     for (const double value : {row.left, row.top, row.width, row.height}) {
       if (std::fabs(value) > kMaxMagnitude)
@@ -35,33 +42,30 @@ std::optional<std::string> CheckRows(const std::string& path, std::optional<int>
       return At(path, row.line,
                 "more than " + std::to_string(kMaxObjectsPerFrame) + " rows in frame " +
                     std::to_string(row.frame));
+    const auto [first, added] = firstLine.emplace(FrameAndId(row), row.line);
+    if (!added)
+      return At(path, row.line,
+                "id " + std::to_string(row.id) + " is given twice in frame " +
+                    std::to_string(row.frame) + " (first on line " + std::to_string(first->second) +
+                    ")");
   }
-  std::vector<std::size_t> order(rows.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  const auto key = [&rows](std::size_t i) { return std::pair(rows[i].frame, rows[i].id); };
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
-  std::optional<std::size_t> repeat;
-  std::size_t first = 0;
-  for (std::size_t k = 1; k < order.size(); ++k) {
-    if (key(order[k]) == key(order[k - 1]) && (!repeat || order[k] < *repeat)) {
-      repeat = order[k];
-      first = order[k - 1];
-    }
-  }
-  if (repeat)
-    return At(path, rows[*repeat].line,
-              "id " + std::to_string(rows[*repeat].id) + " is given twice in frame " +
-                  std::to_string(rows[*repeat].frame) + " (first on line " +
-                  std::to_string(rows[first].line) + ")");
   return std::nullopt;
 }
 
-std::optional<std::string> ReadChecked(const std::string& path, std::optional<int> length,
-                                       std::vector<cli::MotRow>& rows) {
-  if (auto problem = cli::ReadMotFile(path, rows))
+// Reads and checks the file, and converts its rows.
+template <class Row, class Convert>
+std::optional<std::string> ReadRows(const std::string& path, std::optional<int> length,
+                                    std::vector<Row>& rows, Convert convert) {
+  std::vector<cli::MotRow> read;
+  if (auto problem = cli::ReadMotFile(path, read))
     return problem;
-  return CheckRows(path, length, rows);
+  if (auto problem = CheckRows(path, length, read))
+    return problem;
+  rows.clear();
+  rows.reserve(read.size());
+  for (const cli::MotRow& row : read)
+    rows.push_back(convert(row));
+  return std::nullopt;
 }
 
 BoxObject BoxOf(const cli::MotRow& row) {
@@ -72,25 +76,15 @@ BoxObject BoxOf(const cli::MotRow& row) {
 
 std::optional<std::string> ReadMotTruthFile(const std::string& path, std::optional<int> length,
                                             std::vector<MotTruthRow>& rows) {
-  std::vector<cli::MotRow> read;
-  if (auto problem = ReadChecked(path, length, read))
-    return problem;
-  rows.clear();
-  rows.reserve(read.size());
-  for (const cli::MotRow& row : read)
-    rows.push_back(
-        {row.frame, BoxOf(row), row.conf, row.classId, static_cast<std::size_t>(row.line)});
-  return std::nullopt;
+  return ReadRows(path, length, rows, [](const cli::MotRow& row) {
+    return MotTruthRow{row.frame, BoxOf(row), row.conf, row.classId,
+                       static_cast<std::size_t>(row.line)};
+  });
 }
 
 std::optional<std::string> ReadMotBoxFile(const std::string& path, std::optional<int> length,
                                           std::vector<BoxRow>& rows) {
-  std::vector<cli::MotRow> read;
-  if (auto problem = ReadChecked(path, length, read))
-    return problem;
-  rows.clear();
-  rows.reserve(read.size());
-  for (const cli::MotRow& row : read)
-    rows.push_back({row.frame, BoxOf(row)});
-  return std::nullopt;
+  return ReadRows(path, length, rows, [](const cli::MotRow& row) {
+    return BoxRow{row.frame, BoxOf(row)};
+  });
 }

@@ -169,11 +169,7 @@ ClearCounts ReferenceClear(const std::vector<BoxText>& truth, const std::vector<
                            double threshold) {
   const BoxFrames t = Boxes(truth);
   const BoxFrames h = Boxes(hyps);
-  std::set<int> frames;
-  for (const BoxText& b : truth)
-    frames.insert(b.frame);
-  for (const BoxText& b : hyps)
-    frames.insert(b.frame);
+  const std::set<int> frames = FramesOf(truth, hyps);
   ClearCounts c;
   std::map<int, int> last;      // truth id -> hypothesis id, ever
   std::map<int, int> previous;  // truth id -> hypothesis id, previous frame with both

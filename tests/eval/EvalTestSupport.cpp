@@ -18,6 +18,15 @@ FrameObjects Centres(const std::vector<BoxText>& rows) {
   return FrameObjects(std::move(points), FrameObjects::Frames::kAny);
 }
 
+std::set<int> FramesOf(const std::vector<BoxText>& truth, const std::vector<BoxText>& hypotheses) {
+  std::set<int> frames;
+  for (const BoxText& b : truth)
+    frames.insert(b.frame);
+  for (const BoxText& b : hypotheses)
+    frames.insert(b.frame);
+  return frames;
+}
+
 RandomSequence MakeRandomSequence(std::mt19937& random, int truthIds, int frames) {
   std::uniform_real_distribution<double> place(0.0, 12.0);
   std::uniform_real_distribution<double> size(2.0, 4.0);

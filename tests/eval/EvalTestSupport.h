@@ -4,6 +4,7 @@
 // trying every matching.
 
 #include <random>
+#include <set>
 #include <vector>
 
 #include "eval/BoxObjects.h"
@@ -20,6 +21,8 @@ struct BoxText {
 BoxFrames Boxes(const std::vector<BoxText>& rows);
 // The boxes' centres.
 FrameObjects Centres(const std::vector<BoxText>& rows);
+// The frames in which either side has a box.
+std::set<int> FramesOf(const std::vector<BoxText>& truth, const std::vector<BoxText>& hypotheses);
 
 // A random small sequence: up to `truthIds` targets over `frames` frames,
 // and hypotheses that mostly follow them (a little off, sometimes under

@@ -170,11 +170,7 @@ TEST(Hota, EmptySides) {
 HotaCounts ReferenceHota(const std::vector<BoxText>& truth, const std::vector<BoxText>& hyps) {
   const BoxFrames t = Boxes(truth);
   const BoxFrames h = Boxes(hyps);
-  std::set<int> frames;
-  for (const BoxText& b : truth)
-    frames.insert(b.frame);
-  for (const BoxText& b : hyps)
-    frames.insert(b.frame);
+  const std::set<int> frames = FramesOf(truth, hyps);
   std::map<int, double> truthCount, hypCount;
   std::map<std::pair<int, int>, double> potential;
   for (const int f : frames) {
