@@ -109,17 +109,17 @@ void WriteBmpFile(const char* fileName, std::span<const unsigned char> pixels, i
 }
 
 BmpHeaderResult ReadBmpHeaders(base::BinaryFile& file, BmpHeaders& headers) {
-  const std::size_t fileHeader = file.Read(headers.data(), BMP_FILE_HEADER_BYTES);
-  if (fileHeader < BMP_FILE_HEADER_BYTES) {
-    return {BmpHeaderRead::ShortHeader, fileHeader};
+  // Both headers in one read: a regular file gives back all the bytes it
+  // has, so the outcome is the one of reading the 14 and then the 40.
+  const std::size_t got = file.Read(headers.data(), BMP_PIXEL_OFFSET);
+  if (got < BMP_FILE_HEADER_BYTES) {
+    return {BmpHeaderRead::ShortHeader, got};
   }
   if (LoadLittleEndian<2>(headers, BF_TYPE) != BMP_SIGNATURE) {
-    return {BmpHeaderRead::BadSignature, fileHeader};
+    return {BmpHeaderRead::BadSignature, BMP_FILE_HEADER_BYTES};
   }
-  const std::size_t infoHeader =
-      file.Read(headers.data() + BMP_FILE_HEADER_BYTES, BMP_INFO_HEADER_BYTES);
-  if (infoHeader < BMP_INFO_HEADER_BYTES) {
-    return {BmpHeaderRead::ShortHeader, fileHeader + infoHeader};
+  if (got < BMP_PIXEL_OFFSET) {
+    return {BmpHeaderRead::ShortHeader, got};
   }
   return {BmpHeaderRead::Complete, BMP_PIXEL_OFFSET};
 }

@@ -35,9 +35,10 @@ struct BmpHeaderResult {
   std::size_t bytes;
 };
 
-// Reads the headers of the open frame file as every reader here does, in at
-// most two reads: the 14-byte file header, then, when it begins with "BM",
-// the 40-byte information header. After a complete read the file stands at
+// Reads the headers of the open frame file as every reader here does: the
+// 14-byte file header, which must begin with "BM", and the 40-byte
+// information header, both in one read of 54 bytes (a short file gives back
+// what it has, so the outcome is that of two reads). After a complete read the file stands at
 // byte 54, where the pixel block starts. A failure of the file layer other
 // than end of file (base::FileException) passes through.
 BmpHeaderResult ReadBmpHeaders(base::BinaryFile& file, BmpHeaders& headers);

@@ -74,6 +74,7 @@ std::optional<std::string> MotToTrackText(std::span<const MotRow> rows,
   }
 
   std::map<int, std::vector<Placed>> byId;
+  std::map<int, int> outsideById;  // rows of each id that map outside the frames
   for (const MotRow& row : rows) {
     if (row.conf == 0.0) {
       ++counts.ignoredRows;
@@ -86,7 +87,7 @@ std::optional<std::string> MotToTrackText(std::span<const MotRow> rows,
     const PlacedCentre centre = PlaceMotCentre(
         selection.geometry, row.frame, {row.left + row.width / 2, row.top + row.height / 2});
     if (!centre.frame || !IsTrackFrame(*centre.frame)) {
-      ++counts.outsideFrameRows;
+      ++outsideById[row.id];
       continue;
     }
     Placed placed{*centre.frame, TrackCoordinate(centre.position.x, counts),
@@ -98,6 +99,16 @@ std::optional<std::string> MotToTrackText(std::span<const MotRow> rows,
     byId[row.id].push_back(placed);
   }
 
+  // A target none of whose rows lands in a frame is dropped whole; the rows
+  // outside of the others are cut.
+  for (const auto& [id, outside] : outsideById) {
+    if (byId.contains(id)) {
+      counts.outsideFrameRows += outside;
+    } else {
+      ++counts.outsideTargets;
+      counts.outsideTargetRows += outside;
+    }
+  }
   const std::vector<int> targets = ChooseTargets(byId, selection);
   int firstFrame = INT_MAX;
   int lastFrame = INT_MIN;

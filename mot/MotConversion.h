@@ -40,8 +40,10 @@ struct MotSelection {
 struct MotCounts {
   int ignoredRows = 0;       // conf 0: not a target
   int otherClassRows = 0;    // a class not asked for
-  int outsideFrameRows = 0;  // mapped to a frame outside 0..499
-  int droppedTargets = 0;    // targets beyond 50, or not among the ids asked for
+  int outsideFrameRows = 0;  // rows cut: outside 0..499, of a target with rows inside
+  int outsideTargets = 0;    // targets all of whose rows map outside 0..499
+  int outsideTargetRows = 0;
+  int droppedTargets = 0;  // targets beyond 50, or not among the ids asked for
   int droppedTargetRows = 0;
   int clampedPositions = 0;  // a coordinate beyond ±999
   int movedPositions = 0;    // (0, 0) written as (1, 0)

@@ -126,6 +126,11 @@ std::optional<std::string> ParseMotLine(std::string_view line, std::optional<Mot
   return std::nullopt;
 }
 
+bool IsMotRow(std::string_view line) {
+  std::optional<MotRow> row;
+  return !ParseMotLine(line, row) && row.has_value();
+}
+
 std::optional<std::string> ReadMotFile(const std::string& path, std::vector<MotRow>& rows) {
   std::string text;
   if (const auto fault = base::ReadWholeFile(path, kMaxMotFileBytes, text))

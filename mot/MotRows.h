@@ -44,6 +44,10 @@ struct MotRow {
 // class are integers in int range; width and height are at least 0.
 std::optional<std::string> ParseMotLine(std::string_view line, std::optional<MotRow>& row);
 
+// Whether line reads as a MOTChallenge row, for naming a file given in the
+// wrong layout.
+bool IsMotRow(std::string_view line);
+
 // Reads every row of the regular file at path (at most kMaxMotFileBytes).
 // Returns what is wrong ("FILE: missing", "FILE:LINE: why" for a bad line),
 // or nothing.

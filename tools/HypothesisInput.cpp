@@ -9,7 +9,9 @@
 #include "base/Trace.h"
 #include "eval/HypothesisReader.h"
 #include "geometry/GeometryFile.h"
+#include "image/SeriesFrames.h"
 #include "mot/MotConversion.h"
+#include "mot/MotRows.h"
 #include "tools/TrackFileInput.h"
 #include "tracks/TrackSet.h"
 
@@ -19,6 +21,19 @@ namespace {
 // The nearest whole pixel, for the track set's own test of nearness.
 int Pixel(double value) {
   return static_cast<int>(std::clamp(std::llround(value), -2147483647LL, 2147483647LL));
+}
+
+}  // namespace
+
+namespace {
+
+// Line `number` (from 1) of text.
+std::string_view LineOf(std::string_view text, std::size_t number) {
+  for (std::size_t line = 1; line < number && !text.empty(); ++line) {
+    const std::size_t newline = text.find('\n');
+    text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+  }
+  return text.substr(0, text.find('\n'));
 }
 
 }  // namespace
@@ -74,18 +89,35 @@ std::optional<std::string> LoadHypotheses(const HypothesisInput& input, LoadedHy
     };
     problem = ReadPlacedMotHypotheses(text, place, rows, loaded.outsideRows);
   }
-  if (problem)
-    return input.file + ":" + std::to_string(problem->line) + ": " + problem->what;
+  if (problem) {
+    std::string message = input.file + ":" + std::to_string(problem->line) + ": " + problem->what;
+    // Rows read in the wrong layout fail far from their cause: name it.
+    if (input.layout == HypLayout::kPoints && IsMotRow(LineOf(text, problem->line)))
+      message += "; the file looks like MOT rows: use --hyp-format mot";
+    return message;
+  }
   loaded.objects = FrameObjects(std::move(rows));
   return std::nullopt;
 }
 
 void NoteRowsLeftOut(std::ostream& err, std::string_view command, const HypothesisInput& input,
                      const LoadedHypotheses& loaded) {
+  const std::span<const FrameObject> all = loaded.objects.All();
+  const bool noneInside = !all.empty() && std::none_of(all.begin(), all.end(), [](const auto& h) {
+    return h.x >= 0.0 && h.x < series::kFrameWidth && h.y >= 0.0 && h.y < series::kFrameHeight;
+  });
+  if (noneInside) {
+    err << "korvane-cli " << command << ": warning: no hypothesis of " << input.file
+        << " lies inside the " << series::kFrameWidth << " x " << series::kFrameHeight << " picture"
+        << (input.layout == HypLayout::kMot && input.geometryFile.empty()
+                ? ": boxes in source pixels need the series' --geometry\n"
+                : "\n");
+  }
   if (loaded.outsideRows > 0)
     err << "korvane-cli " << command << ": note: " << loaded.outsideRows
         << (loaded.outsideRows == 1 ? " row of " : " rows of ") << input.file
-        << " falls outside frames 0 to 499 and is left out\n";
+        << (loaded.outsideRows == 1 ? " falls outside frames 0 to 499 and is left out\n"
+                                    : " fall outside frames 0 to 499 and are left out\n");
 }
 
 IgnoreTest NearDisabledTargetTest(const CTrackSet& truth, double threshold) {

@@ -36,28 +36,41 @@ std::optional<std::vector<int>> ParseList(const std::string& text) {
   return values;
 }
 
-// The warning and notes about what the conversion left out or changed.
-void ReportCounts(const cli::MotCounts& c, std::ostream& err) {
+// "1 row", "2 rows".
+std::string Counted(int count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+// The warning and notes about what the conversion left out or changed, each
+// count of its own so that they add up to the rows read.
+void ReportCounts(const cli::MotCounts& c, bool idsGiven, std::ostream& err) {
   std::vector<std::string> dropped;
   if (c.droppedTargets > 0)
-    dropped.push_back(std::to_string(c.droppedTargets) + " targets (" +
-                      std::to_string(c.droppedTargetRows) + " rows) beyond the " +
-                      std::to_string(MAX_TRACKS) + " kept or not among --ids");
+    dropped.push_back(Counted(c.droppedTargets, "target", "targets") + " (" +
+                      Counted(c.droppedTargetRows, "row", "rows") + ") " +
+                      (idsGiven ? std::string("not among --ids")
+                                : "beyond the " + std::to_string(MAX_TRACKS) + " kept"));
+  const std::string frames = "frames 0 to " + std::to_string(MAX_TRACK_FRAMES - 1);
+  if (c.outsideTargets > 0)
+    dropped.push_back(Counted(c.outsideTargets, "target", "targets") + " (" +
+                      Counted(c.outsideTargetRows, "row", "rows") + ") wholly outside " + frames);
   if (c.outsideFrameRows > 0)
-    dropped.push_back(std::to_string(c.outsideFrameRows) + " rows outside frames 0 to " +
-                      std::to_string(MAX_TRACK_FRAMES - 1));
+    dropped.push_back(Counted(c.outsideFrameRows, "row", "rows") + " of other targets outside " +
+                      frames);
   if (c.clampedPositions > 0)
-    dropped.push_back(std::to_string(c.clampedPositions) + " coordinates clamped to -999..999");
+    dropped.push_back(Counted(c.clampedPositions, "coordinate", "coordinates") +
+                      " clamped to -999..999");
   if (c.emptyTargets > 0)
-    dropped.push_back(std::to_string(c.emptyTargets) + " ids of --ids without a box");
+    dropped.push_back(Counted(c.emptyTargets, "id", "ids") + " of --ids without a box");
   for (std::size_t i = 0; i < dropped.size(); ++i)
     err << (i == 0 ? "korvane-cli mot2tracks: warning: " : "; ") << dropped[i];
   if (!dropped.empty())
     err << '\n';
   if (c.ignoredRows > 0 || c.otherClassRows > 0 || c.movedPositions > 0)
-    err << "korvane-cli mot2tracks: note: " << c.ignoredRows << " rows with conf 0 skipped, "
-        << c.otherClassRows << " rows of other classes skipped, " << c.movedPositions
-        << " positions at (0, 0) written as (1, 0)\n";
+    err << "korvane-cli mot2tracks: note: " << Counted(c.ignoredRows, "row", "rows")
+        << " with conf 0 skipped, " << Counted(c.otherClassRows, "row", "rows")
+        << " of other classes skipped, " << Counted(c.movedPositions, "position", "positions")
+        << " at (0, 0) written as (1, 0)\n";
 }
 
 }  // namespace
@@ -103,7 +116,7 @@ int RunMotToTracksCommand(std::span<const std::string> args, std::ostream& out, 
     return cli::Failure(err, kMotToTracks, *problem);
   if (auto problem = base::WriteFileAtomically(outFile, text))
     return cli::Failure(err, kMotToTracks, *problem);
-  ReportCounts(counts, err);
+  ReportCounts(counts, !selection.ids.empty(), err);
   out << "mot2tracks: " << counts.targets << " targets, " << counts.frames << " frames, written to "
       << outFile << '\n';
   return cli::kExitOk;

@@ -252,3 +252,53 @@ TEST_F(EvaluateCommand, BadInputIsAFailureNamingTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Inputs given in the wrong layout are named as such instead of failing far
+// from the cause or scoring zeros: MOT rows read as points, boxes in source
+// pixels scored without the series' geometry, MOT truth given as a track
+// file.
+TEST_F(EvaluateCommand, AWrongLayoutIsNamedAsSuch) {
+  // Read as points, the MOT rows' frame 900 is the first line that fails.
+  CliResult result = Evaluate(SourceMotText(), {});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "korvane-cli evaluate: " + Hyp() +
+                            ":8: frame '900' is not a whole number from 0 to 499; the file looks "
+                            "like MOT rows: use --hyp-format mot\n");
+  // A points line that is wrong is not blamed on the layout.
+  result = Evaluate("1,4,10\n", {});
+  EXPECT_EQ(result.err, "korvane-cli evaluate: " + Hyp() + ":1: expected 'frame,id,x,y'\n");
+
+  // Source-pixel boxes without --geometry: every hypothesis off the picture.
+  std::string far;
+  for (const Point& p : kPoints)
+    far += std::to_string(p.frame) + "," + std::to_string(p.id) + ",1000,900,24,36,1\n";
+  result = Evaluate(far, {"--hyp-format", "mot", "--csv"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "korvane-cli evaluate: warning: no hypothesis of " + Hyp() +
+                            " lies inside the 320 x 240 picture: boxes in source pixels need the "
+                            "series' --geometry\n");
+  result = Evaluate(MotText(), {"--hyp-format", "mot", "--csv"});
+  EXPECT_EQ(result.err, "");
+
+  // MOT ground truth given as TRUTH: a failure naming what it looks like.
+  WriteText(Truth(), "# gt\n1,1,912,484,97,109,0,7,1\n2,1,912,484,97,109,1,1,1\n");
+  result = Evaluate(PointsText(), {});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "korvane-cli evaluate: " + Truth() +
+                            ": not a track file: it looks like MOTChallenge rows (convert it "
+                            "with mot2tracks)\n");
+  EXPECT_EQ(result.out, "");
+  WriteText(Truth(), "1,1,10,10\n");
+  result = Evaluate(PointsText(), {});
+  EXPECT_EQ(result.err, "korvane-cli evaluate: " + Truth() +
+                            ": not a track file: it looks like frame,id,x,y points\n");
+  // An empty track file is still a track file: a warning, and zeros.
+  WriteText(Truth(), "");
+  result = Evaluate(PointsText(), {"--csv"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.err.find("warning: " + Truth() + ": no targets"), std::string::npos);
+}
+
+}  // namespace

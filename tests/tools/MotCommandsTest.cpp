@@ -84,9 +84,8 @@ TEST_F(MotFolder, ImportedSeriesPlaysWithEveryMarkerOnItsTarget) {
   // Ids in order of first appearance: 1, 2, 4 … 51 from frame 1, then 3 and
   // 61; the first 50 are kept.
   EXPECT_EQ(result.err,
-            "korvane-cli mot2tracks: warning: 11 targets (30 rows) beyond the 50 kept or not "
-            "among --ids\n"
-            "korvane-cli mot2tracks: note: 1 rows with conf 0 skipped, 1 rows of other classes "
+            "korvane-cli mot2tracks: warning: 11 targets (30 rows) beyond the 50 kept\n"
+            "korvane-cli mot2tracks: note: 1 row with conf 0 skipped, 1 row of other classes "
             "skipped, 0 positions at (0, 0) written as (1, 0)\n");
   std::vector<int> kept = {1, 2};
   for (int id = 4; id <= 51; ++id)
@@ -137,6 +136,48 @@ TEST_F(MotFolder, ImportedSeriesPlaysWithEveryMarkerOnItsTarget) {
   // The boxes go back to source pixels: frame 1, id 1, a 60 × 60 box.
   EXPECT_TRUE(ReadText(Path("back.txt")).starts_with("1,1,"));
   EXPECT_NE(ReadText(Path("back.txt")).find(",60,60,1,1,1\n"), std::string::npos);
+}
+
+// What the track file leaves out is counted by cause, each count exact and
+// in the right number: targets beyond the 50 kept, targets wholly outside
+// frames 0 to 499 (here 13 that first appear after frame 499), and rows cut
+// from targets that are kept or dropped for another cause.
+TEST(MotToTracks, WhatIsLeftOutAddsUpByCause) {
+  std::string gt;
+  for (int id = 1; id <= 57; ++id) {
+    for (int frame = 1; frame <= 3; ++frame)
+      gt += std::to_string(frame) + "," + std::to_string(id) + ",10,10,4,4,1,1,1\n";
+  }
+  for (int id = 58; id <= 70; ++id) {
+    for (int frame = 600; frame <= 601; ++frame)
+      gt += std::to_string(frame) + "," + std::to_string(id) + ",10,10,4,4,1,1,1\n";
+  }
+  gt += "700,1,10,10,4,4,1,1,1\n701,1,10,10,4,4,1,1,1\n900,57,10,10,4,4,1,1,1\n";
+  const TempDir dir;
+  WriteText(dir.File("gt.txt"), gt);
+  CliResult result = RunInProcess({"mot2tracks", dir.File("gt.txt"), dir.File("t.txt")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  // 57 * 3 + 13 * 2 + 3 rows: 50 * 3 written, 7 * 3 beyond the limit, 13 * 2
+  // wholly outside, 3 cut.
+  EXPECT_EQ(result.err,
+            "korvane-cli mot2tracks: warning: 7 targets (21 rows) beyond the 50 kept; 13 targets "
+            "(26 rows) wholly outside frames 0 to 499; 3 rows of other targets outside frames 0 "
+            "to 499\n");
+  EXPECT_EQ(result.out, "mot2tracks: 50 targets, 3 frames, written to " + dir.File("t.txt") + "\n");
+
+  // One of each reads in the singular.
+  WriteText(dir.File("gt.txt"),
+            "1,1,10,10,4,4,1,1,1\n600,2,10,10,4,4,1,1,1\n700,1,10,10,4,4,1,1,1\n"
+            "2,3,10,10,4,4,0,1,1\n2,4,10,10,4,4,1,2,1\n2,5,10,10,4,4,1,1,1\n");
+  result = RunInProcess(
+      {"mot2tracks", dir.File("gt.txt"), dir.File("t.txt"), "--ids", "1,2", "--classes", "1"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err,
+            "korvane-cli mot2tracks: warning: 1 target (1 row) not among --ids; 1 target (1 row) "
+            "wholly outside frames 0 to 499; 1 row of other targets outside frames 0 to 499; 1 id "
+            "of --ids without a box\n"
+            "korvane-cli mot2tracks: note: 1 row with conf 0 skipped, 1 row of other classes "
+            "skipped, 0 positions at (0, 0) written as (1, 0)\n");
 }
 
 // A bad row fails the command naming FILE:LINE, and no track file appears.
