@@ -49,15 +49,15 @@ long long WriteBenchmark(const fs::path& gtRoot, const fs::path& trackerDir) {
   long long boxes = 0;
   unsigned seed = 17;
   for (const SequenceSize& s : kSequences) {
-    synthetic_mot::SceneSpec spec;
-    spec.frames = s.frames;
-    spec.shortest = s.frames / 4;
-    spec.longest = s.frames;
+    synthetic_mot::SceneShape shape;
+    shape.frames = s.frames;
+    shape.shortest = s.frames / 4;
+    shape.longest = s.frames;
     // A pedestrian stays 5/8 of the sequence on average.
-    spec.people = static_cast<int>(s.truthBoxes / (0.625 * s.frames) + 0.5);
-    spec.noisy = 0.3;
-    spec.seed = seed++;
-    const synthetic_mot::Scene scene = synthetic_mot::MakeScene(spec);
+    shape.people = static_cast<int>(s.truthBoxes / (0.625 * s.frames) + 0.5);
+    shape.noisy = 0.3;
+    shape.seed = seed++;
+    const synthetic_mot::Scene scene = synthetic_mot::MakeScene(shape);
     const fs::path folder = gtRoot / s.name;
     fs::create_directories(folder / "gt");
     Write(folder / "seqinfo.ini",

@@ -8,10 +8,8 @@
 namespace cli {
 namespace {
 
-enum class Family { kHota, kClear, kIdentity, kFrames };
-
+// The fields of one metric family, a block of the benchmark's table.
 struct FamilyFields {
-  Family family;
   std::vector<ReportField> fields;
 };
 
@@ -22,8 +20,7 @@ std::vector<FamilyFields> Fields(const SequenceResult& r) {
     const auto ratio = [&h](double HotaScores::*member) {
       return h ? std::optional<double>((*h).*member) : std::nullopt;
     };
-    all.push_back({Family::kHota,
-                   {RatioField("HOTA", "HOTA", ratio(&HotaScores::hota)),
+    all.push_back({{RatioField("HOTA", "HOTA", ratio(&HotaScores::hota)),
                     RatioField("DetA", "DetA", ratio(&HotaScores::detA)),
                     RatioField("AssA", "AssA", ratio(&HotaScores::assA)),
                     RatioField("LocA", "LocA", ratio(&HotaScores::locA)),
@@ -38,8 +35,7 @@ std::vector<FamilyFields> Fields(const SequenceResult& r) {
   if (r.metrics.clear) {
     const bool points = r.matching == MatchingKind::kPointDistance;
     all.push_back(
-        {Family::kClear,
-         {RatioField("MOTA", "MOTA", Mota(c)),
+        {{RatioField("MOTA", "MOTA", Mota(c)),
           RatioField("MOTP", points ? "MOTP (pixels)" : "MOTP (mean IoU)", Motp(c)),
           CountField("IDSW", "identity switches", c.idsw),
           CountField("Frag", "fragmentations", c.frag),
@@ -50,14 +46,13 @@ std::vector<FamilyFields> Fields(const SequenceResult& r) {
   }
   if (r.metrics.identity) {
     const IdentityCounts& i = r.identity;
-    all.push_back({Family::kIdentity,
-                   {RatioField("IDF1", "IDF1", Idf1(i)), RatioField("IDP", "IDP", Idp(i)),
+    all.push_back({{RatioField("IDF1", "IDF1", Idf1(i)), RatioField("IDP", "IDP", Idp(i)),
                     RatioField("IDR", "IDR", Idr(i)), CountField("IDTP", "IDTP", i.idtp),
                     CountField("IDFN", "IDFN", i.idfn), CountField("IDFP", "IDFP", i.idfp)}});
   }
   // frames closes the last family's block.
   if (all.empty())
-    all.push_back({Family::kFrames, {}});
+    all.push_back({});
   all.back().fields.push_back(CountField("frames", "frames", r.frames));
   return all;
 }

@@ -26,7 +26,7 @@ struct Box {
   int classId = 1;
 };
 
-struct SceneSpec {
+struct SceneShape {
   int frames = 600;
   int people = 70;
   int width = 1920;
@@ -47,48 +47,48 @@ struct Scene {
   std::vector<Box> hypotheses;
 };
 
-inline Scene MakeScene(const SceneSpec& spec) {
-  std::mt19937 random(spec.seed);
+inline Scene MakeScene(const SceneShape& shape) {
+  std::mt19937 random(shape.seed);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
-  const int longest = std::max(1, std::min(spec.longest, spec.frames));
-  const int shortest = std::clamp(spec.shortest, 1, longest);
+  const int longest = std::max(1, std::min(shape.longest, shape.frames));
+  const int shortest = std::clamp(shape.shortest, 1, longest);
   std::uniform_int_distribution<int> length(shortest, longest);
   Scene scene;
   int nextId = 100000;  // the ids a disturbed tracker moves on to
-  for (int person = 1; person <= spec.people; ++person) {
+  for (int person = 1; person <= shape.people; ++person) {
     const int frames = length(random);
-    const int first = 1 + std::uniform_int_distribution<int>(0, spec.frames - frames)(random);
+    const int first = 1 + std::uniform_int_distribution<int>(0, shape.frames - frames)(random);
     const double w = 30 + 80 * unit(random);
     const double h = 2.5 * w;
-    double left = (spec.width - w) * unit(random);
-    double top = (spec.height - h) * unit(random);
+    double left = (shape.width - w) * unit(random);
+    double top = (shape.height - h) * unit(random);
     const double dx = 6 * unit(random) - 3;
     const double dy = 2 * unit(random) - 1;
     int trackerId = 1000 + person;
     for (int f = first; f < first + frames; ++f) {
-      left = std::clamp(left + dx, 0.0, spec.width - w);
-      top = std::clamp(top + dy, 0.0, spec.height - h);
+      left = std::clamp(left + dx, 0.0, shape.width - w);
+      top = std::clamp(top + dy, 0.0, shape.height - h);
       scene.truth.push_back({f, person, left, top, w, h, 1.0, 1});
-      Box hypothesis{f, trackerId, left + spec.offset, top + spec.offset, w, h, 1.0, 1};
-      if (unit(random) < spec.noisy) {
+      Box hypothesis{f, trackerId, left + shape.offset, top + shape.offset, w, h, 1.0, 1};
+      if (unit(random) < shape.noisy) {
         const double kind = unit(random);
         if (kind < 0.4) {
-          hypothesis.left = std::fmod(left + spec.width / 2, spec.width - w);
+          hypothesis.left = std::fmod(left + shape.width / 2, shape.width - w);
         } else if (kind < 0.7) {
           hypothesis.id = trackerId = nextId++;
         } else {
           hypothesis.id = nextId++;
-          hypothesis.left = (spec.width - w) * unit(random);
-          hypothesis.top = (spec.height - h) * unit(random);
+          hypothesis.left = (shape.width - w) * unit(random);
+          hypothesis.top = (shape.height - h) * unit(random);
         }
       }
       scene.hypotheses.push_back(hypothesis);
     }
   }
-  for (int f = 1; f <= spec.frames; ++f) {
-    scene.truth.push_back({f, spec.people + 1, 40, 60, 50, 125, 1.0, 7});
-    scene.truth.push_back({f, spec.people + 2, 300, 40, 200, 120, 0.0, 3});
-    scene.hypotheses.push_back({f, 999, 40 + spec.offset, 60, 50, 125, 1.0, 1});
+  for (int f = 1; f <= shape.frames; ++f) {
+    scene.truth.push_back({f, shape.people + 1, 40, 60, 50, 125, 1.0, 7});
+    scene.truth.push_back({f, shape.people + 2, 300, 40, 200, 120, 0.0, 3});
+    scene.hypotheses.push_back({f, 999, 40 + shape.offset, 60, 50, 125, 1.0, 1});
   }
   std::stable_sort(scene.truth.begin(), scene.truth.end(),
                    [](const Box& a, const Box& b) { return a.frame < b.frame; });

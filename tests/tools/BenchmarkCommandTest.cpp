@@ -32,13 +32,13 @@ class BenchmarkCommand : public ::testing::Test {
                 "1,9,100,100,20,40,1\n");
     AddSequence("S2", 2, "1,5,10,10,20,40,1,1,1\n2,5,12,10,20,40,1,1,1\n",
                 "1,1,10,10,20,40\n2,1,40,10,20,40\n");
-    synthetic_mot::SceneSpec spec;
-    spec.frames = 200;
-    spec.people = 12;
-    spec.shortest = 50;
-    spec.longest = 200;
-    spec.noisy = 0.3;
-    const synthetic_mot::Scene scene = synthetic_mot::MakeScene(spec);
+    synthetic_mot::SceneShape shape;
+    shape.frames = 200;
+    shape.people = 12;
+    shape.shortest = 50;
+    shape.longest = 200;
+    shape.noisy = 0.3;
+    const synthetic_mot::Scene scene = synthetic_mot::MakeScene(shape);
     AddSequence("S3", 200, synthetic_mot::MotText(scene.truth, true),
                 synthetic_mot::MotText(scene.hypotheses, false));
   }

@@ -45,8 +45,8 @@ class EvaluateMotTruth : public ::testing::Test {
 // box: what mot2tracks and a track file made a bad tracker of (ids dropped,
 // frames cut, x clamped) scores as the near-perfect tracker it is.
 TEST_F(EvaluateMotTruth, NearPerfectTrackerOnAFieldSizedSequence) {
-  synthetic_mot::SceneSpec spec;
-  const synthetic_mot::Scene scene = synthetic_mot::MakeScene(spec);
+  synthetic_mot::SceneShape shape;
+  const synthetic_mot::Scene scene = synthetic_mot::MakeScene(shape);
   const std::string truth = synthetic_mot::MotText(scene.truth, true);
   const std::string hyp = synthetic_mot::MotText(scene.hypotheses, false);
   for (const std::vector<std::string>& options :
