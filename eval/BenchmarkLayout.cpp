@@ -134,9 +134,16 @@ std::optional<std::string> SequenceLengthOf(std::string_view text, int& length) 
   if (!value)
     return std::string(": no seqLength in a [Sequence] section");
   const std::optional<int> read = base::ParseInt(*value);
-  if (!read || *read < 1)
-    return ":" + std::to_string(valueLine) + ": seqLength '" + *value +
-           "' is not a whole number of at least 1";
+  if (!read || *read < 1) {
+    // Built by appending: GCC 12 at -O3 warns falsely about a literal joined
+    // to a temporary string.
+    std::string problem(1, ':');
+    problem += std::to_string(valueLine);
+    problem += ": seqLength '";
+    problem += *value;
+    problem += "' is not a whole number of at least 1";
+    return problem;
+  }
   length = *read;
   return std::nullopt;
 }
