@@ -31,9 +31,9 @@ std::vector<cli::MotRow> Rows(std::string_view text) {
   while (!text.empty() && rows.size() < kMaxRows) {
     const std::size_t newline = text.find('\n');
     std::optional<cli::MotRow> row;
-    if (!cli::ParseMotLine(text.substr(0, newline), row) && row &&
-        std::fabs(row->left) <= 1e9 && std::fabs(row->top) <= 1e9 && row->width <= 1e9 &&
-        row->height <= 1e9 && seen.insert({row->frame, row->id}).second)
+    if (!cli::ParseMotLine(text.substr(0, newline), row) && row && std::fabs(row->left) <= 1e9 &&
+        std::fabs(row->top) <= 1e9 && row->width <= 1e9 && row->height <= 1e9 &&
+        seen.insert({row->frame, row->id}).second)
       rows.push_back(*row);
     text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
   }
