@@ -6,9 +6,9 @@
 namespace cli {
 namespace {
 
-const std::array<std::reference_wrapper<const Command>, 9> kCommands{
+const std::array<std::reference_wrapper<const Command>, 10> kCommands{
     kSampleCommand, kRenderCommand, kImportCommand, kMotToTracksCommand, kTracksToMotCommand,
-    kScoreCommand,  kNearCommand,   kCheckCommand,  kEvaluateCommand,
+    kScoreCommand,  kNearCommand,   kCheckCommand,  kEvaluateCommand,    kBenchmarkCommand,
 };
 
 }  // namespace
