@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "eval/BenchmarkLayout.h"
-#include "eval/MotScoring.h"
 #include "fuzz/FuzzSupport.h"
 #include "mot/MotRows.h"
+#include "scoring/BenchmarkLayout.h"
+#include "scoring/MotScoring.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include "base/NumberText.h"
 #include "base/Progress.h"
-#include "eval/BenchmarkRun.h"
+#include "report/MetricsReport.h"
+#include "scoring/BenchmarkRun.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
-#include "tools/MetricsReport.h"
 #include "tools/ScoringOptions.h"
 
 namespace {

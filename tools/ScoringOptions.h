@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "eval/MotScoring.h"
+#include "scoring/MotScoring.h"
 #include "tools/CommandLine.h"
 
 namespace cli {

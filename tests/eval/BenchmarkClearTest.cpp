@@ -14,7 +14,7 @@
 #include "EvalTestSupport.h"
 #include "eval/BenchmarkClear.h"
 #include "eval/ScoredSequence.h"
-#include "eval/SequenceScoring.h"
+#include "scoring/SequenceScoring.h"
 
 using namespace eval_test;
 

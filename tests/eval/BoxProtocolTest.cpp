@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "eval/BoxObjects.h"
-#include "eval/MotProtocol.h"
+#include "scoring/MotProtocol.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "EvalTestSupport.h"
 #include "eval/BestMatching.h"
 #include "eval/Evaluation.h"
-#include "eval/MotProtocol.h"
-#include "eval/SequenceScoring.h"
+#include "scoring/MotProtocol.h"
+#include "scoring/SequenceScoring.h"
 
 using namespace eval_test;
 

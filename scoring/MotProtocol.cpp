@@ -1,4 +1,4 @@
-#include "eval/MotProtocol.h"
+#include "scoring/MotProtocol.h"
 
 #include <algorithm>
 #include <cmath>

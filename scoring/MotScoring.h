@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "eval/MotProtocol.h"
-#include "eval/SequenceScoring.h"
+#include "scoring/MotProtocol.h"
+#include "scoring/SequenceScoring.h"
 
 struct MotScoringSettings {
   // Whether the MOTChallenge 2D box protocol picks the rows scored

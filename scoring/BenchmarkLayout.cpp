@@ -1,4 +1,4 @@
-#include "eval/BenchmarkLayout.h"
+#include "scoring/BenchmarkLayout.h"
 
 #include <algorithm>
 #include <cctype>

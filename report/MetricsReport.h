@@ -12,7 +12,7 @@
 #include <span>
 #include <string>
 
-#include "eval/SequenceScoring.h"
+#include "scoring/SequenceScoring.h"
 
 namespace cli {
 

@@ -1,4 +1,4 @@
-#include "tools/ReportFields.h"
+#include "report/ReportFields.h"
 
 #include <array>
 #include <charconv>

@@ -1,9 +1,9 @@
-#include "tools/MetricsReport.h"
+#include "report/MetricsReport.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "tools/ReportFields.h"
+#include "report/ReportFields.h"
 
 namespace cli {
 namespace {

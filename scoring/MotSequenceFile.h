@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "eval/BoxObjects.h"
-#include "eval/MotProtocol.h"
+#include "scoring/MotProtocol.h"
 
 // Bounds the work a frame can make (every truth box may overlap every
 // hypothesis); no picture holds this many people.

@@ -1,4 +1,4 @@
-#include "eval/MotSequenceFile.h"
+#include "scoring/MotSequenceFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "eval/SequenceScoring.h"
+#include "scoring/SequenceScoring.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "eval/BenchmarkRun.h"
+#include "scoring/BenchmarkRun.h"
 
 #include <algorithm>
 #include <atomic>

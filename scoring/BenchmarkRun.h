@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "eval/BenchmarkLayout.h"
-#include "eval/MotScoring.h"
+#include "scoring/BenchmarkLayout.h"
+#include "scoring/MotScoring.h"
 
 struct SequenceOutcome {
   std::string name;

@@ -1,9 +1,9 @@
-#include "eval/MotScoring.h"
+#include "scoring/MotScoring.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "eval/MotSequenceFile.h"
+#include "scoring/MotSequenceFile.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "tools/EvaluationReport.h"
+#include "report/EvaluationReport.h"
 
 #include <array>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-#include "tools/ReportFields.h"
+#include "report/ReportFields.h"
 
 namespace {
 
