@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -70,7 +71,10 @@ void Progress::Update(int done) {
   if (!last && m_lastDraw >= 0.0 && now - m_lastDraw < kRedrawSeconds)
     return;
   m_lastDraw = now;
-  const int filled = m_total > 0 ? static_cast<int>(1LL * kBarWidth * done / m_total) : kBarWidth;
+  const int filled = m_total > 0
+                         ? static_cast<int>(std::clamp(1LL * kBarWidth * done / m_total, 0LL,
+                                                       static_cast<long long>(kBarWidth)))
+                         : kBarWidth;
   m_stream << '\r' << m_label << " [" << std::string(static_cast<std::size_t>(filled), '#')
            << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] "
            << ProgressText(done, m_total, now) << "   " << std::flush;

@@ -38,6 +38,11 @@ class Progress {
   // Ends the bar's line, so later messages start on a line of their own.
   void Finish();
 
+  int Total() const { return m_total; }
+  // A new total, for work whose size is learnt on the way (a video longer
+  // than its container said).
+  void SetTotal(int total) { m_total = total; }
+
  private:
   std::ostream& m_stream;
   ProgressStyle m_style;

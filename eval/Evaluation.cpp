@@ -1,7 +1,9 @@
 #include "eval/Evaluation.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
+#include <iterator>
 
 #include "eval/ClearMatching.h"
 #include "eval/IdentityMetrics.h"
@@ -22,10 +24,22 @@ struct TargetState {
   TrackState state = TrackState::kNeverMatched;
 };
 
-// The ids of the truth objects in the scored frames, sorted, each once.
-std::vector<int> TruthIds(const FrameObjects& truth, int first, int last) {
+// The frames first..last in which either side has an object, in order.
+std::vector<int> OccupiedFrames(const FrameObjects& truth, const FrameObjects& hypotheses,
+                                int first, int last) {
+  const auto a = truth.OccupiedFrames();
+  const auto b = hypotheses.OccupiedFrames();
+  std::vector<int> frames;
+  frames.reserve(a.size() + b.size());
+  std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(frames));
+  std::erase_if(frames, [first, last](int frame) { return frame < first || frame > last; });
+  return frames;
+}
+
+// The ids of the truth objects in the given frames, sorted, each once.
+std::vector<int> TruthIds(const FrameObjects& truth, std::span<const int> frames) {
   std::vector<int> ids;
-  for (int frame = first; frame <= last; ++frame) {
+  for (const int frame : frames) {
     for (const FrameObject& object : truth.InFrame(frame))
       ids.push_back(object.id);
   }
@@ -81,9 +95,8 @@ std::optional<double> Idf1(const EvaluationTotals& t) {
 Evaluation Evaluate(const FrameObjects& truth, const FrameObjects& hypotheses,
                     const EvaluationSettings& settings, const IgnoreTest& ignorable,
                     const FrameObserver& observer) {
-  const int first = std::max(settings.first, 0);
-  const int last = std::min(settings.last, MAX_TRACK_FRAMES - 1);
-  std::vector<int> ids = TruthIds(truth, first, last);
+  const std::vector<int> frames = OccupiedFrames(truth, hypotheses, settings.first, settings.last);
+  std::vector<int> ids = TruthIds(truth, frames);
   std::vector<TargetState> targets(ids.size());
   for (std::size_t i = 0; i < ids.size(); ++i)
     targets[i].result.id = ids[i];
@@ -94,12 +107,17 @@ Evaluation Evaluate(const FrameObjects& truth, const FrameObjects& hypotheses,
   IdentityCounter identity;
   FrameMatch match;
   std::vector<char> ignored;
-  for (int frame = first; frame <= last; ++frame) {
+  // Frames in which neither side has an object change nothing but the count.
+  if (settings.frameCount == EvaluationSettings::FrameCount::kEvery) {
+    const long long every =
+        std::max(0LL, static_cast<long long>(settings.last) - settings.first + 1);
+    totals.frames = static_cast<int>(std::min<long long>(every, INT_MAX));
+  } else {
+    totals.frames = static_cast<int>(frames.size());
+  }
+  for (const int frame : frames) {
     const auto truthHere = truth.InFrame(frame);
     const auto hypothesesHere = hypotheses.InFrame(frame);
-    if (settings.frameCount == EvaluationSettings::FrameCount::kEvery || !truthHere.empty() ||
-        !hypothesesHere.empty())
-      ++totals.frames;
     matcher.MatchFrame(truthHere, hypothesesHere, match);
 
     totals.gt += static_cast<int>(truthHere.size());

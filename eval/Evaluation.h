@@ -15,7 +15,9 @@
 struct EvaluationSettings {
   // Largest distance, in pixels, at which a pair may correspond.
   double threshold = 0.0;
-  // The frames scored, first..last inclusive.
+  // The frames scored, first..last inclusive (objects at other frames take
+  // no part). The defaults are the track file's frames; objects read at any
+  // frame number are scored over the whole int range.
   int first = 0;
   int last = MAX_TRACK_FRAMES - 1;
   // Whether `frames` counts every frame of the range or only those in which
@@ -80,7 +82,8 @@ struct FrameVerdict {
 using FrameObserver = std::function<void(const FrameVerdict&)>;
 
 // Scores the frames of the settings in order; `observer`, when given, sees
-// every scored frame's verdict as it is counted.
+// the verdict of every scored frame in which either side has an object, as
+// it is counted.
 Evaluation Evaluate(const FrameObjects& truth, const FrameObjects& hypotheses,
                     const EvaluationSettings& settings, const IgnoreTest& ignorable,
                     const FrameObserver& observer = {});

@@ -1,12 +1,185 @@
 #include "import/ImageDecode.h"
 
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <span>
+
+#include "video/VideoReader.h"
 
 namespace cli {
 namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+// Enough for any picture within the decoded-size bound at 4 bytes a pixel,
+// in the megabytes the readers count: the bound below speaks first.
+constexpr int kReaderAllocationMegabytes = static_cast<int>((video::kMaxFramePixels * 4) >> 20);
+
+std::uint32_t Little32(Bytes bytes, std::size_t at) {
+  return std::uint32_t{bytes[at]} | std::uint32_t{bytes[at + 1]} << 8 |
+         std::uint32_t{bytes[at + 2]} << 16 | std::uint32_t{bytes[at + 3]} << 24;
+}
+std::uint16_t Little16(Bytes bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+// True unless the JPEG data stops before its end-of-image marker: the
+// segments are walked by their lengths and the coded data scanned for the
+// next marker, so bytes after the marker (an appended video) do no harm.
+bool JpegIsWhole(Bytes bytes) {
+  const std::size_t n = bytes.size();
+  if (n >= 2 && bytes[n - 2] == 0xFF && bytes[n - 1] == 0xD9)
+    return true;
+  if (n < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+    return true;  // not a layout this walk knows: the reader judged it
+  std::size_t at = 2;
+  while (at < n) {
+    if (bytes[at] != 0xFF) {  // stray bytes, which the decoder passes over
+      ++at;
+      continue;
+    }
+    while (at < n && bytes[at] == 0xFF)
+      ++at;
+    if (at >= n)
+      return false;
+    const std::uint8_t marker = bytes[at++];
+    if (marker == 0xD9)
+      return true;
+    if (marker == 0x00 || marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7))
+      continue;  // no length follows
+    if (n - at < 2)
+      return false;
+    const std::size_t length = std::size_t{bytes[at]} << 8 | bytes[at + 1];
+    if (length < 2 || length > n - at)
+      return false;
+    at += length;
+    if (marker != 0xDA)
+      continue;
+    // The coded data after a scan header: 0xFF is followed by 0 (a stuffed
+    // byte) or a restart marker inside it, by another marker at its end.
+    while (at + 1 < n && !(bytes[at] == 0xFF && bytes[at + 1] != 0x00 &&
+                           (bytes[at + 1] < 0xD0 || bytes[at + 1] > 0xD7)))
+      ++at;
+    if (at + 1 >= n)
+      return false;
+  }
+  return false;
+}
+
+// The file size an uncompressed BMP needs by its headers (the last row's
+// padding not required); nothing for layouts it cannot tell (RLE).
+std::optional<std::uint64_t> BmpBytesNeeded(Bytes bytes) {
+  if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M')
+    return std::nullopt;
+  const std::uint64_t dataStart = Little32(bytes, 10);
+  const std::uint32_t infoSize = Little32(bytes, 14);
+  std::uint64_t width = 0;
+  std::uint64_t height = 0;
+  std::uint32_t bits = 0;
+  if (infoSize == 12) {
+    width = Little16(bytes, 18);
+    height = Little16(bytes, 20);
+    bits = Little16(bytes, 24);
+  } else if (infoSize >= 40 && bytes.size() >= 34) {
+    const auto signedWidth = static_cast<std::int32_t>(Little32(bytes, 18));
+    const auto signedHeight = static_cast<std::int32_t>(Little32(bytes, 22));
+    const std::uint32_t compression = Little32(bytes, 30);
+    if (compression != 0 && compression != 3 && compression != 6)
+      return std::nullopt;
+    width = static_cast<std::uint64_t>(std::max<std::int64_t>(signedWidth, 0));
+    height = static_cast<std::uint64_t>(std::abs(std::int64_t{signedHeight}));
+    bits = Little16(bytes, 28);
+  } else {
+    return std::nullopt;
+  }
+  if (width == 0 || height == 0 || bits == 0 || bits > 64 || width > (1u << 20) ||
+      height > (1u << 20))
+    return std::nullopt;
+  const std::uint64_t rowBytes = (width * bits + 7) / 8;
+  const std::uint64_t stride = (width * bits + 31) / 32 * 4;
+  return dataStart + stride * (height - 1) + rowBytes;
+}
+
+// True unless a GIF stops inside its first picture, the one decoded.
+bool GifFirstPictureIsWhole(Bytes bytes) {
+  const std::size_t n = bytes.size();
+  if (n < 13 || std::memcmp(bytes.data(), "GIF", 3) != 0)
+    return true;
+  std::size_t at = 13;
+  if (bytes[10] & 0x80)
+    at += 3u * (2u << (bytes[10] & 7));
+  // Sub-blocks, each led by its length, up to an empty one.
+  const auto skipBlocks = [&] {
+    while (at < n) {
+      const std::size_t length = bytes[at++];
+      if (length == 0)
+        return true;
+      at += length;
+    }
+    return false;
+  };
+  while (at < n) {
+    const std::uint8_t kind = bytes[at++];
+    if (kind == 0x21) {  // an extension: its label, then sub-blocks
+      ++at;
+      if (!skipBlocks())
+        return false;
+    } else if (kind == 0x2C) {  // a picture: its place, colours and data
+      if (n - at < 10)
+        return false;
+      const std::uint8_t flags = bytes[at + 8];
+      at += 9;
+      if (flags & 0x80)
+        at += 3u * (2u << (flags & 7));
+      ++at;  // the code size
+      return at <= n && skipBlocks();
+    } else {
+      return true;  // the trailer, or a layout the reader judged
+    }
+  }
+  return false;
+}
+
+// Why the decoded picture is not all of it: the file ends before the
+// picture data does. JPEG, BMP and GIF readers fill the rows they miss with
+// grey or black and report success, so their files are measured here.
+std::optional<std::string> CutShort(const std::string& path, const QByteArray& format) {
+  const bool jpeg = format == "jpeg" || format == "jpg";
+  if (!jpeg && format != "bmp" && format != "gif")
+    return std::nullopt;
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly))
+    return "cannot be read again to check it is whole";
+  const qint64 size = file.size();
+  // Mapped, not read: a whole JPEG is checked by its last two bytes, the
+  // others by a walk of what they need.
+  const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+  QByteArray read;
+  Bytes bytes;
+  if (mapped != nullptr) {
+    bytes = Bytes(mapped, static_cast<std::size_t>(size));
+  } else {
+    read = file.readAll();
+    bytes = Bytes(reinterpret_cast<const std::uint8_t*>(read.constData()),
+                  static_cast<std::size_t>(read.size()));
+  }
+  if (jpeg && !JpegIsWhole(bytes))
+    return "the file ends inside the picture data (cut short: no end-of-image marker)";
+  if (format == "gif" && !GifFirstPictureIsWhole(bytes))
+    return "the file ends inside the picture data (cut short)";
+  if (format == "bmp") {
+    const std::optional<std::uint64_t> needed = BmpBytesNeeded(bytes);
+    if (needed && *needed > bytes.size())
+      return "the file holds " + std::to_string(bytes.size()) + " of the " +
+             std::to_string(*needed) + " bytes its header gives (cut short)";
+  }
+  return std::nullopt;
+}
 
 QRect ToQRect(const PixelRect& rect) {
   return QRect(rect.x, rect.y, rect.width, rect.height);
@@ -99,6 +272,7 @@ std::vector<std::string> PictureFileEndings() {
 
 std::optional<std::string> ReadPictureSize(const std::string& path, int& width, int& height) {
   QImageReader reader(QString::fromStdString(path));
+  reader.setAllocationLimit(kReaderAllocationMegabytes);
   const QSize size = reader.size();
   if (!size.isValid() || size.isEmpty()) {
     // Some readers learn the size only by decoding; the reason is the
@@ -108,17 +282,22 @@ std::optional<std::string> ReadPictureSize(const std::string& path, int& width, 
       return ReaderReason(reader);
     width = image.width();
     height = image.height();
-    return std::nullopt;
+  } else {
+    width = size.width();
+    height = size.height();
   }
-  width = size.width();
-  height = size.height();
-  return std::nullopt;
+  return video::DecodedSizeProblem(width, height);
 }
 
 std::optional<std::string> DecodeShownPart(const std::string& path, const FrameGeometry& geometry,
                                            RgbImage& shown) {
   QImageReader reader(QString::fromStdString(path));
+  reader.setAllocationLimit(kReaderAllocationMegabytes);
   const QSize size = reader.size();
+  if (size.isValid()) {
+    if (auto problem = video::DecodedSizeProblem(size.width(), size.height()))
+      return problem;
+  }
   if (size.isValid() &&
       (size.width() != geometry.sourceWidth || size.height() != geometry.sourceHeight))
     return "is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
@@ -132,9 +311,13 @@ std::optional<std::string> DecodeShownPart(const std::string& path, const FrameG
     reader.setClipRect(ToQRect(read));
   if (read.width != part.width || read.height != part.height)
     reader.setScaledSize(QSize(part.width, part.height));
+  // The reader forgets its format once it has read.
+  const QByteArray format = reader.format();
   QImage image;
   if (!reader.read(&image))
     return ReaderReason(reader);
+  if (auto cut = CutShort(path, format))
+    return cut;
   if (image.width() != part.width || image.height() != part.height)
     return "decoded as " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
            " pixels instead of " + std::to_string(part.width) + " x " + std::to_string(part.height);

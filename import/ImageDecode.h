@@ -19,13 +19,17 @@ namespace cli {
 std::vector<std::string> PictureFileEndings();
 
 // The picture's size from its header. Returns the reader's reason when the
-// file cannot be read as a picture.
+// file cannot be read as a picture, and why not when the size is beyond the
+// bound a decoded picture has (video::DecodedSizeProblem, shared with video).
 std::optional<std::string> ReadPictureSize(const std::string& path, int& width, int& height);
 
 // Decodes the part of the picture a frame shows: SourceReadRect(geometry),
 // scaled (smoothly, averaging when shrinking) to ShownPart(geometry)'s size,
 // transparency composited onto black. The file must be as large as the
-// geometry's source. Returns the reader's reason when it cannot.
+// geometry's source. Returns the reader's reason when it cannot, the bound
+// when the header declares a larger picture (before anything is decoded),
+// and a reason naming the cut when the file ends before its picture data
+// does (a JPEG, BMP or GIF whose reader would fill the rest in silently).
 std::optional<std::string> DecodeShownPart(const std::string& path, const FrameGeometry& geometry,
                                            RgbImage& shown);
 

@@ -37,6 +37,11 @@ std::optional<std::string> VideoFileSource::Open(const std::string& path) {
   return std::nullopt;
 }
 
+bool VideoFileSource::Scale(int width, int height) {
+  const video::VideoInfo& info = m_reader.Info();
+  return !m_reader.SetPart({0, 0, info.width, info.height, width, height});
+}
+
 std::optional<std::string> VideoFileSource::Read(int index, Canvas canvas) {
   if (index < m_next)
     return m_path + ": video frame " + std::to_string(index + 1) +

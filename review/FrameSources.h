@@ -58,11 +58,11 @@ class VideoFileSource : public FrameSource {
   std::optional<std::string> Open(const std::string& path);
   // Gives its frames at width x height pixels from now on; false, changing
   // nothing, for a size a video cannot have.
-  bool Scale(int width, int height) { return m_reader.SetOutputSize(width, height); }
+  bool Scale(int width, int height);
   const video::VideoInfo& Info() const { return m_reader.Info(); }
 
-  int Width() const override { return m_reader.OutputWidth(); }
-  int Height() const override { return m_reader.OutputHeight(); }
+  int Width() const override { return m_reader.Part().outWidth; }
+  int Height() const override { return m_reader.Part().outHeight; }
   bool Sequential() const override { return true; }
   // Frames before `index` not read yet are decoded and dropped; asking for
   // a frame already passed is a problem.

@@ -7,6 +7,7 @@ packages=(
   cmake g++ make ninja-build pkg-config git
   qt6-base-dev libgl-dev qt6-image-formats-plugins
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-apps imagemagick xclip

@@ -21,4 +21,5 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
 int RunMotToTracksCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunEvaluateCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunBenchmarkCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);

@@ -6,9 +6,10 @@
 namespace cli {
 namespace {
 
-const std::array<std::reference_wrapper<const Command>, 10> kCommands{
+const std::array<std::reference_wrapper<const Command>, 11> kCommands{
     kSampleCommand, kRenderCommand, kImportCommand, kMotToTracksCommand, kTracksToMotCommand,
-    kScoreCommand,  kNearCommand,   kCheckCommand,  kEvaluateCommand,    kReviewCommand,
+    kScoreCommand,  kNearCommand,   kCheckCommand,  kEvaluateCommand,    kBenchmarkCommand,
+    kReviewCommand,
 };
 
 }  // namespace

@@ -31,6 +31,7 @@ extern const Command kScoreCommand;
 extern const Command kNearCommand;
 extern const Command kCheckCommand;
 extern const Command kEvaluateCommand;
+extern const Command kBenchmarkCommand;
 extern const Command kReviewCommand;
 
 // Every command, in the order the program's help lists them.

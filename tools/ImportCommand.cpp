@@ -230,11 +230,14 @@ rate and time base.
   --first-frame N  start at video frame N (default 1)
   --count C        write C frames (default: to the end, at most 100000); a
                    video that ends before them fails the command
-A video that ends well before the length its container gives fails the
-command (exit 1) once the frames it held are written.
+Every frame the stream delivers is written, whatever length the container
+declares. A video whose decoding breaks off, or that ends well before the
+length its file records for the stream, fails the command (exit 1) once the
+frames it held are written.
 A progress bar shows on a terminal, progress lines otherwise. A picture that
-cannot be read fails the command (exit 1) with its name and the reader's
-reason; the frames written before it are complete (each file is written under
+cannot be read, is cut short or declares more than 8192 x 8192 pixels fails
+the command (exit 1) with its name and the reason (a video of such frames
+too); the frames written before it are complete (each file is written under
 a temporary name and renamed), and the message names them. The command
 refuses to write over its own sources. At most 100000 frames.
 )",

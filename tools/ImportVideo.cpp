@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 
 #include "base/AtomicFile.h"
 #include "base/Progress.h"
@@ -14,6 +15,7 @@
 #include "import/FrameCompose.h"
 #include "import/ImageDecode.h"
 #include "import/ImportShared.h"
+#include "import/OrderedWork.h"
 #include "tools/CommandLine.h"
 #include "tools/ImportVideo.h"
 #include "video/VideoReader.h"
@@ -22,16 +24,53 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kCommand = "import";
+// Why no frame is made at the end of the stream; never shown.
+constexpr std::string_view kStreamEnd = "the stream ends";
 
-// The frames the run will write at most: what was asked, else what the
-// container declares after the first frame read, else the series limit.
-int PlannedFrames(const ImportSettings& settings, const video::VideoInfo& info) {
+// The frames the run is expected to write, for its progress: what was asked,
+// else what the container declares after the first frame read, else the
+// series limit. The stream may give more, or fewer.
+int ExpectedFrames(const ImportSettings& settings, const video::VideoInfo& info) {
   if (settings.videoCount)
     return *settings.videoCount;
   const std::int64_t left = info.declaredFrames - (settings.firstVideoFrame - 1);
   if (info.declaredFrames > 0 && left > 0 && left <= kMaxSeriesFrames)
     return static_cast<int>(left);
   return kMaxSeriesFrames;
+}
+
+std::string SecondsText(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", seconds);
+  return text;
+}
+
+// Why a run that wrote `written` frames and met no error fails, or nothing.
+// A run that ends before the frames asked for, or well before the length the
+// file records for the stream, was most likely cut short; the frames it gave
+// are kept either way. The stream's frames are what counts: a declared frame
+// count or a length times the rate (wrong for edit lists, variable rates and
+// joined streams) never stops a run or fails it.
+std::optional<std::string> ShortRun(const ImportSettings& settings,
+                                    const video::VideoReader& reader, int written) {
+  const std::int64_t reached = settings.firstVideoFrame - 1 + std::int64_t{written};
+  const video::VideoInfo& info = reader.Info();
+  if (written == 0)
+    return settings.source + ": no frame from video frame " +
+           std::to_string(settings.firstVideoFrame) + " on";
+  if (settings.videoCount) {
+    if (written < *settings.videoCount)
+      return settings.source + ": the video ends after frame " + std::to_string(reached) +
+             ", before the " + std::to_string(*settings.videoCount) + " frames asked for";
+    return std::nullopt;
+  }
+  const double slack = std::max(2.0 * info.frameSeconds, info.declaredSeconds / 50.0);
+  if (written < kMaxSeriesFrames && info.declaredSeconds > 0.0 &&
+      reader.ReachedSeconds() < info.declaredSeconds - slack)
+    return settings.source + ": the video ends after frame " + std::to_string(reached) + ", at " +
+           SecondsText(reader.ReachedSeconds()) + " of the " + SecondsText(info.declaredSeconds) +
+           " its container gives";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -51,10 +90,14 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
     geometry.videoRate = {info.rateNumerator, info.rateDenominator};
   if (info.timeBaseNumerator > 0)
     geometry.videoTimeBase = {info.timeBaseNumerator, info.timeBaseDenominator};
-  const int planned = PlannedFrames(settings, info);
-  if (settings.start > INT_MAX - (planned - 1))
+  const int expected = ExpectedFrames(settings, info);
+  if (settings.start > INT_MAX - (expected - 1))
     return UsageError(err, kCommand,
                       "the frames would be numbered beyond " + std::to_string(INT_MAX));
+  // The stream decides how many frames come, up to the count asked for, the
+  // series limit and the last frame number there is.
+  const int limit = static_cast<int>(std::min<std::int64_t>(
+      settings.videoCount.value_or(kMaxSeriesFrames), std::int64_t{INT_MAX} - settings.start + 1));
 
   const std::string geometryFile = settings.outRoot + ".geometry";
   if (const auto over =
@@ -73,64 +116,71 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
     }
   }
 
+  // The reader crops and scales as it converts the colours, so each frame
+  // comes at the size the frame shows it.
   const PixelRect read = SourceReadRect(geometry);
   const PixelRect shownPart = ShownPart(geometry);
+  if (auto problem = reader.SetPart(
+          {read.x, read.y, read.width, read.height, shownPart.width, shownPart.height}))
+    return Failure(err, kCommand, settings.source + ": " + *problem + "; no frame was written");
+  // Frames are decoded and converted on a thread of their own, a few ahead,
+  // and placed and written in order on this one: the decoder's threads are
+  // fed while a frame file is written.
   std::vector<std::uint8_t> frame(kFrameBytes);
   std::vector<std::uint8_t> scratch;
   std::vector<std::string> outputs;
-  base::Progress progress(err, base::ProgressStyleFor(err), kCommand, planned);
-  std::optional<std::string> problem;
-  while (static_cast<int>(outputs.size()) < planned && reader.ReadFrame(rgb)) {
-    const RgbView picture{rgb, info.width, info.height, static_cast<std::size_t>(info.width) * 3};
-    const RgbImage shown = CropAndScale(picture, read, shownPart.width, shownPart.height);
-    if (!ComposeFrame(shown.View(), geometry, frame, scratch)) {
-      problem = settings.source + ": a decoded frame does not fit the frame";
-      break;
-    }
+  base::Progress progress(err, base::ProgressStyleFor(err), kCommand, expected);
+  const auto make = [&](int index, std::vector<std::uint8_t>& shown) -> std::optional<std::string> {
+    if (reader.ReadFrame(shown))
+      return std::nullopt;
+    if (!reader.Problem())
+      return std::string(kStreamEnd);
+    return *reader.Problem() + ", after frame " +
+           std::to_string(settings.firstVideoFrame - 1 + std::int64_t{index});
+  };
+  const auto use = [&](int index,
+                       const std::vector<std::uint8_t>& pixels) -> std::optional<std::string> {
+    const RgbView shown{pixels, shownPart.width, shownPart.height,
+                        static_cast<std::size_t>(shownPart.width) * 3};
+    if (!ComposeFrame(shown, geometry, frame, scratch))
+      return settings.source + ": a decoded frame does not fit the frame";
     // The folder is made, and the geometry goes in, with the first frame: a
     // run that writes no frame leaves nothing behind.
-    if (outputs.empty()) {
-      if ((problem = MakeOutputFolder(settings.outRoot)) ||
-          (problem = base::WriteFileAtomically(geometryFile, GeometryText(geometry))))
-        break;
+    if (index == 0) {
+      if (auto problem = MakeOutputFolder(settings.outRoot))
+        return problem;
+      if (auto problem = base::WriteFileAtomically(geometryFile, GeometryText(geometry)))
+        return problem;
     }
-    const std::string name =
-        series::FrameFileName(settings.outRoot, settings.start + static_cast<int>(outputs.size()));
-    if ((problem = series::WriteFrameFileAtomically(name, frame, kFrameWidth, kFrameHeight)))
-      break;
+    const std::string name = series::FrameFileName(settings.outRoot, settings.start + index);
+    if (auto problem = series::WriteFrameFileAtomically(name, frame, kFrameWidth, kFrameHeight))
+      return problem;
     outputs.push_back(name);
-    progress.Update(static_cast<int>(outputs.size()));
-  }
+    const int written = index + 1;
+    // A stream longer than its container said: the total grows by tenths.
+    if (written >= progress.Total() && written < limit)
+      progress.SetTotal(std::min(limit, written + std::max(1, written / 10)));
+    progress.Update(written);
+    return std::nullopt;
+  };
+  const std::optional<ItemFailure> failure = MakeAndUseInOrder(limit, 1, make, use);
   progress.Finish();
-  if (!problem && reader.Problem())
-    problem = *reader.Problem();
-  // A video that ends before the frames asked for, or well before the
-  // length its container gives, was most likely cut short: the frames it
-  // held are kept, but the run fails. A run that stopped at the series limit
-  // says so instead.
+  std::optional<std::string> problem;
+  if (failure && failure->reason != kStreamEnd)
+    problem = failure->reason;
   const int written = static_cast<int>(outputs.size());
-  const std::int64_t reached = settings.firstVideoFrame - 1 + std::int64_t{written};
-  const std::int64_t slack = std::max<std::int64_t>(2, info.declaredFrames / 50);
-  if (!problem && written == 0) {
-    problem = settings.source + ": no frame from video frame " +
-              std::to_string(settings.firstVideoFrame) + " on";
-  } else if (!problem && written < planned && settings.videoCount) {
-    problem = settings.source + ": the video ends after frame " + std::to_string(reached) +
-              ", before the " + std::to_string(*settings.videoCount) + " frames asked for";
-  } else if (!problem && written < planned && info.declaredFrames > 0 &&
-             reached < info.declaredFrames - slack) {
-    problem = settings.source + ": the video ends after frame " + std::to_string(reached) +
-              " of the " + std::to_string(info.declaredFrames) + " its container gives";
-  } else if (!problem && written == kMaxSeriesFrames && !settings.videoCount) {
+  if (!problem)
+    problem = ShortRun(settings, reader, written);
+  if (!problem && written == kMaxSeriesFrames && !settings.videoCount)
     err << "korvane-cli import: note: stopped at " << kMaxSeriesFrames
         << " frames, the most one import writes; --first-frame and --count take the rest\n";
-  }
-  if (problem) {
-    return Failure(err, kCommand,
-                   *problem + "; " + Completed(outputs, static_cast<int>(outputs.size())));
-  }
-  out << "import: wrote " << outputs.size() << " frames, " << outputs.front() << " to "
-      << outputs.back() << ", and " << geometryFile << '\n';
+  if (!problem && written == limit && limit < settings.videoCount.value_or(kMaxSeriesFrames) &&
+      reader.ReadFrame(rgb))
+    problem = settings.source + ": the frames would be numbered beyond " + std::to_string(INT_MAX);
+  if (problem)
+    return Failure(err, kCommand, *problem + "; " + Completed(outputs, written));
+  out << "import: wrote " << written << " frames, " << outputs.front() << " to " << outputs.back()
+      << ", and " << geometryFile << '\n';
   return kExitOk;
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 // What the first row of text looks like when it is another layout's: MOT
 // rows or frame,id,x,y points; nothing otherwise.
-std::optional<std::string> OtherLayout(std::string_view text) {
+std::optional<std::string> OtherLayout(std::string_view text, std::string_view command) {
   while (!text.empty()) {
     const std::size_t newline = text.find('\n');
     const std::string_view line = text.substr(0, newline);
@@ -21,7 +21,10 @@ std::optional<std::string> OtherLayout(std::string_view text) {
     if (!problem && !row)
       continue;  // blank or a comment
     if (!problem)
-      return std::string("MOTChallenge rows (convert it with mot2tracks)");
+      return std::string(command == "evaluate"
+                             ? "MOTChallenge rows (give --truth-format mot, or convert it with "
+                               "mot2tracks)"
+                             : "MOTChallenge rows (convert it with mot2tracks)");
     std::vector<ObjectRow> points;
     if (!ReadHypotheses(line, HypothesisFormat::kPoints, points) && !points.empty())
       return std::string("frame,id,x,y points");
@@ -44,7 +47,7 @@ std::optional<std::string> LoadCommandTracks(const std::string& fileName, CTrack
   if (tracks.TracksInUse() == 0) {
     // A file of another layout reads as a set without targets: that is no
     // answer to give, so the command fails naming what the file looks like.
-    if (const auto looks = OtherLayout(text))
+    if (const auto looks = OtherLayout(text, command))
       return fileName + ": not a track file: it looks like " + *looks;
     err << "korvane-cli " << command << ": warning: " << fileName
         << ": no targets (the file does not begin with a target count above 0 and a first "

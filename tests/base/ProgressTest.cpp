@@ -41,4 +41,27 @@ TEST(Progress, LinesComeAtEveryTenthWithSpeedAndTimeLeft) {
   EXPECT_TRUE(barText.ends_with("\n"));
 }
 
+// Work longer than its first total (a video longer than its container
+// said): the total is raised on the way, and a count past the total still
+// draws a whole bar rather than failing.
+TEST(Progress, ATotalLearntOnTheWayIsRaised) {
+  std::ostringstream lines;
+  double now = 0.0;
+  base::Progress progress(lines, base::ProgressStyle::Lines, "import", 10, [&] { return now; });
+  for (int done = 1; done <= 15; ++done) {
+    now = done * 0.5;
+    if (done > progress.Total())
+      progress.SetTotal(done + 4);
+    progress.Update(done);
+  }
+  EXPECT_EQ(progress.Total(), 15);
+  EXPECT_TRUE(lines.str().ends_with("import: 15/15 frames, 2.0 frames/s, 0:00 left\n"))
+      << lines.str();
+  std::ostringstream bar;
+  base::Progress over(bar, base::ProgressStyle::Bar, "import", 4, [] { return 1.0; });
+  over.Update(9);
+  EXPECT_NE(bar.str().find("[##############################] 9/4 frames"), std::string::npos)
+      << bar.str();
+}
+
 }  // namespace

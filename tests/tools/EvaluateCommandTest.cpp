@@ -287,8 +287,8 @@ TEST_F(EvaluateCommand, AWrongLayoutIsNamedAsSuch) {
   result = Evaluate(PointsText(), {});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "korvane-cli evaluate: " + Truth() +
-                            ": not a track file: it looks like MOTChallenge rows (convert it "
-                            "with mot2tracks)\n");
+                            ": not a track file: it looks like MOTChallenge rows (give "
+                            "--truth-format mot, or convert it with mot2tracks)\n");
   EXPECT_EQ(result.out, "");
   WriteText(Truth(), "1,1,10,10\n");
   result = Evaluate(PointsText(), {});

@@ -8,13 +8,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QImage>
+#include <QImageWriter>
 #include <filesystem>
 #include <functional>
+#include <random>
 
 #include "CliTestSupport.h"
 #include "base/InputFile.h"
 #include "image/SeriesFrames.h"
 #include "support/TempDir.h"
+#include "video/VideoWriter.h"
 
 using namespace cli_test;
 
@@ -160,6 +164,191 @@ TEST_F(HostileInput, EmptyAndGarbageFilesAreAnsweredPlainly) {
       EXPECT_NE(said.find(file + c.said), std::string::npos) << said;
     }
     EXPECT_EQ(said.find('\x1b'), std::string::npos);
+  }
+}
+
+// A picture of noise, which no coder makes small: most of a file is its
+// picture data, so a cut falls inside it.
+QImage NoisePicture(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB888);
+  std::mt19937 random(7);
+  for (int y = 0; y < height; ++y) {
+    uchar* row = image.scanLine(y);
+    for (int x = 0; x < width * 3; ++x)
+      row[x] = static_cast<uchar>(random() & 0xFF);
+  }
+  return image;
+}
+
+// A grey GIF of the picture (no writer for GIF comes with the image
+// readers): 9-bit codes, one a pixel, the code table cleared before it would
+// need a tenth bit.
+void SaveGif(const QImage& picture, const std::string& path) {
+  const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+  std::string gif = "GIF89a";
+  const auto word = [&](int value) {
+    gif += static_cast<char>(value & 0xFF);
+    gif += static_cast<char>(value >> 8);
+  };
+  word(grey.width());
+  word(grey.height());
+  gif += "\xF7";  // a global table of 256 colours
+  gif += std::string(2, '\0');
+  for (int i = 0; i < 256; ++i)
+    gif += std::string(3, static_cast<char>(i));
+  gif += ',';
+  word(0), word(0), word(grey.width()), word(grey.height());
+  gif += '\0';
+  gif += '\x08';
+  std::string data;
+  std::uint32_t bits = 0;
+  int held = 0;
+  const auto code = [&](int value) {
+    bits |= static_cast<std::uint32_t>(value) << held;
+    for (held += 9; held >= 8; held -= 8, bits >>= 8)
+      data += static_cast<char>(bits & 0xFF);
+  };
+  int sinceClear = 254;
+  for (int y = 0; y < grey.height(); ++y)
+    for (int x = 0; x < grey.width(); ++x) {
+      if (sinceClear == 254)
+        code(256), sinceClear = 0;
+      code(grey.constScanLine(y)[x]);
+      ++sinceClear;
+    }
+  code(257);
+  if (held > 0)
+    data += static_cast<char>(bits & 0xFF);
+  for (std::size_t at = 0; at < data.size(); at += 255) {
+    const std::string block = data.substr(at, 255);
+    gif += static_cast<char>(block.size());
+    gif += block;
+  }
+  gif += std::string(1, '\0') + ";";
+  WriteText(path, gif);
+}
+
+using Args = std::vector<std::string>;
+
+void Cut(const std::string& path, double keep) {
+  const auto size = std::filesystem::file_size(path);
+  std::filesystem::resize_file(path, static_cast<std::uintmax_t>(static_cast<double>(size) * keep));
+}
+
+// Import sources that hold less than they claim: pictures cut short (whose
+// readers would fill the rest in grey or black and succeed), sizes beyond the
+// decoded-size bound declared in a few bytes, and a video whose decoding
+// breaks off. Each fails (exit 1) naming the file and the cause; the frames
+// before the fault are kept and named. Whole files with extra bytes after the
+// picture are not refused.
+TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
+  const TempDir dir;
+  struct Case {
+    std::string name;  // the folder of pictures, or the video file
+    std::function<void(const std::string&)> make;
+    int status;
+    std::string said;  // on standard error, after the source's name
+    int kept;          // frame files left
+  };
+  // Three pictures of a folder, the last one changed by `spoil`.
+  const auto pictures = [](const char* format, std::function<void(const std::string&)> spoil) {
+    return [format, spoil](const std::string& folder) {
+      std::filesystem::create_directories(folder);
+      const QImage picture = NoisePicture(64, 48);
+      for (int i = 1; i <= 3; ++i) {
+        const std::string path = folder + "/p" + std::to_string(i) + "." + format;
+        if (std::string_view(format) == "gif")
+          SaveGif(picture, path);
+        else
+          ASSERT_TRUE(picture.save(QString::fromStdString(path), format));
+        if (i == 3)
+          spoil(path);
+      }
+    };
+  };
+  const auto cutTo = [](double keep) { return [keep](const std::string& f) { Cut(f, keep); }; };
+  const auto progressive = [](const std::string& f) {
+    // The coded data in several scans, then cut.
+    QImageWriter writer(QString::fromStdString(f), "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(NoisePicture(64, 48)));
+    writer.device()->close();
+    Cut(f, 1.0 / 3);
+  };
+  const auto appended = [](const std::string& f) { WriteText(f, ReadText(f) + "trailing bytes"); };
+  const auto video = [](int width, int height, int frames) {
+    return [=](const std::string& f) {
+      video::VideoWriter writer;
+      ASSERT_EQ(writer.Open(f, width, height, 10), std::nullopt);
+      std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
+      for (int i = 0; i < frames; ++i) {
+        std::mt19937 random(static_cast<unsigned>(i));
+        for (std::uint8_t& byte : pixels)
+          byte = static_cast<std::uint8_t>(random() & 0xFF);
+        ASSERT_EQ(writer.WriteFrame(pixels), std::nullopt);
+      }
+      ASSERT_EQ(writer.Finish(), std::nullopt);
+    };
+  };
+  const std::string limit = " is more than the 67108864 pixels (8192 x 8192) decoded at most";
+  const std::vector<Case> cases = {
+      {"jpeg-third", pictures("jpg", cutTo(1.0 / 3)), 1,
+       "/p3.jpg: the file ends inside the picture data (cut short: no end-of-image marker)", 2},
+      {"progressive-third", pictures("jpg", progressive), 1,
+       "/p3.jpg: the file ends inside the picture data (cut short", 2},
+      {"bmp-half", pictures("bmp", cutTo(0.5)), 1, "/p3.bmp: the file holds 4635 of the 9270 bytes",
+       2},
+      {"gif-half", pictures("gif", cutTo(0.5)), 1,
+       "/p3.gif: the file ends inside the picture data (cut short)", 2},
+      {"jpeg-appended", pictures("jpg", appended), 0, "", 3},
+      {"bmp-appended", pictures("bmp", appended), 0, "", 3},
+      {"bmp-9000",
+       [](const std::string& folder) {
+         // 54 bytes of headers for a 24-bit picture of 9000 x 9000.
+         std::filesystem::create_directories(folder);
+         std::string header(54, '\0');
+         const auto put = [&](std::size_t at, std::uint32_t value) {
+           for (int i = 0; i < 4; ++i)
+             header[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+         };
+         header[0] = 'B', header[1] = 'M';
+         put(2, 54), put(10, 54), put(14, 40), put(18, 9000), put(22, 9000), put(26, 1 | 24 << 16);
+         WriteText(folder + "/p1.bmp", header);
+       },
+       1, "/p1.bmp: a picture of 9000 x 9000 pixels" + limit, 0},
+      {"broken.mp4",
+       [&](const std::string& f) {
+         // Garbage over the middle of a video of 12 frames.
+         video(64, 48, 12)(f);
+         std::string bytes = ReadText(f);
+         for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 2000; ++i)
+           bytes[i] = static_cast<char>(i * 37 % 251);
+         WriteText(f, bytes);
+       },
+       1, ": decoding: Invalid data found when processing input, after frame ", -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = dir.File(c.name);
+    c.make(source);
+    const std::string out = dir.File("out-" + c.name);
+    const CliResult result = RunInProcess({"import", source, out + "/take"});
+    EXPECT_EQ(result.status, c.status) << result.err;
+    if (!c.said.empty()) {
+      EXPECT_NE(result.err.find(source + c.said), std::string::npos) << result.err;
+    }
+    const std::vector<std::string> files =
+        std::filesystem::exists(out) ? FilesIn(std::filesystem::path(out)) : Args{};
+    const int kept = static_cast<int>(files.size()) - (files.empty() ? 0 : 1);
+    if (c.kept >= 0) {
+      EXPECT_EQ(kept, c.kept);
+    } else {
+      // As many frames kept as the message says.
+      EXPECT_GT(kept, 0);
+      EXPECT_LT(kept, 12);
+      EXPECT_NE(result.err.find("after frame " + std::to_string(kept) + ";"), std::string::npos)
+          << result.err;
+    }
   }
 }
 

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <sstream>
 
 #include "CliTestSupport.h"
 #include "geometry/GeometryFile.h"
@@ -35,6 +40,23 @@ void MakeVideo(const std::string& path, int width, int height, int rate, int cou
   for (int i = 0; i < count; ++i)
     ASSERT_EQ(writer.WriteFrame(VideoPicture(width, height, i)), std::nullopt);
   ASSERT_EQ(writer.Finish(), std::nullopt);
+}
+
+// The ffmpeg program, a test tool only: it makes the kinds of video the
+// project's writer does not (transport streams, NUT, variable rates, edit
+// lists).
+bool HaveFfmpeg() {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    if (!folder.empty() && ::access((folder + "/ffmpeg").c_str(), X_OK) == 0)
+      return true;
+  }
+  return false;
+}
+
+void Ffmpeg(const std::string& args) {
+  ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y " + args).c_str()), 0) << args;
 }
 
 class VideoImport : public ::testing::Test {
@@ -136,6 +158,63 @@ TEST_F(VideoImport, BadVideosAndRangesFailCleanly) {
   for (std::size_t i = 0; i + 1 < written.size(); ++i)
     EXPECT_TRUE(ReadFrame(series::FrameFileName(Out("c"), static_cast<int>(i))).pixels ==
                 VideoPicture(320, 240, static_cast<int>(i)));
+}
+
+// Complete videos whose container gives another length than the frames
+// their stream delivers: each frame delivered comes in and the run succeeds.
+// Two transport streams joined with cat (the estimated length is one's), a
+// NUT file whose length stops at its last frame's start, variable-rate
+// Matroska and WebM (466 frames by length times average rate, 60 in the
+// stream), an MP4 trimmed by an edit list (500 frames stored, 350 played),
+// and a sound track longer than the video.
+TEST_F(VideoImport, EveryFrameTheStreamDeliversComesIn) {
+  if (!HaveFfmpeg())
+    GTEST_SKIP() << "no ffmpeg program on the PATH to make the videos";
+  const std::string source = "-f lavfi -i testsrc2=size=160x120:rate=";
+  const std::string vfr = source +
+                          "30 -frames:v 60 -vf \"setpts='if(lt(N,30),N/30,1+(N-30)*0.5)/TB'\" " +
+                          "-fps_mode passthrough ";
+  struct Case {
+    std::string name;
+    std::function<void(const std::string&)> make;
+    int frames;
+  };
+  const std::vector<Case> cases = {
+      {"joined.ts",
+       [&](const std::string& f) {
+         Ffmpeg(source + "25 -frames:v 100 -c:v libx264 -pix_fmt yuv420p " + f + ".a.ts");
+         Ffmpeg(source + "25 -frames:v 100 -c:v libx264 -pix_fmt yuv420p " + f + ".b.ts");
+         WriteText(f, ReadText(f + ".a.ts") + ReadText(f + ".b.ts"));
+       },
+       200},
+      {"ten.nut", [&](const std::string& f) { Ffmpeg(source + "10 -frames:v 10 -c:v ffv1 " + f); },
+       10},
+      {"vfr.mkv", [&](const std::string& f) { Ffmpeg(vfr + "-c:v ffv1 " + f); }, 60},
+      {"vfr.webm", [&](const std::string& f) { Ffmpeg(vfr + "-c:v libvpx -b:v 200k " + f); }, 60},
+      {"trimmed.mp4",
+       [&](const std::string& f) {
+         Ffmpeg(source + "30 -frames:v 500 -c:v libx264 -g 500 -pix_fmt yuv420p " + f + ".mp4");
+         // Copied from 5 s on: every sample is kept, the edit list plays 350.
+         Ffmpeg("-ss 5 -i " + f + ".mp4 -c copy " + f);
+       },
+       350},
+      {"sound.mkv",
+       [&](const std::string& f) {
+         Ffmpeg(source + "25:duration=2 -f lavfi -i sine=duration=4 -c:v ffv1 -c:a pcm_s16le " + f);
+       },
+       50},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = m_in.File(c.name);
+    c.make(path);
+    const std::string root = Out(c.name + "/take");
+    const CliResult result = RunInProcess({"import", path, root});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("wrote " + std::to_string(c.frames) + " frames"), std::string::npos)
+        << result.out;
+    EXPECT_EQ(FilesIn(m_out.File(c.name)).size(), static_cast<std::size_t>(c.frames) + 1);
+  }
 }
 
 }  // namespace

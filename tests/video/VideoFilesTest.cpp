@@ -66,6 +66,27 @@ std::optional<std::string> WriteVideo(const std::string& path, int width, int he
   return writer.Finish();
 }
 
+// Rewrites the picture size a Matroska file declares (two-byte sizes only):
+// a small file that claims a huge picture.
+bool DeclareMatroskaSize(const std::string& path, int width, int height, int newWidth,
+                         int newHeight) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const auto element = [](int id, int value) {
+    return std::string{static_cast<char>(id), '\x82', static_cast<char>(value >> 8),
+                       static_cast<char>(value & 0xFF)};
+  };
+  const std::size_t w = bytes.find(element(0xB0, width));
+  const std::size_t h = bytes.find(element(0xBA, height));
+  if (w == std::string::npos || h == std::string::npos)
+    return false;
+  bytes.replace(w, 4, element(0xB0, newWidth));
+  bytes.replace(h, 4, element(0xBA, newHeight));
+  file.seekp(0);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(file);
+}
+
 std::vector<std::vector<std::uint8_t>> ReadAll(VideoReader& reader) {
   std::vector<std::vector<std::uint8_t>> frames;
   std::vector<std::uint8_t> rgb;
@@ -167,15 +188,14 @@ TEST(VideoFiles, TopDownFramesAreWrittenAsTheyStand) {
   }
 }
 
-// The reader scales, puts rows where it is told and passes frames over.
-TEST(VideoFiles, TheReaderScalesSkipsAndWritesIntoRowsOfAnyStride) {
+// The reader puts rows where it is told and passes frames over.
+TEST(VideoFiles, TheReaderSkipsAndWritesIntoRowsOfAnyStride) {
   const TempDir dir;
   const std::string path = dir.File("v.mkv");
   ASSERT_EQ(WriteVideo(path, 40, 30, 10, 5), std::nullopt);
   VideoReader reader;
   ASSERT_EQ(reader.Open(path), std::nullopt);
-  EXPECT_FALSE(reader.SetOutputSize(0, 30));
-  EXPECT_EQ(reader.OutputWidth(), 40);
+  EXPECT_EQ(reader.Part().outWidth, 40);
   ASSERT_TRUE(reader.SkipFrame());
   ASSERT_TRUE(reader.SkipFrame());
   // Frame 2, rows 200 bytes apart; the bytes between rows stay as they were.
@@ -197,14 +217,6 @@ TEST(VideoFiles, TheReaderScalesSkipsAndWritesIntoRowsOfAnyStride) {
   std::vector<std::uint8_t> small(100);
   EXPECT_FALSE(reader.ReadFrame(small, 120));
   ASSERT_NE(reader.Problem(), std::nullopt);
-
-  VideoReader half;
-  ASSERT_EQ(half.Open(path), std::nullopt);
-  ASSERT_TRUE(half.SetOutputSize(20, 15));
-  std::vector<std::uint8_t> rgb;
-  ASSERT_TRUE(half.ReadFrame(rgb));
-  EXPECT_EQ(rgb.size(), 20u * 15u * 3u);
-  EXPECT_EQ(half.Info().width, 40);
 }
 
 // Refusals before anything is written, a writer given up before Finish, and
@@ -247,6 +259,127 @@ TEST(VideoFiles, FailuresAreNamedAndLeaveNothingBehind) {
   EXPECT_LT(frames.size(), 8u);
   for (std::size_t i = 0; i < frames.size(); ++i)
     EXPECT_TRUE(frames[i] == Picture(320, 240, static_cast<int>(i))) << i;
+}
+
+// The rectangle (x, y, w, h) of a decoded top-down red-green-blue picture.
+std::vector<std::uint8_t> Crop(const std::vector<std::uint8_t>& rgb, int width, int x, int y, int w,
+                               int h) {
+  std::vector<std::uint8_t> part;
+  for (int row = y; row < y + h; ++row) {
+    const auto from = rgb.begin() + (static_cast<std::ptrdiff_t>(row) * width + x) * 3;
+    part.insert(part.end(), from, from + static_cast<std::ptrdiff_t>(w) * 3);
+  }
+  return part;
+}
+
+double MeanDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+  double sum = 0;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+    sum += std::abs(int{a[i]} - int{b[i]});
+  return a.empty() ? 0.0 : sum / static_cast<double>(a.size());
+}
+
+// The first frame of the video, whole, and as `part`.
+std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>> WholeAndPart(
+    const std::string& path, const video::FramePart& part) {
+  VideoReader whole;
+  VideoReader cut;
+  std::vector<std::uint8_t> all;
+  std::vector<std::uint8_t> some;
+  EXPECT_EQ(whole.Open(path), std::nullopt);
+  EXPECT_EQ(cut.Open(path), std::nullopt);
+  EXPECT_EQ(cut.SetPart(part), std::nullopt);
+  EXPECT_TRUE(whole.ReadFrame(all));
+  EXPECT_TRUE(cut.ReadFrame(some));
+  EXPECT_EQ(some.size(), static_cast<std::size_t>(part.outWidth) * part.outHeight * 3);
+  return {all, some};
+}
+
+// A part comes cropped and scaled as the colours are converted: exactly the
+// pixels of the whole picture when unscaled, whether its corner lies on the
+// colour sampling grid of a 4:2:0 picture or off it; averaged when it
+// shrinks. Parts outside the picture are refused.
+TEST(VideoFiles, APartOfThePictureComesCroppedAndScaled) {
+  const TempDir dir;
+  const std::string lossless = dir.File("v.mkv");
+  const std::string shared = dir.File("v.mp4");
+  ASSERT_EQ(WriteVideo(lossless, 320, 240, 10, 2), std::nullopt);
+  ASSERT_EQ(WriteVideo(shared, 320, 240, 10, 2), std::nullopt);
+  const auto [whole, odd] = WholeAndPart(lossless, {7, 3, 101, 51, 101, 51});
+  EXPECT_TRUE(odd == Crop(whole, 320, 7, 3, 101, 51));
+  // 4:2:0 colour: an odd corner is cut from the whole converted picture,
+  // an even one converted on its own, the same but at its edges.
+  const auto [wholeYuv, oddYuv] = WholeAndPart(shared, {7, 3, 101, 51, 101, 51});
+  EXPECT_TRUE(oddYuv == Crop(wholeYuv, 320, 7, 3, 101, 51));
+  const auto [againYuv, evenYuv] = WholeAndPart(shared, {8, 4, 100, 50, 100, 50});
+  EXPECT_LT(MeanDifference(evenYuv, Crop(againYuv, 320, 8, 4, 100, 50)), 1.0);
+  // Halved, each pixel is the mean of its 2 x 2 block (within rounding;
+  // cubic scaling is about 1.1 away on this picture).
+  const auto halved = WholeAndPart(lossless, {0, 0, 320, 240, 160, 120});
+  const std::vector<std::uint8_t>& full = halved.first;
+  std::vector<std::uint8_t> mean;
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 160; ++x)
+      for (int c = 0; c < 3; ++c) {
+        const auto at = [&](int dx, int dy) {
+          return int{full[((static_cast<std::size_t>(2 * y + dy) * 320) + 2 * x + dx) * 3 + c]};
+        };
+        mean.push_back(
+            static_cast<std::uint8_t>((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1) + 2) / 4));
+      }
+  EXPECT_LT(MeanDifference(halved.second, mean), 0.5);
+
+  VideoReader reader;
+  ASSERT_EQ(reader.Open(lossless), std::nullopt);
+  EXPECT_NE(reader.SetPart({300, 0, 21, 10, 21, 10}), std::nullopt);
+  EXPECT_NE(reader.SetPart({0, -1, 10, 10, 10, 10}), std::nullopt);
+  EXPECT_NE(reader.SetPart({0, 0, 10, 10, 0, 10}), std::nullopt);
+  EXPECT_NE(reader.SetPart({0, 0, 10, 10, 20000, 10}), std::nullopt);
+}
+
+// The length the file records and how far the frames read reach: the
+// import's measure of a video cut short.
+TEST(VideoFiles, TheFramesReadReachTheLengthTheFileRecords) {
+  const TempDir dir;
+  const std::string path = dir.File("v.mkv");
+  ASSERT_EQ(WriteVideo(path, 32, 24, 10, 8), std::nullopt);
+  VideoReader reader;
+  ASSERT_EQ(reader.Open(path), std::nullopt);
+  EXPECT_NEAR(reader.Info().declaredSeconds, 0.8, 1e-6);
+  EXPECT_NEAR(reader.Info().frameSeconds, 0.1, 1e-9);
+  EXPECT_EQ(reader.ReachedSeconds(), 0.0);
+  std::vector<std::uint8_t> rgb;
+  for (int i = 0; i < 3; ++i)
+    ASSERT_TRUE(reader.ReadFrame(rgb));
+  EXPECT_NEAR(reader.ReachedSeconds(), 0.3, 1e-6);
+  while (reader.ReadFrame(rgb)) {
+  }
+  EXPECT_NEAR(reader.ReachedSeconds(), 0.8, 1e-6);
+}
+
+// A size beyond the bound, declared in a few bytes, is refused from the
+// header with the size and the bound, before a decoder allocates for it.
+TEST(VideoFiles, ADeclaredSizeBeyondTheBoundIsRefusedBeforeDecoding) {
+  EXPECT_EQ(video::DecodedSizeProblem(8192, 8192), std::nullopt);
+  EXPECT_EQ(video::DecodedSizeProblem(16384, 4096), std::nullopt);
+  for (const auto& [width, height] :
+       {std::pair{8193, 8192}, std::pair{16385, 2}, std::pair{2, 16385}, std::pair{0, 5}}) {
+    const auto problem = video::DecodedSizeProblem(width, height);
+    ASSERT_NE(problem, std::nullopt);
+    EXPECT_NE(problem->find(std::to_string(width) + " x " + std::to_string(height)),
+              std::string::npos)
+        << *problem;
+  }
+  const TempDir dir;
+  const std::string path = dir.File("bomb.mkv");
+  ASSERT_EQ(WriteVideo(path, 320, 256, 10, 3), std::nullopt);
+  ASSERT_TRUE(DeclareMatroskaSize(path, 320, 256, 16384, 16000));
+  VideoReader reader;
+  const auto problem = reader.Open(path);
+  ASSERT_NE(problem, std::nullopt);
+  EXPECT_NE(problem->find("16384 x 16000 pixels is more than the 67108864 pixels"),
+            std::string::npos)
+      << *problem;
 }
 
 // A disk that fills up while the video is written: the process may write no

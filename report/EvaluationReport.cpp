@@ -1,42 +1,20 @@
-#include "tools/EvaluationReport.h"
+#include "report/EvaluationReport.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "report/ReportFields.h"
+
 namespace {
 
-// One total: its short name (JSON key and CSV column), its label in the
-// table, and its value as text in the form each output wants.
-struct Field {
-  std::string_view key;
-  std::string_view label;
-  std::string exact;  // JSON and CSV; empty for a missing ratio
-  std::string shown;  // the table
-};
+using cli::ReportField;
 
-// The shortest text that reads back as the same double.
-std::string Exact(double value) {
-  std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
-  return std::string(text.data(), result.ptr);
-}
+constexpr auto& Count = cli::CountField;
+constexpr auto& Ratio = cli::RatioField;
 
-Field Count(std::string_view key, std::string_view label, long long value) {
-  return {key, label, std::to_string(value), std::to_string(value)};
-}
-
-Field Ratio(std::string_view key, std::string_view label, std::optional<double> value) {
-  if (!value)
-    return {key, label, "", "-"};
-  std::array<char, 48> shown{};
-  std::snprintf(shown.data(), shown.size(), "%.4f", *value);
-  return {key, label, Exact(*value), shown.data()};
-}
-
-std::vector<Field> Fields(const EvaluationTotals& t) {
+std::vector<ReportField> Fields(const EvaluationTotals& t) {
   return {
       Count("frames", "frames", t.frames),
       Count("gt", "truth objects (GT)", t.gt),
@@ -68,12 +46,8 @@ std::string HypothesisText(const TargetResult& target, std::string_view none) {
 }  // namespace
 
 void PrintEvaluationTable(const Evaluation& evaluation, std::ostream& out) {
+  cli::PrintFieldLines(Fields(evaluation.totals), out);
   std::array<char, 128> line{};
-  for (const Field& field : Fields(evaluation.totals)) {
-    std::snprintf(line.data(), line.size(), "%-24s %12s\n", std::string(field.label).c_str(),
-                  field.shown.c_str());
-    out << line.data();
-  }
   if (evaluation.targets.empty())
     return;
   out << "\ntarget  present  matches  hypothesis\n";
@@ -86,7 +60,7 @@ void PrintEvaluationTable(const Evaluation& evaluation, std::ostream& out) {
 
 void PrintEvaluationJson(const Evaluation& evaluation, std::ostream& out) {
   out << "{\n";
-  for (const Field& field : Fields(evaluation.totals))
+  for (const ReportField& field : Fields(evaluation.totals))
     out << "  \"" << field.key << "\": " << (field.exact.empty() ? "null" : field.exact) << ",\n";
   out << "  \"per_target\": [";
   const char* separator = "\n";
@@ -100,16 +74,6 @@ void PrintEvaluationJson(const Evaluation& evaluation, std::ostream& out) {
 }
 
 void PrintEvaluationCsv(const Evaluation& evaluation, std::ostream& out) {
-  const std::vector<Field> fields = Fields(evaluation.totals);
-  std::string keys;
-  std::string values;
-  for (const Field& field : fields) {
-    if (!keys.empty()) {
-      keys += ',';
-      values += ',';
-    }
-    keys += field.key;
-    values += field.exact;
-  }
-  out << keys << '\n' << values << '\n';
+  const std::vector<ReportField> fields = Fields(evaluation.totals);
+  out << cli::CsvKeys(fields) << '\n' << cli::CsvValues(fields) << '\n';
 }
