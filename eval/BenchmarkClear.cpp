@@ -35,7 +35,8 @@ void CountCoverage(const std::vector<TruthState>& states, ClearCounts& counts) {
 
 }  // namespace
 
-ClearCounts BenchmarkClear(const ScoredSequence& sequence, double threshold) {
+ClearCounts BenchmarkClear(const ScoredSequence& sequence, double threshold,
+                           const ClearObserver& observer) {
   ClearCounts counts;
   std::vector<TruthState> states(sequence.TruthIds().size());
   // The truth indices whose previousMatch is set, to clear them cheaply.
@@ -45,20 +46,31 @@ ClearCounts BenchmarkClear(const ScoredSequence& sequence, double threshold) {
   std::vector<ScoredPair> pairs;
   std::vector<double> similarities;  // of each entry of pairs
   std::vector<int> pairOf;
+  // The frame's verdict, for the observer.
+  std::vector<int> hypothesisOf;
+  std::vector<int> switchedFrom;
+  const auto tell = [&](std::size_t f) {
+    if (observer)
+      observer({f, hypothesisOf, switchedFrom});
+  };
   for (std::size_t f = 0; f < sequence.FrameCount(); ++f) {
     const ScoredFrame frame = sequence.Frame(f);
     const auto truthCount = static_cast<long long>(frame.truth.size());
     const auto hypothesisCount = static_cast<long long>(frame.hypotheses.size());
     counts.gt += truthCount;
     counts.hypotheses += hypothesisCount;
+    hypothesisOf.assign(frame.truth.size(), -1);
+    switchedFrom.assign(frame.truth.size(), -1);
     if (truthCount == 0) {
       counts.fp += hypothesisCount;
+      tell(f);
       continue;
     }
     if (hypothesisCount == 0) {
       counts.fn += truthCount;
       for (const int t : frame.truth)
         ++states[static_cast<std::size_t>(t)].present;
+      tell(f);
       continue;
     }
 
@@ -87,8 +99,11 @@ ClearCounts BenchmarkClear(const ScoredSequence& sequence, double threshold) {
         continue;
       const ScoredPair& p = pairs[static_cast<std::size_t>(pair)];
       const int hypothesis = frame.hypotheses[static_cast<std::size_t>(p.hypothesis)];
-      if (s.lastMatch >= 0 && s.lastMatch != hypothesis)
+      hypothesisOf[i] = p.hypothesis;
+      if (s.lastMatch >= 0 && s.lastMatch != hypothesis) {
         ++counts.idsw;
+        switchedFrom[i] = s.lastMatch;
+      }
       s.lastMatch = hypothesis;
       ++s.matched;
       ++matches;
@@ -111,6 +126,7 @@ ClearCounts BenchmarkClear(const ScoredSequence& sequence, double threshold) {
     counts.tp += matches;
     counts.fn += truthCount - matches;
     counts.fp += hypothesisCount - matches;
+    tell(f);
   }
   CountCoverage(states, counts);
   return counts;

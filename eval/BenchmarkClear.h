@@ -19,6 +19,10 @@
 // Mostly tracked: matched in more than 80 % of the frames it is present in;
 // mostly lost: in less than 20 %; partly tracked: the others.
 
+#include <cstddef>
+#include <functional>
+#include <span>
+
 #include "eval/ScoredSequence.h"
 
 struct ClearCounts {
@@ -35,7 +39,22 @@ struct ClearCounts {
   double similaritySum = 0.0;  // over the matches: IoU for boxes
 };
 
-ClearCounts BenchmarkClear(const ScoredSequence& sequence, double threshold);
+// What the matching made of one frame of the sequence, for those who show
+// it: for each truth object of the frame, the index in the frame of the
+// hypothesis it was matched to (-1 when it is missed), and, when that match
+// is an identity switch, the id index of the hypothesis it was matched to
+// before (-1 otherwise). The hypotheses matched to none are the frame's
+// false positives.
+struct ClearFrameVerdict {
+  std::size_t frameIndex = 0;  // in the sequence's frames
+  std::span<const int> hypothesisOf;
+  std::span<const int> switchedFrom;
+};
+using ClearObserver = std::function<void(const ClearFrameVerdict&)>;
+
+// `observer`, when given, sees every frame's verdict as it is counted.
+ClearCounts BenchmarkClear(const ScoredSequence& sequence, double threshold,
+                           const ClearObserver& observer = {});
 
 // The identity metrics (Ristani et al. 2016) under the benchmark's
 // conventions: a pair is within reach in a frame when its similarity is at

@@ -1,115 +1,100 @@
 #include "review/ReviewVerdicts.h"
 
 #include <algorithm>
+#include <climits>
 #include <map>
 
+#include "eval/BenchmarkClear.h"
 #include "eval/ClearMatching.h"
 #include "eval/Evaluation.h"
-#include "tracks/Track.h"
+#include "eval/ScoredSequence.h"
 
 namespace review {
 namespace {
 
-// One side's rows by frame and id, the order the evaluation holds its
-// objects in.
-std::vector<const cli::MotRow*> Sorted(std::span<const cli::MotRow> rows) {
-  std::vector<const cli::MotRow*> sorted;
-  sorted.reserve(rows.size());
-  for (const cli::MotRow& row : rows)
-    sorted.push_back(&row);
-  std::stable_sort(sorted.begin(), sorted.end(), [](const cli::MotRow* a, const cli::MotRow* b) {
-    return a->frame != b->frame ? a->frame < b->frame : a->id < b->id;
-  });
-  return sorted;
+std::vector<ReviewBox> BoxesOf(std::span<const BoxObject> objects) {
+  std::vector<ReviewBox> boxes;
+  boxes.reserve(objects.size());
+  for (const BoxObject& b : objects)
+    boxes.push_back({b.id, b.left, b.top, b.width, b.height});
+  return boxes;
 }
 
-std::optional<VerdictProblem> CheckRows(const std::vector<const cli::MotRow*>& rows,
-                                        bool hypotheses) {
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const cli::MotRow& row = *rows[i];
-    if (row.frame < 0 || row.frame > LastScoredFrame())
-      return VerdictProblem{hypotheses, row.line,
-                            "frame " + std::to_string(row.frame) +
-                                ": the point evaluation scores frames 0 to " +
-                                std::to_string(LastScoredFrame())};
-    if (i > 0 && rows[i - 1]->frame == row.frame && rows[i - 1]->id == row.id)
-      return VerdictProblem{
-          hypotheses, std::max(row.line, rows[i - 1]->line),
-          "id " + std::to_string(row.id) + " appears twice in frame " + std::to_string(row.frame)};
+// The hypotheses no truth object took: the frame's false positives.
+std::vector<int> Unmatched(const std::vector<int>& hypothesisOf, std::size_t hypotheses) {
+  std::vector<char> taken(hypotheses, 0);
+  for (const int h : hypothesisOf) {
+    if (h >= 0)
+      taken[static_cast<std::size_t>(h)] = 1;
   }
-  return std::nullopt;
-}
-
-ReviewBox BoxOf(const cli::MotRow& row) {
-  return {row.id, row.left, row.top, row.width, row.height};
-}
-
-// The box centres the point evaluation scores.
-FrameObjects CentresOf(const std::vector<const cli::MotRow*>& rows) {
-  std::vector<ObjectRow> objects;
-  objects.reserve(rows.size());
-  for (const cli::MotRow* row : rows)
-    objects.push_back(
-        {row->frame, {row->id, row->left + row->width / 2, row->top + row->height / 2}});
-  return FrameObjects(std::move(objects));
-}
-
-// The boxes of one frame, for the objects the evaluation reports there.
-class FrameBoxes {
- public:
-  explicit FrameBoxes(const std::vector<const cli::MotRow*>& rows) : m_rows(rows) {}
-  std::vector<ReviewBox> Of(int frame) {
-    while (m_next < m_rows.size() && m_rows[m_next]->frame < frame)
-      ++m_next;
-    std::vector<ReviewBox> boxes;
-    for (; m_next < m_rows.size() && m_rows[m_next]->frame == frame; ++m_next)
-      boxes.push_back(BoxOf(*m_rows[m_next]));
-    return boxes;
+  std::vector<int> left;
+  for (std::size_t h = 0; h < hypotheses; ++h) {
+    if (!taken[h])
+      left.push_back(static_cast<int>(h));
   }
-
- private:
-  const std::vector<const cli::MotRow*>& m_rows;
-  std::size_t m_next = 0;
-};
-
-}  // namespace
-
-int LastScoredFrame() {
-  return MAX_TRACK_FRAMES - 1;
+  return left;
 }
 
-const FrameVerdicts* SequenceVerdicts::Find(int frame) const {
-  const auto it = std::lower_bound(frames.begin(), frames.end(), frame,
-                                   [](const FrameVerdicts& v, int f) { return v.frame < f; });
-  return it != frames.end() && it->frame == frame ? &*it : nullptr;
+void Count(FrameVerdicts& frame) {
+  frame.counts = {static_cast<int>(frame.truth.size()), static_cast<int>(frame.hypotheses.size()),
+                  static_cast<int>(frame.misses.size()),
+                  static_cast<int>(frame.falsePositives.size()),
+                  static_cast<int>(frame.switches.size())};
 }
 
-std::optional<VerdictProblem> EvaluateForReview(std::span<const cli::MotRow> truth,
-                                                std::span<const cli::MotRow> hypotheses,
-                                                const VerdictSettings& settings,
-                                                SequenceVerdicts& verdicts) {
-  const std::vector<const cli::MotRow*> truthRows = Sorted(truth);
-  const std::vector<const cli::MotRow*> hypothesisRows = Sorted(hypotheses);
-  if (auto problem = CheckRows(truthRows, false))
-    return problem;
-  if (auto problem = CheckRows(hypothesisRows, true))
-    return problem;
+// Boxes matched by IoU: the benchmark CLEAR matching's own frame verdicts.
+std::vector<FrameVerdicts> BoxVerdicts(const BoxFrames& truth, const BoxFrames& hypotheses,
+                                       double iou) {
+  const ScoredSequence sequence = ScoredSequence::OfBoxes(truth, hypotheses);
+  std::vector<FrameVerdicts> frames;
+  frames.reserve(sequence.FrameCount());
+  const ClearObserver keep = [&](const ClearFrameVerdict& verdict) {
+    const ScoredFrame scored = sequence.Frame(verdict.frameIndex);
+    FrameVerdicts frame;
+    frame.frame = scored.frame;
+    frame.truth = BoxesOf(truth.InFrame(scored.frame));
+    frame.hypotheses = BoxesOf(hypotheses.InFrame(scored.frame));
+    std::vector<int> hypothesisOf(verdict.hypothesisOf.begin(), verdict.hypothesisOf.end());
+    for (std::size_t t = 0; t < hypothesisOf.size(); ++t) {
+      if (hypothesisOf[t] < 0)
+        frame.misses.push_back(static_cast<int>(t));
+      else if (verdict.switchedFrom[t] >= 0)
+        frame.switches.push_back(
+            {static_cast<int>(t), hypothesisOf[t],
+             sequence.HypothesisIds()[static_cast<std::size_t>(verdict.switchedFrom[t])]});
+    }
+    frame.falsePositives = Unmatched(hypothesisOf, frame.hypotheses.size());
+    // The pairs the identity metrics count: similarity at least the
+    // threshold, no slack.
+    for (const SimilarPair& p : scored.pairs) {
+      if (p.similarity >= iou)
+        frame.withinReach.emplace_back(
+            sequence.TruthIds()[static_cast<std::size_t>(
+                scored.truth[static_cast<std::size_t>(p.truth)])],
+            sequence.HypothesisIds()[static_cast<std::size_t>(
+                scored.hypotheses[static_cast<std::size_t>(p.hypothesis)])]);
+    }
+    Count(frame);
+    frames.push_back(std::move(frame));
+  };
+  BenchmarkClear(sequence, iou, keep);
+  return frames;
+}
 
-  SequenceVerdicts made;
-  FrameBoxes truthBoxes(truthRows);
-  FrameBoxes hypothesisBoxes(hypothesisRows);
-  // The hypothesis id each truth id was last matched to, for telling which
-  // of a frame's matches are the switches the evaluation counts.
+// Box centres matched by distance: the point evaluation's own frame
+// verdicts. It counts a frame's switches; which matches they are follows
+// from its rule (a match to another id than the truth's last one).
+std::vector<FrameVerdicts> PointVerdicts(const BoxFrames& truth, const BoxFrames& hypotheses,
+                                         double distance, bool& agree) {
+  std::vector<FrameVerdicts> frames;
   std::map<int, int> lastMatch;
-  bool switchesAgree = true;
   const FrameObserver keep = [&](const FrameVerdict& verdict) {
     FrameVerdicts frame;
     frame.frame = verdict.frame;
-    frame.truth = truthBoxes.Of(verdict.frame);
-    frame.hypotheses = hypothesisBoxes.Of(verdict.frame);
-    if (frame.truth.size() != verdict.truth.size() ||
-        frame.hypotheses.size() != verdict.hypotheses.size())
-      switchesAgree = false;
+    frame.truth = BoxesOf(truth.InFrame(verdict.frame));
+    frame.hypotheses = BoxesOf(hypotheses.InFrame(verdict.frame));
+    agree = agree && frame.truth.size() == verdict.truth.size() &&
+            frame.hypotheses.size() == verdict.hypotheses.size();
     for (std::size_t t = 0; t < verdict.truth.size(); ++t) {
       const int h = verdict.match.hypothesisOf[t];
       if (h < 0) {
@@ -118,47 +103,82 @@ std::optional<VerdictProblem> EvaluateForReview(std::span<const cli::MotRow> tru
       }
       const int id = verdict.hypotheses[static_cast<std::size_t>(h)].id;
       const auto [last, first] = lastMatch.try_emplace(verdict.truth[t].id, id);
-      if (!first && last->second != id) {
+      if (!first && last->second != id)
         frame.switches.push_back({static_cast<int>(t), h, last->second});
-        last->second = id;
-      }
+      last->second = id;
     }
-    if (static_cast<int>(frame.switches.size()) != verdict.match.switches)
-      switchesAgree = false;
-    std::size_t counted = 0;
-    for (std::size_t h = 0; h < verdict.hypotheses.size(); ++h) {
-      counted += verdict.ignored[h] ? 0 : 1;
-      if (!verdict.match.matched[h] && !verdict.ignored[h])
-        frame.falsePositives.push_back(static_cast<int>(h));
-    }
-    // The pairs the identity metrics count, as the evaluation finds them.
+    agree = agree && static_cast<int>(frame.switches.size()) == verdict.match.switches;
+    frame.falsePositives = Unmatched(verdict.match.hypothesisOf, frame.hypotheses.size());
     for (const FrameObject& t : verdict.truth) {
-      for (std::size_t h = 0; h < verdict.hypotheses.size(); ++h) {
-        if (!verdict.ignored[h] && Distance(t, verdict.hypotheses[h]) <= settings.threshold)
-          frame.withinReach.emplace_back(t.id, verdict.hypotheses[h].id);
+      for (const FrameObject& h : verdict.hypotheses) {
+        if (Distance(t, h) <= distance)
+          frame.withinReach.emplace_back(t.id, h.id);
       }
     }
-    frame.counts = {static_cast<int>(verdict.truth.size()), static_cast<int>(counted),
-                    static_cast<int>(frame.misses.size()),
-                    static_cast<int>(frame.falsePositives.size()), verdict.match.switches};
-    made.frames.push_back(std::move(frame));
+    Count(frame);
+    frames.push_back(std::move(frame));
   };
-  EvaluationSettings evaluation;
-  evaluation.threshold = settings.threshold;
-  const Evaluation scored =
-      Evaluate(CentresOf(truthRows), CentresOf(hypothesisRows), evaluation, {}, keep);
-  if (!switchesAgree)
-    return VerdictProblem{false, 0, "the frame verdicts do not add up to the evaluation's counts"};
-  // Frames where neither side has an object carry no verdict.
-  std::erase_if(made.frames, [](const FrameVerdicts& frame) {
-    return frame.truth.empty() && frame.hypotheses.empty();
-  });
-  made.truthObjects = scored.totals.gt;
-  made.misses = scored.totals.fn;
-  made.falsePositives = scored.totals.fp;
-  made.switches = scored.totals.idsw;
-  made.mota = Mota(scored.totals);
-  made.idf1 = Idf1(scored.totals);
+  EvaluationSettings settings;
+  settings.threshold = distance;
+  settings.first = INT_MIN;
+  settings.last = INT_MAX;
+  Evaluate(BoxCentres(truth), BoxCentres(hypotheses), settings, {}, keep);
+  return frames;
+}
+
+}  // namespace
+
+const FrameVerdicts* SequenceVerdicts::Find(int frame) const {
+  const auto it = std::lower_bound(frames.begin(), frames.end(), frame,
+                                   [](const FrameVerdicts& v, int f) { return v.frame < f; });
+  return it != frames.end() && it->frame == frame ? &*it : nullptr;
+}
+
+std::optional<VerdictProblem> EvaluateForReview(std::span<const MotTruthRow> truth,
+                                                std::span<const BoxRow> hypotheses,
+                                                const MotScoringSettings& settings,
+                                                SequenceVerdicts& verdicts) {
+  // The same rows, chosen the same way, for the verdicts and for the totals.
+  ProtocolResult kept;
+  if (settings.protocol) {
+    if (auto problem = ApplyMotProtocol(truth, hypotheses, kept))
+      return VerdictProblem{problem->line, problem->what};
+  } else {
+    kept.truth = AllTruthBoxes(truth);
+    kept.hypotheses.assign(hypotheses.begin(), hypotheses.end());
+  }
+  // The totals as evaluate prints them.
+  MotScoringSettings scoring = settings;
+  scoring.sequence.metrics = {true, true, false};
+  MotSequenceScore score;
+  if (auto problem = ScoreMotRows(truth, hypotheses, scoring, score))
+    return VerdictProblem{0, *problem};
+  const BoxFrames truthBoxes(std::move(kept.truth));
+  const BoxFrames hypothesisBoxes(std::move(kept.hypotheses));
+  SequenceVerdicts made;
+  bool agree = true;
+  made.frames = settings.matching == MatchingKind::kBoxIou
+                    ? BoxVerdicts(truthBoxes, hypothesisBoxes, settings.sequence.iou)
+                    : PointVerdicts(truthBoxes, hypothesisBoxes, settings.sequence.distance, agree);
+  const ClearCounts& clear = score.result.clear;
+  made.truthObjects = clear.gt;
+  made.misses = clear.fn;
+  made.falsePositives = clear.fp;
+  made.switches = clear.idsw;
+  made.mota = Mota(clear);
+  made.idf1 = Idf1(score.result.identity);
+  made.removedHypotheses = score.removedHypotheses;
+  made.unscoredTruth = score.unscoredTruth;
+  long long misses = 0;
+  long long falsePositives = 0;
+  long long switches = 0;
+  for (const FrameVerdicts& frame : made.frames) {
+    misses += static_cast<long long>(frame.misses.size());
+    falsePositives += static_cast<long long>(frame.falsePositives.size());
+    switches += static_cast<long long>(frame.switches.size());
+  }
+  if (!agree || misses != clear.fn || falsePositives != clear.fp || switches != clear.idsw)
+    return VerdictProblem{0, "the frame verdicts do not add up to the evaluation's counts"};
   verdicts = std::move(made);
   return std::nullopt;
 }

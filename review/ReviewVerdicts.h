@@ -4,22 +4,21 @@
 // which hypotheses were false positives, which matches were identity
 // switches, the frame's counts and the pairs its identity metrics count.
 //
-// The verdicts come from the evaluation itself, frame by frame as it
-// counts them (eval/Evaluation.h's frame observer), never from a matching
-// of the review's own, so the video shows exactly what the numbers count.
-// Today that is the point evaluation: box centres matched by distance, on
-// frames 0 to MAX_TRACK_FRAMES - 1, every row scored. Box IoU matching and
-// the MOTChallenge protocol's row selection enter here, and only here, when
-// the field-scale evaluation gives its frame verdicts.
+// The sequence is scored exactly as evaluate scores MOTChallenge truth: the
+// rows chosen by the protocol (or all of them), boxes matched by IoU under
+// the benchmark's conventions or their centres by distance under the track
+// file's. The verdicts come from that evaluation's own frame observers, and
+// the totals from the very scoring evaluate prints; they are checked to
+// agree, so the video shows exactly what the numbers count.
 
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "mot/MotRows.h"
 #include "review/Marks.h"
 #include "review/RunningScores.h"
+#include "scoring/MotScoring.h"
 
 namespace review {
 
@@ -39,7 +38,7 @@ struct FrameVerdicts {
 };
 
 struct SequenceVerdicts {
-  // Every frame in which either side has an object, in frame order.
+  // Every frame in which either side has an object scored, in frame order.
   std::vector<FrameVerdicts> frames;
   // The evaluation's totals for the whole sequence.
   long long truthObjects = 0;
@@ -48,31 +47,27 @@ struct SequenceVerdicts {
   long long switches = 0;
   std::optional<double> mota;
   std::optional<double> idf1;
+  // What the protocol left out.
+  long long removedHypotheses = 0;
+  long long unscoredTruth = 0;
 
   // The verdicts of `frame`, or null when neither side has an object there.
   const FrameVerdicts* Find(int frame) const;
 };
 
-struct VerdictSettings {
-  double threshold = 0.0;  // the largest distance of a match between box centres, pixels
-};
-
-// The frames the point evaluation scores: 0 to this, inclusive.
-int LastScoredFrame();
-
-// A row the evaluation cannot take, by its line in its file.
+// Why a sequence cannot be reviewed: a truth row the protocol refuses (its
+// line), or verdicts that would not show what the evaluation counts.
 struct VerdictProblem {
-  bool inHypotheses = false;  // which side's file
-  int line = 0;
+  std::size_t truthLine = 0;  // 0 when no row is to blame
   std::string what;
 };
 
-// Scores the hypotheses against the truth and keeps every frame's verdict.
-// Returns why it cannot (a row on a frame the evaluation does not score, an
-// id twice in one frame), or nothing.
-std::optional<VerdictProblem> EvaluateForReview(std::span<const cli::MotRow> truth,
-                                                std::span<const cli::MotRow> hypotheses,
-                                                const VerdictSettings& settings,
+// Scores the hypotheses against the truth as the settings say (their metric
+// families are not used: CLEAR and identity are always scored) and keeps
+// every frame's verdict. Returns why it cannot, or nothing.
+std::optional<VerdictProblem> EvaluateForReview(std::span<const MotTruthRow> truth,
+                                                std::span<const BoxRow> hypotheses,
+                                                const MotScoringSettings& settings,
                                                 SequenceVerdicts& verdicts);
 
 }  // namespace review

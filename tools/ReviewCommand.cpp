@@ -8,14 +8,15 @@
 #include "base/NumberText.h"
 #include "base/Progress.h"
 #include "import/ImportShared.h"
-#include "mot/MotRows.h"
 #include "review/KeptSpans.h"
 #include "review/ReviewPipeline.h"
 #include "review/ReviewPlan.h"
 #include "review/ReviewSource.h"
+#include "scoring/MotSequenceFile.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
+#include "tools/ScoringOptions.h"
 #include "video/VideoWriter.h"
 
 namespace {
@@ -37,7 +38,7 @@ struct Request {
   std::string truthFile;
   std::string hypothesisFile;
   std::string video;
-  double threshold = 0.0;
+  MotScoringSettings scoring;
   std::optional<int> firstFrame;
   std::optional<int> count;
   double scale = 1.0;
@@ -71,25 +72,8 @@ std::optional<std::string> ReadRequest(const cli::ParsedArgs& parsed, Request& r
     return "--video " + *video + ": the video file must end in " +
            std::string(video::SupportedVideoExtensions());
   request.video = *video;
-  // The seam of the evaluation: box IoU and the benchmark's row selection
-  // come with the field-scale evaluation's frame verdicts.
-  if (parsed.Has("--iou"))
-    return "--iou: box IoU matching is not available to review yet; match box centres with "
-           "--threshold D";
-  if (const std::string* protocol = parsed.Value("--protocol")) {
-    if (*protocol == "mot")
-      return "--protocol mot is not available to review yet; every row is scored "
-             "(--protocol none)";
-    if (*protocol != "none")
-      return "--protocol must be mot or none";
-  }
-  const std::string* threshold = parsed.Value("--threshold");
-  if (threshold == nullptr)
-    return "--threshold D is needed";
-  const std::optional<double> d = base::ParseDouble(*threshold);
-  if (!d || *d < 0.0)
-    return "--threshold must be a distance in pixels, 0 or more";
-  request.threshold = *d;
+  if (auto problem = cli::ReadMotScoringOptions(parsed, request.scoring))
+    return problem;
   if (const std::string* scale = parsed.Value("--scale")) {
     const std::optional<double> s = base::ParseDouble(*scale);
     if (!s || !(*s > 0.0) || *s > kMaxScale)
@@ -110,18 +94,16 @@ std::optional<std::string> ReadRequest(const cli::ParsedArgs& parsed, Request& r
 
 // The truth and the hypotheses, and the evaluation's verdict on every frame.
 std::optional<std::string> Evaluate(const Request& request, review::SequenceVerdicts& verdicts) {
-  std::vector<cli::MotRow> truth;
-  std::vector<cli::MotRow> hypotheses;
-  if (auto problem = cli::ReadMotFile(request.truthFile, truth))
+  std::vector<MotTruthRow> truth;
+  if (auto problem = ReadMotTruthFile(request.truthFile, std::nullopt, truth))
     return problem;
-  if (auto problem = cli::ReadMotFile(request.hypothesisFile, hypotheses))
+  std::vector<BoxRow> hypotheses;
+  if (auto problem = ReadMotBoxFile(request.hypothesisFile, std::nullopt, hypotheses))
     return problem;
-  review::VerdictSettings settings;
-  settings.threshold = request.threshold;
-  if (auto problem = review::EvaluateForReview(truth, hypotheses, settings, verdicts)) {
-    const std::string& file = problem->inHypotheses ? request.hypothesisFile : request.truthFile;
-    return file + (problem->line > 0 ? ":" + std::to_string(problem->line) : "") + ": " +
-           problem->what;
+  if (auto problem = review::EvaluateForReview(truth, hypotheses, request.scoring, verdicts)) {
+    if (problem->truthLine > 0)
+      return request.truthFile + ":" + std::to_string(problem->truthLine) + ": " + problem->what;
+    return problem->what;
   }
   return std::nullopt;
 }
@@ -186,6 +168,10 @@ int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::
     return cli::Failure(err, kCommand, *problem + "; no video was written");
   if (source.note)
     err << "korvane-cli review: note: " << *source.note << '\n';
+  if (verdicts.unscoredTruth > 0 || verdicts.removedHypotheses > 0)
+    err << "korvane-cli review: note: the MOTChallenge protocol leaves out "
+        << verdicts.unscoredTruth << " truth rows (not pedestrians, or confidence 0) and "
+        << verdicts.removedHypotheses << " hypotheses (matched to distractors)\n";
   std::vector<std::string> inputs = source.files;
   inputs.push_back(request.truthFile);
   inputs.push_back(request.hypothesisFile);
@@ -270,29 +256,30 @@ int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::
 
 const cli::Command cli::kReviewCommand{
     "review",
-    "review SOURCE GT HYP --video OUT.mp4|OUT.mkv --threshold D [--first-frame N] [--count C] "
-    "[--scale S] [--jobs N] [--rate R] [--errors-only]",
+    "review SOURCE GT HYP --video OUT.mp4|OUT.mkv [--iou T | --threshold D] [--protocol mot|none] "
+    "[--first-frame N] [--count C] [--scale S] [--jobs N] [--rate R] [--errors-only]",
     R"(Makes a video of the source frames at their own size (or scaled) with the
 truth GT, the tracker's output HYP and every error the evaluation counts
 painted on them, for looking at why a tracker fails. SOURCE is a folder of
 pictures or a printf-style pattern (as import takes them) or a video file; GT
-and HYP are MOTChallenge rows "frame,id,left,top,width,height,...", frames as
-the source numbers them (a folder's pictures by the numbers in their names,
-a pattern's by its numbers, a video's frames from 1), boxes in source pixels
-as the rows give them.
-The frames are scored as evaluate scores them: box centres matched when at
-most D pixels apart, the truth keeping its last hypothesis where it can, the
-rest matched for the most pairs at the least total distance; every row is
-scored, on frames 0 to 499.
+is MOTChallenge ground truth and HYP MOTChallenge rows, as evaluate
+--truth-format mot reads them, frames as the source numbers them (a folder's
+pictures by the numbers in their names, a pattern's by its numbers, a
+video's frames from 1), boxes in source pixels as the rows give them.
+The frames are scored exactly as evaluate --truth-format mot scores them,
+and the video shows that evaluation's own verdicts:
+  --iou T          boxes match by IoU of at least T (0 < T <= 1, 0.5 by
+                   default) under the benchmark's conventions
+  --threshold D    or their centres when at most D pixels apart, under the
+                   track file's conventions
+  --protocol       "mot" (default): the MOTChallenge 2D box protocol picks the
+                   rows scored (pedestrians only, confidence 0 left out,
+                   hypotheses on distractors removed); "none": every row
   --video OUT      .mp4: H.264 (yuv420p, quality 18, the index at the front
                    so it plays while loading), a black column or row added
                    to an odd size; .mkv: lossless FFV1, every pixel as painted.
                    Written under a temporary name and renamed when complete:
                    a failed or interrupted run leaves nothing under OUT.
-  --threshold D    the largest distance of a match, in pixels (needed)
-  --iou T, --protocol mot|none
-                   box IoU matching and the MOTChallenge protocol are not
-                   available to review yet; --protocol none is what it does
   --first-frame N  the first source frame shown (default: the source's first)
   --count C        how many frames (default: up to the source's end)
   --scale S        the pictures scaled by S (above 0, at most 8); marks and
@@ -304,9 +291,9 @@ scored, on frames 0 to 499.
                    side; each kept span's source frames are printed, and the
                    frames left out are never decoded nor encoded
 What a frame shows:
-  white ring inside a box, white id      a truth object
-  ring outside a box, id above it, in    a hypothesis; each id has its colour
-  the id's colour                        from a fixed palette of twelve
+  white ring inside a box, white id      a truth object the evaluation scores
+  ring outside a box, id above it, in    a hypothesis it scores; each id has
+  the id's colour                        its colour from a fixed palette
   magenta ring around a truth box, FN    a miss: truth left unmatched
   yellow ring around a hypothesis, FP    a false positive
   cyan ring around a truth box,          an identity switch: the truth went

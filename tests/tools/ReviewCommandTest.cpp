@@ -40,10 +40,10 @@ void WriteOnePerson(const TempDir& dir) {
   std::string truth;
   std::string hypotheses;
   for (int f = 1; f <= 90; ++f) {
-    const std::string box = "," + std::to_string(20 + f) + ",60,30,70,1,-1,-1,-1\n";
-    truth += std::to_string(f) + ",1" + box;
+    const std::string box = "," + std::to_string(20 + f) + ",60,30,70,1,";
+    truth += std::to_string(f) + ",1" + box + "1,1\n";
     if (f != 20 && f != 21)
-      hypotheses += std::to_string(f) + ",7" + box;
+      hypotheses += std::to_string(f) + ",7" + box + "-1,-1\n";
   }
   hypotheses += "60,8,250,20,30,70,1,-1,-1,-1\n";
   WriteText(dir.File("gt.txt"), truth);
@@ -55,13 +55,9 @@ TEST(ReviewCommand, ErrorsOnlyKeepsExactlyTheErrorSpansAndNeverReadsTheRest) {
   std::filesystem::create_directories(dir.Path() / "img1");
   ASSERT_TRUE(review_test::WriteGreyPictures(dir.File("img1"), 320, 240, 90));
   WriteOnePerson(dir);
-  const std::vector<std::string> common{dir.File("img1"),
-                                        dir.File("gt.txt"),
-                                        dir.File("hyp.txt"),
-                                        "--threshold",
-                                        "5",
-                                        "--rate",
-                                        "10"};
+  // Boxes by IoU under the protocol, the default.
+  const std::vector<std::string> common{dir.File("img1"), dir.File("gt.txt"), dir.File("hyp.txt"),
+                                        "--rate", "10"};
   auto args = common;
   args.insert(args.begin(), "review");
   auto full = args;
@@ -159,10 +155,11 @@ TEST(ReviewCommand, AWrongCommandLineIsRefusedBeforeAnyFileIsRead) {
       {"review", "src", "gt", "hyp", "--threshold", "5"},
       {"review", "src", "gt", "--video", "o.mkv", "--threshold", "5"},
       {"review", "src", "gt", "hyp", "--video", "o.avi", "--threshold", "5"},
-      {"review", "src", "gt", "hyp", "--video", "o.mkv"},
+      {"review", "src", "gt", "hyp", "--video", "o.mkv", "--metrics", "hota"},
       {"review", "src", "gt", "hyp", "--video", "o.mkv", "--threshold", "-1"},
-      {"review", "src", "gt", "hyp", "--video", "o.mkv", "--iou", "0.5"},
-      {"review", "src", "gt", "hyp", "--video", "o.mkv", "--threshold", "5", "--protocol", "mot"},
+      {"review", "src", "gt", "hyp", "--video", "o.mkv", "--iou", "0"},
+      {"review", "src", "gt", "hyp", "--video", "o.mkv", "--iou", "1.5"},
+      {"review", "src", "gt", "hyp", "--video", "o.mkv", "--iou", "0.5", "--threshold", "5"},
       {"review", "src", "gt", "hyp", "--video", "o.mkv", "--threshold", "5", "--protocol", "x"},
       {"review", "src", "gt", "hyp", "--video", "o.mkv", "--threshold", "5", "--scale", "0"},
       {"review", "src", "gt", "hyp", "--video", "o.mkv", "--threshold", "5", "--scale", "9"},
@@ -184,9 +181,9 @@ TEST(ReviewCommand, AFailureNamesItsCauseAndLeavesNoVideo) {
   std::filesystem::create_directories(dir.Path() / "img1");
   ASSERT_TRUE(review_test::WriteGreyPictures(dir.File("img1"), 64, 48, 30));
   WriteOnePerson(dir);
-  WriteText(dir.File("bad.txt"), "1,1,10,10,5,5\n2,1,ten,10,5,5\n");
-  WriteText(dir.File("twice.txt"), "1,1,10,10,5,5\n1,2,10,10,5,5\n1,1,3,3,5,5\n");
-  WriteText(dir.File("late.txt"), "1,1,10,10,5,5\n600,1,10,10,5,5\n");
+  WriteText(dir.File("bad.txt"), "1,1,10,10,5,5,1,1\n2,1,ten,10,5,5,1,1\n");
+  WriteText(dir.File("twice.txt"), "1,1,10,10,5,5,1,1\n1,2,10,10,5,5,1,1\n1,1,3,3,5,5,1,1\n");
+  WriteText(dir.File("car.txt"), "1,1,10,10,5,5,1,1\n2,1,10,10,5,5,1,40\n");
   const std::string out = dir.File("review.mkv");
   const auto run = [&](const std::string& source, const std::string& truth,
                        std::vector<std::string> more = {}) {
@@ -204,8 +201,8 @@ TEST(ReviewCommand, AFailureNamesItsCauseAndLeavesNoVideo) {
   for (const Case& c : {
            Case{run(img1, dir.File("bad.txt")), dir.File("bad.txt") + ":2: "},
            Case{run(img1, dir.File("twice.txt")),
-                dir.File("twice.txt") + ":3: id 1 appears twice in frame 1"},
-           Case{run(img1, dir.File("late.txt")), dir.File("late.txt") + ":2: frame 600"},
+                dir.File("twice.txt") + ":3: id 1 is given twice in frame 1"},
+           Case{run(img1, dir.File("car.txt")), dir.File("car.txt") + ":2: "},
            Case{run(img1, dir.File("none.txt")), dir.File("none.txt")},
            Case{run(dir.File("nothing"), dir.File("gt.txt")), dir.File("nothing")},
            Case{run(img1, dir.File("gt.txt"), {"--count", "31"}), "the source holds 30 frames"},
@@ -225,8 +222,9 @@ TEST(ReviewCommand, AFailureNamesItsCauseAndLeavesNoVideo) {
   EXPECT_NE(over.err.find("refuses to write " + video), std::string::npos) << over.err;
   EXPECT_EQ(std::filesystem::file_size(video), size);
   // Nothing under the video's name nor beside it.
-  EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"bad.txt", "gt.txt", "hyp.txt", "img1",
-                                                           "late.txt", "src.mkv", "twice.txt"}));
+  EXPECT_EQ(FilesIn(dir.Path()),
+            (std::vector<std::string>{"bad.txt", "car.txt", "gt.txt", "hyp.txt", "img1", "src.mkv",
+                                      "twice.txt"}));
 }
 
 }  // namespace

@@ -53,11 +53,14 @@ inline bool WriteGreyPictures(const std::string& folder, int width, int height, 
   return true;
 }
 
-inline std::string MotText(const std::vector<cli::MotRow>& rows) {
+// The rows as MOTChallenge text: ground truth with confidence 1 and class 1
+// (pedestrians, scored by the protocol), or a tracker's output.
+enum class Side { kTruth, kTracker };
+inline std::string MotText(const std::vector<cli::MotRow>& rows, Side side) {
   std::ostringstream text;
   for (const cli::MotRow& row : rows)
     text << row.frame << ',' << row.id << ',' << row.left << ',' << row.top << ',' << row.width
-         << ',' << row.height << ",1,-1,-1,-1\n";
+         << ',' << row.height << (side == Side::kTruth ? ",1,1,1\n" : ",1,-1,-1,-1\n");
   return text.str();
 }
 

@@ -1,7 +1,8 @@
-// A review of a noisy tracker as a lossless video: every miss, false
-// positive and identity switch the evaluation counts is found painted at its
-// frame, in its colour, around its box, and no error colour shows anywhere
-// else.
+// A review of a noisy tracker as a lossless video, scored as evaluate
+// scores MOTChallenge truth by default (box IoU 0.5, the protocol): every
+// miss, false positive and identity switch the evaluation counts is found
+// painted at its frame, in its colour, around its box, and no error colour
+// shows anywhere else, not even on a hypothesis the protocol removes.
 
 #include <gtest/gtest.h>
 
@@ -9,9 +10,13 @@
 
 #include "CliTestSupport.h"
 #include "ReviewTestScenes.h"
-#include "eval/Evaluation.h"
+#include "eval/BenchmarkClear.h"
+#include "eval/ScoredSequence.h"
 #include "review/Marks.h"
 #include "review/Painting.h"
+#include "scoring/MotProtocol.h"
+#include "scoring/MotScoring.h"
+#include "scoring/MotSequenceFile.h"
 #include "support/TempDir.h"
 #include "video/VideoReader.h"
 
@@ -24,7 +29,6 @@ using review::Rgb;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kFrames = 40;
-constexpr double kThreshold = 8.0;
 
 // One error as the evaluation's own frame verdicts give it.
 struct Expected {
@@ -33,59 +37,52 @@ struct Expected {
   std::string tag;
 };
 
-review::ReviewBox BoxOf(const cli::MotRow& row) {
-  return {row.id, row.left, row.top, row.width, row.height};
+review::ReviewBox BoxOf(const BoxObject& box) {
+  return {box.id, box.left, box.top, box.width, box.height};
 }
 
-// The errors of every frame, read from the evaluation's frame observer: the
-// truth objects it leaves unmatched, the hypotheses it counts as false
-// positives, and the truth objects whose match changes id.
-std::map<int, std::vector<Expected>> EvaluationErrors(const review_test::Scene& scene,
-                                                      EvaluationTotals& totals) {
-  std::map<std::pair<int, int>, cli::MotRow> truthRows;
-  std::map<std::pair<int, int>, cli::MotRow> hypothesisRows;
-  std::vector<ObjectRow> truth;
-  std::vector<ObjectRow> hypotheses;
-  for (const cli::MotRow& row : scene.truth) {
-    truthRows[{row.frame, row.id}] = row;
-    truth.push_back({row.frame, {row.id, row.left + row.width / 2, row.top + row.height / 2}});
-  }
-  for (const cli::MotRow& row : scene.hypotheses) {
-    hypothesisRows[{row.frame, row.id}] = row;
-    hypotheses.push_back({row.frame, {row.id, row.left + row.width / 2, row.top + row.height / 2}});
-  }
+// The errors of every frame as the evaluation's own frame verdicts give
+// them: the rows the protocol keeps, matched by the benchmark's CLEAR
+// matching; the totals from the scoring evaluate prints.
+std::map<int, std::vector<Expected>> EvaluationErrors(const std::vector<MotTruthRow>& truth,
+                                                      const std::vector<BoxRow>& hypotheses,
+                                                      ClearCounts& totals) {
+  ProtocolResult kept;
+  EXPECT_EQ(ApplyMotProtocol(truth, hypotheses, kept), std::nullopt);
+  const BoxFrames truthBoxes(kept.truth);
+  const BoxFrames hypothesisBoxes(kept.hypotheses);
+  const ScoredSequence sequence = ScoredSequence::OfBoxes(truthBoxes, hypothesisBoxes);
   std::map<int, std::vector<Expected>> errors;
-  std::map<int, int> last;
-  int switchesSeen = 0;
-  const FrameObserver observe = [&](const FrameVerdict& verdict) {
-    for (std::size_t t = 0; t < verdict.truth.size(); ++t) {
-      const int id = verdict.truth[t].id;
-      const int h = verdict.match.hypothesisOf[t];
+  BenchmarkClear(sequence, 0.5, [&](const ClearFrameVerdict& verdict) {
+    const int frame = sequence.Frame(verdict.frameIndex).frame;
+    const auto truthHere = truthBoxes.InFrame(frame);
+    const auto hypothesesHere = hypothesisBoxes.InFrame(frame);
+    std::vector<char> taken(hypothesesHere.size(), 0);
+    for (std::size_t t = 0; t < truthHere.size(); ++t) {
+      const int h = verdict.hypothesisOf[t];
       if (h < 0) {
-        errors[verdict.frame].push_back(
-            {BoxOf(truthRows[{verdict.frame, id}]), review::kMissColour, "FN"});
+        errors[frame].push_back({BoxOf(truthHere[t]), review::kMissColour, "FN"});
         continue;
       }
-      const int matched = verdict.hypotheses[static_cast<std::size_t>(h)].id;
-      if (last.contains(id) && last[id] != matched) {
-        errors[verdict.frame].push_back(
-            {BoxOf(truthRows[{verdict.frame, id}]), review::kSwitchColour,
-             "IDSW " + std::to_string(last[id]) + ">" + std::to_string(matched)});
-        ++switchesSeen;
+      taken[static_cast<std::size_t>(h)] = 1;
+      if (verdict.switchedFrom[t] >= 0) {
+        const int before =
+            sequence.HypothesisIds()[static_cast<std::size_t>(verdict.switchedFrom[t])];
+        errors[frame].push_back(
+            {BoxOf(truthHere[t]), review::kSwitchColour,
+             "IDSW " + std::to_string(before) + ">" +
+                 std::to_string(hypothesesHere[static_cast<std::size_t>(h)].id)});
       }
-      last[id] = matched;
     }
-    for (std::size_t h = 0; h < verdict.hypotheses.size(); ++h) {
-      if (!verdict.match.matched[h] && !verdict.ignored[h])
-        errors[verdict.frame].push_back(
-            {BoxOf(hypothesisRows[{verdict.frame, verdict.hypotheses[h].id}]),
-             review::kFalsePositiveColour, "FP"});
+    for (std::size_t h = 0; h < hypothesesHere.size(); ++h) {
+      if (!taken[h])
+        errors[frame].push_back({BoxOf(hypothesesHere[h]), review::kFalsePositiveColour, "FP"});
     }
-  };
-  EvaluationSettings settings;
-  settings.threshold = kThreshold;
-  totals = Evaluate(FrameObjects(truth), FrameObjects(hypotheses), settings, {}, observe).totals;
-  EXPECT_EQ(switchesSeen, totals.idsw) << "the test reads the switches as the evaluation counts";
+  });
+  MotSequenceScore score;
+  MotScoringSettings settings;
+  EXPECT_EQ(ScoreMotRows(truth, hypotheses, settings, score), std::nullopt);
+  totals = score.result.clear;
   return errors;
 }
 
@@ -111,20 +108,29 @@ TEST(ReviewVerdictsVideo, EveryErrorTheEvaluationCountsIsPaintedAtItsFrame) {
   const std::string source = dir.File("source.mkv");
   ASSERT_EQ(review_test::WriteGreyVideo(source, kWidth, kHeight, kFrames, 25), std::nullopt);
   const review_test::Scene made = review_test::NoisyTracker(kFrames, kWidth, kHeight, 14, 31);
-  cli_test::WriteText(dir.File("gt.txt"), review_test::MotText(made.truth));
-  cli_test::WriteText(dir.File("hyp.txt"), review_test::MotText(made.hypotheses));
-  // The rows as the files hold them, numbers as written.
-  review_test::Scene scene;
-  ASSERT_EQ(cli::ReadMotFile(dir.File("gt.txt"), scene.truth), std::nullopt);
-  ASSERT_EQ(cli::ReadMotFile(dir.File("hyp.txt"), scene.hypotheses), std::nullopt);
-  EvaluationTotals totals;
-  const std::map<int, std::vector<Expected>> errors = EvaluationErrors(scene, totals);
+  // A static person (class 7) where the tracker reports someone in every
+  // frame: the protocol removes those hypotheses, so they show no mark.
+  std::string truthText = review_test::MotText(made.truth, review_test::Side::kTruth);
+  std::string trackerText = review_test::MotText(made.hypotheses, review_test::Side::kTracker);
+  for (int f = 1; f <= kFrames; ++f) {
+    truthText += std::to_string(f) + ",77,900,700,80,180,1,7,1\n";
+    trackerText += std::to_string(f) + ",777,902,701,80,180,1,-1,-1,-1\n";
+  }
+  cli_test::WriteText(dir.File("gt.txt"), truthText);
+  cli_test::WriteText(dir.File("hyp.txt"), trackerText);
+  // The rows as the evaluation reads the files.
+  std::vector<MotTruthRow> truth;
+  std::vector<BoxRow> hypotheses;
+  ASSERT_EQ(ReadMotTruthFile(dir.File("gt.txt"), std::nullopt, truth), std::nullopt);
+  ASSERT_EQ(ReadMotBoxFile(dir.File("hyp.txt"), std::nullopt, hypotheses), std::nullopt);
+  ClearCounts totals;
+  const std::map<int, std::vector<Expected>> errors = EvaluationErrors(truth, hypotheses, totals);
   ASSERT_GT(totals.fn, 20);
   ASSERT_GT(totals.fp, 8);
   ASSERT_GE(totals.idsw, 4);
 
   const auto result = RunInProcess({"review", source, dir.File("gt.txt"), dir.File("hyp.txt"),
-                                    "--video", dir.File("review.mkv"), "--threshold", "8"});
+                                    "--video", dir.File("review.mkv")});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(
       result.out.find(std::to_string(totals.fn) + " misses, " + std::to_string(totals.fp) +
