@@ -20,10 +20,10 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
 std::optional<std::string> WriteFileAtomically(
     const std::string& path, std::span<const std::span<const std::uint8_t>> pieces) {
   std::string temporary;
-  const int fd = CreateTemporaryBeside(path, temporary);
+  RemovedOnInterrupt interrupted;
+  const int fd = CreateTemporaryBeside(path, temporary, interrupted);
   if (fd < 0)
     return "cannot create a file beside " + path + ": " + std::strerror(errno);
-  const RemovedOnInterrupt interrupted(temporary);
 
   int writeError = 0;
   for (const std::span<const std::uint8_t> piece : pieces) {

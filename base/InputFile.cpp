@@ -55,27 +55,6 @@ FileFault OpenFault(int error) {
   }
 }
 
-// Opens path for reading without waiting (a FIFO would wait for a writer)
-// and keeps it only when it is a regular file.
-std::optional<FileFault> OpenRegularFile(const std::string& path, int& fd) {
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0)
-    return OpenFault(errno);
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    const int error = errno;
-    ::close(fd);
-    return FileFault{FileFault::Kind::CannotOpen, error};
-  }
-  if (!S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return FileFault{FileFault::Kind::NotRegular, 0, KindOfFile(info.st_mode)};
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::string FileFault::Describe() const {
@@ -100,6 +79,34 @@ std::string FileFault::Describe() const {
       return "larger than " + detail + " bytes; not read";
   }
   return "cannot be used";
+}
+
+std::optional<FileFault> OpenRegularFile(const std::string& path, int& fd) {
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0)
+    return OpenFault(errno);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return FileFault{FileFault::Kind::CannotOpen, error};
+  }
+  if (!S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return FileFault{FileFault::Kind::NotRegular, 0, KindOfFile(info.st_mode)};
+  }
+  return std::nullopt;
+}
+
+std::optional<FileFault> RegularFileFault(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0)
+    return OpenFault(errno);
+  if (!S_ISREG(info.st_mode))
+    return FileFault{FileFault::Kind::NotRegular, 0, KindOfFile(info.st_mode)};
+  return std::nullopt;
 }
 
 FileFault WhyNotOpened(const std::string& path) {

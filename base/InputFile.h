@@ -27,6 +27,16 @@ struct FileFault {
 // whose own open failed. A file that opens after all gives CannotOpen.
 FileFault WhyNotOpened(const std::string& path);
 
+// Opens the regular file at path for reading, without waiting (a FIFO is
+// refused, never opened for good): its descriptor in fd, the caller's to
+// close, or the fault.
+std::optional<FileFault> OpenRegularFile(const std::string& path, int& fd);
+
+// Why path names no regular file, asked without opening it (Missing,
+// NotRegular, PermissionDenied where a folder on the way may not be
+// searched), or nothing.
+std::optional<FileFault> RegularFileFault(const std::string& path);
+
 // The largest text input a command reads (a track file, a measured path):
 // far above any file the program writes or reads, far below the memory.
 inline constexpr std::size_t kMaxTextFileBytes = std::size_t{16} << 20;

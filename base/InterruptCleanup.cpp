@@ -98,8 +98,13 @@ void RemoveRegisteredPaths(int signal) {
   ::raise(signal);
 }
 
+// The signals that end a process by default and are sent to end a run: from
+// the keyboard, from a kill, from a terminal that closes, and from a reader
+// of a pipe that went away.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
 void InstallHandlers() {
-  for (const int signal : {SIGINT, SIGTERM}) {
+  for (const int signal : kEndingSignals) {
     struct sigaction current {};
     if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL ||
         (current.sa_flags & SA_SIGINFO) != 0)
@@ -107,34 +112,60 @@ void InstallHandlers() {
     struct sigaction handler {};
     handler.sa_handler = &RemoveRegisteredPaths;
     ::sigemptyset(&handler.sa_mask);
-    ::sigaddset(&handler.sa_mask, SIGINT);
-    ::sigaddset(&handler.sa_mask, SIGTERM);
+    for (const int blocked : kEndingSignals)
+      ::sigaddset(&handler.sa_mask, blocked);
     ::sigaction(signal, &handler, nullptr);
   }
 }
 
-}  // namespace
-
-RemovedOnInterrupt::RemovedOnInterrupt(const std::string& path) {
+// Takes a free slot for the calling process, left Filling; -1 when the
+// table is full.
+int TakeSlot() {
   static std::once_flag installed;
   std::call_once(installed, InstallHandlers);
-  if (path.empty() || path.size() >= PATH_MAX)
-    return;
   for (int i = 0; i < kSlots; ++i) {
     int expected = kFree;
     if (g_slots[i].state.compare_exchange_strong(expected, kFilling, std::memory_order_acq_rel)) {
-      std::memcpy(g_slots[i].path, path.c_str(), path.size() + 1);
       g_slots[i].owner = ::getpid();
-      g_slots[i].state.store(kReady, std::memory_order_release);
-      m_slot = i;
-      return;
+      return i;
     }
+  }
+  return -1;
+}
+
+}  // namespace
+
+RemovedOnInterrupt::RemovedOnInterrupt() : m_slot(TakeSlot()) {}
+
+RemovedOnInterrupt::RemovedOnInterrupt(const std::string& path) : m_slot(TakeSlot()) {
+  if (m_slot >= 0 && !Set(path)) {
+    g_slots[static_cast<std::size_t>(m_slot)].state.store(kFree, std::memory_order_release);
+    m_slot = -1;
   }
 }
 
 RemovedOnInterrupt::~RemovedOnInterrupt() {
   if (m_slot >= 0)
     g_slots[static_cast<std::size_t>(m_slot)].state.store(kFree, std::memory_order_release);
+}
+
+bool RemovedOnInterrupt::Set(const std::string& path) {
+  if (m_slot < 0)
+    return false;
+  Slot& slot = g_slots[static_cast<std::size_t>(m_slot)];
+  // The handler passes over a slot being filled, so it never reads a path
+  // half written.
+  slot.state.store(kFilling, std::memory_order_release);
+  if (path.empty() || path.size() >= PATH_MAX)
+    return false;
+  std::memcpy(slot.path, path.c_str(), path.size() + 1);
+  slot.state.store(kReady, std::memory_order_release);
+  return true;
+}
+
+void RemovedOnInterrupt::Clear() {
+  if (m_slot >= 0)
+    g_slots[static_cast<std::size_t>(m_slot)].state.store(kFilling, std::memory_order_release);
 }
 
 }  // namespace base

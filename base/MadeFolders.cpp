@@ -12,10 +12,10 @@ MadeFolders::~MadeFolders() {
   }
 }
 
-std::optional<std::string> MadeFolders::Make(const std::filesystem::path& folder) {
+std::error_code MadeFolders::MakeAll(const std::filesystem::path& folder) {
   std::error_code error;
   if (folder.empty() || std::filesystem::is_directory(folder, error))
-    return std::nullopt;
+    return {};
   // The missing folders, innermost first, each made on its own so that the
   // ones made are known.
   std::vector<std::filesystem::path> missing;
@@ -30,11 +30,19 @@ std::optional<std::string> MadeFolders::Make(const std::filesystem::path& folder
     if (std::filesystem::create_directory(*it, error))
       m_made.push_back(*it);
     if (error)
-      return folder.string() + ": the output folder cannot be made: " + error.message();
+      return error;
   }
   if (!std::filesystem::is_directory(folder, error))
-    return folder.string() + ": the output folder cannot be made: not a folder";
-  return std::nullopt;
+    return std::make_error_code(std::errc::not_a_directory);
+  return {};
+}
+
+std::optional<std::string> MadeFolders::Make(const std::filesystem::path& folder) {
+  const std::error_code error = MakeAll(folder);
+  if (!error)
+    return std::nullopt;
+  return folder.string() + ": the output folder cannot be made: " +
+         (error == std::errc::not_a_directory ? std::string("not a folder") : error.message());
 }
 
 std::optional<std::string> MadeFolders::MakeForRoot(const std::string& outRoot) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace base {
@@ -21,6 +22,9 @@ class MadeFolders {
   // Makes `folder` and the folders above it that are missing. Returns why it
   // cannot (with the system's reason), or nothing.
   std::optional<std::string> Make(const std::filesystem::path& folder);
+  // The same, giving the system's error (not_a_directory when what is
+  // there is no folder), or none, for a caller that words its own message.
+  std::error_code MakeAll(const std::filesystem::path& folder);
   // Makes the folder an output root (FOLDER/NAME) lies in.
   std::optional<std::string> MakeForRoot(const std::string& outRoot);
 

@@ -1,33 +1,27 @@
 #include "base/TempFolder.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
+
+#include "base/TemporaryFile.h"
 
 namespace base {
 
 TempFolder::TempFolder(std::string_view prefix, Need need) {
   std::error_code error;
   const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-  std::string pattern =
-      ((error ? std::filesystem::path("/tmp") : base) / (std::string(prefix) + "-XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) != nullptr) {
-    m_path = pattern;
-    m_interrupted.emplace(pattern);
-  } else if (need == Need::Required) {
+  m_path = MakeTemporaryFolder(
+      ((error ? std::filesystem::path("/tmp") : base) / std::string(prefix)).string(),
+      m_interrupted);
+  if (m_path.empty() && need == Need::Required) {
     std::perror((std::string(prefix) + ": cannot create a temporary folder").c_str());
     std::exit(1);
   }
 }
 
 TempFolder::TempFolder(const std::filesystem::path& parent, std::string_view prefix) {
-  std::string pattern = (parent / (std::string(prefix) + "-XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) != nullptr) {
-    m_path = pattern;
-    m_interrupted.emplace(pattern);
-  }
+  m_path = MakeTemporaryFolder((parent / std::string(prefix)).string(), m_interrupted);
 }
 
 TempFolder::~TempFolder() {
@@ -37,7 +31,7 @@ TempFolder::~TempFolder() {
   // left behind rather than ending the program from a destructor.
   std::error_code ignored;
   std::filesystem::remove_all(m_path, ignored);
-  m_interrupted.reset();
+  m_interrupted.Clear();
 }
 
 std::string TempFolder::File(std::string_view name) const {

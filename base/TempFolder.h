@@ -1,11 +1,10 @@
 #pragma once
 // A folder of the process's own for scratch files: made empty under the
 // system's temporary folder ($TMPDIR, else /tmp) with a name prefix-XXXXXX,
-// and removed with everything in it when the object goes, or when SIGINT or
-// SIGTERM ends the process while it lives.
+// and removed with everything in it when the object goes, or when a signal
+// that ends the process (see InterruptCleanup.h) comes while it lives.
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,7 +36,7 @@ class TempFolder {
 
  private:
   std::filesystem::path m_path;
-  std::optional<RemovedOnInterrupt> m_interrupted;
+  RemovedOnInterrupt m_interrupted;
 };
 
 }  // namespace base

@@ -9,6 +9,7 @@
 #include <numeric>
 
 #include "base/NumberText.h"
+#include "base/TextBytes.h"
 #include "mot/MotRows.h"
 
 namespace {
@@ -132,16 +133,17 @@ std::optional<std::string> ParsePointObject(const Fields& fields, ObjectRow& row
     return "expected 'frame,id,x,y'";
   const std::optional<int> frame = WholeNumber(fields.items[0]);
   if (!frame || *frame < 0 || *frame >= MAX_TRACK_FRAMES)
-    return Joined({"frame '", fields.items[0], "' is not a whole number from 0 to ",
-                   std::to_string(MAX_TRACK_FRAMES - 1)});
+    return Joined({"frame '", base::PrintableText(fields.items[0]),
+                   "' is not a whole number from 0 to ", std::to_string(MAX_TRACK_FRAMES - 1)});
   const std::optional<int> id = WholeNumber(fields.items[1]);
   if (!id)
-    return Joined({"id '", fields.items[1], "' is not a whole number"});
+    return Joined({"id '", base::PrintableText(fields.items[1]), "' is not a whole number"});
   std::array<double, 2> values{};
   for (std::size_t i = 0; i < 2; ++i) {
     const std::optional<double> value = Coordinate(fields.items[i + 2]);
     if (!value)
-      return Joined({"'", fields.items[i + 2], "' is not a number of at most 1e9 in magnitude"});
+      return Joined({"'", base::PrintableText(fields.items[i + 2]),
+                     "' is not a number of at most 1e9 in magnitude"});
     values[i] = *value;
   }
   return PlaceObject(*frame, *id, values[0], values[1], nullptr, row);
@@ -180,6 +182,7 @@ std::optional<ReadProblem> ReadRows(std::string_view text, HypothesisFormat form
   std::array<int, MAX_TRACK_FRAMES> perFrame{};
   std::vector<std::size_t> lines;
   std::size_t lineNumber = 0;
+  text = base::WithoutByteOrderMark(text);
   while (!text.empty()) {
     ++lineNumber;
     const std::size_t newline = text.find('\n');

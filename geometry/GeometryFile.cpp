@@ -8,6 +8,7 @@
 
 #include "base/InputFile.h"
 #include "base/NumberText.h"
+#include "base/TextBytes.h"
 
 namespace cli {
 namespace {
@@ -140,7 +141,7 @@ std::optional<std::string> ParseGeometryText(const std::string& text, const std:
                                              FrameGeometry& geometry) {
   FrameGeometry read;
   std::array<bool, kFields.size()> seen{};
-  std::istringstream lines(text);
+  std::istringstream lines(std::string(base::WithoutByteOrderMark(text)));
   int lineNumber = 0;
   for (std::string line; std::getline(lines, line);) {
     ++lineNumber;
@@ -153,7 +154,7 @@ std::optional<std::string> ParseGeometryText(const std::string& text, const std:
     while (index < kFields.size() && kFields[index].name != words[0])
       ++index;
     if (index == kFields.size())
-      return where + "unknown field '" + words[0] + "'";
+      return where + "unknown field '" + base::PrintableText(words[0]) + "'";
     const FieldRule& rule = kFields[index];
     if (seen[index])
       return where + "'" + words[0] + "' is given twice";

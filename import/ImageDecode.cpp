@@ -1,5 +1,7 @@
 #include "import/ImageDecode.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -7,8 +9,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <span>
 
+#include "base/InputFile.h"
 #include "video/VideoReader.h"
 
 namespace cli {
@@ -148,12 +152,12 @@ bool GifFirstPictureIsWhole(Bytes bytes) {
 // Why the decoded picture is not all of it: the file ends before the
 // picture data does. JPEG, BMP and GIF readers fill the rows they miss with
 // grey or black and report success, so their files are measured here.
-std::optional<std::string> CutShort(const std::string& path, const QByteArray& format) {
+std::optional<std::string> CutShort(QFile& file, const QByteArray& format) {
   const bool jpeg = format == "jpeg" || format == "jpg";
   if (!jpeg && format != "bmp" && format != "gif")
     return std::nullopt;
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly))
+  // The file the reader read, not one opened again by its name.
+  if (!file.seek(0))
     return "cannot be read again to check it is whole";
   const qint64 size = file.size();
   // Mapped, not read: a whole JPEG is checked by its last two bytes, the
@@ -202,6 +206,34 @@ std::string ReaderReason(const QImageReader& reader) {
   }
   const std::string said = reader.errorString().toStdString();
   return said.empty() || said == "Unknown error" ? "cannot be decoded" : said;
+}
+
+// A picture file opened by its descriptor, which still gives the readers
+// its ending: they try the format it names first, as they do for a name.
+class PictureFile : public QFile {
+ public:
+  QString fileName() const override { return m_name; }
+  void SetEnding(const std::string& ending) { m_name = QString::fromStdString("picture" + ending); }
+
+ private:
+  QString m_name;
+};
+
+// Opens the picture at path for a reader: by its bytes, so that every name
+// the system takes is read (Qt would take a name that is not UTF-8 for
+// another), and as a regular file, its faults in the inputs' words.
+std::optional<std::string> OpenPicture(const std::string& path, PictureFile& file,
+                                       QImageReader& reader) {
+  int fd = -1;
+  if (const std::optional<base::FileFault> fault = base::OpenRegularFile(path, fd))
+    return fault->Describe();
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return "cannot be opened";
+  }
+  file.SetEnding(std::filesystem::path(path).extension().string());
+  reader.setDevice(&file);
+  return std::nullopt;
 }
 
 // Packed red-green-blue rows of a decoded image, transparency composited
@@ -271,7 +303,10 @@ std::vector<std::string> PictureFileEndings() {
 }
 
 std::optional<std::string> ReadPictureSize(const std::string& path, int& width, int& height) {
-  QImageReader reader(QString::fromStdString(path));
+  PictureFile file;
+  QImageReader reader;
+  if (auto problem = OpenPicture(path, file, reader))
+    return problem;
   reader.setAllocationLimit(kReaderAllocationMegabytes);
   const QSize size = reader.size();
   if (!size.isValid() || size.isEmpty()) {
@@ -291,7 +326,10 @@ std::optional<std::string> ReadPictureSize(const std::string& path, int& width, 
 
 std::optional<std::string> DecodeShownPart(const std::string& path, const FrameGeometry& geometry,
                                            RgbImage& shown) {
-  QImageReader reader(QString::fromStdString(path));
+  PictureFile file;
+  QImageReader reader;
+  if (auto problem = OpenPicture(path, file, reader))
+    return problem;
   reader.setAllocationLimit(kReaderAllocationMegabytes);
   const QSize size = reader.size();
   if (size.isValid()) {
@@ -316,7 +354,7 @@ std::optional<std::string> DecodeShownPart(const std::string& path, const FrameG
   QImage image;
   if (!reader.read(&image))
     return ReaderReason(reader);
-  if (auto cut = CutShort(path, format))
+  if (auto cut = CutShort(file, format))
     return cut;
   if (image.width() != part.width || image.height() != part.height)
     return "decoded as " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +

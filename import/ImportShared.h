@@ -28,14 +28,13 @@ struct ImportSettings {
 std::optional<std::string> OutputOverSource(const std::vector<std::string>& sources,
                                             const std::vector<std::string>& outputs);
 
-// Makes OUTROOT's folder when it is missing; why it cannot, or nothing.
-std::optional<std::string> MakeOutputFolder(const std::string& outRoot);
-
 // Which of `outputs` are complete when `written` of them were written.
 std::string Completed(const std::vector<std::string>& outputs, int written);
 
 // True when `source` names a video rather than a folder, a pattern or a
 // picture: a regular file whose ending is not a picture file's.
 bool IsVideoSource(const std::string& source);
+// True when the name ends as a picture file's (any case).
+bool HasPictureEnding(const std::string& name);
 
 }  // namespace cli

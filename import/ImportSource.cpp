@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/InputFile.h"
+
 namespace cli {
 namespace {
 
@@ -129,11 +131,17 @@ std::optional<std::string> ParsePattern(std::string_view text, FramePattern& pat
   const std::size_t slash = text.rfind('/');
   const std::string_view folder =
       slash == std::string_view::npos ? std::string_view{} : text.substr(0, slash + 1);
-  if (folder.find('%') != std::string_view::npos)
-    return "the pattern's conversion must be in the file name, not in a folder";
-  const std::string_view name = text.substr(folder.size());
   FramePattern read;
-  read.folder = folder;
+  // In the folder part "%%" is a percent sign too; a conversion is not
+  // taken there.
+  for (std::size_t i = 0; i < folder.size(); ++i) {
+    if (folder[i] == '%' && i + 1 < folder.size() && folder[i + 1] == '%')
+      ++i;
+    else if (folder[i] == '%')
+      return "the pattern's conversion must be in the file name, not in a folder";
+    read.folder += folder[i];
+  }
+  const std::string_view name = text.substr(folder.size());
   bool converted = false;
   for (std::size_t i = 0; i < name.size(); ++i) {
     std::string& part = converted ? read.suffix : read.prefix;
@@ -216,15 +224,22 @@ std::optional<std::string> ListPatternFrames(const FramePattern& pattern, std::o
   listed.firstNumber = *first;
   for (std::int64_t number = *first; number <= INT_MAX; ++number) {
     std::string path = PatternFile(pattern, static_cast<int>(number));
-    if (!IsRegularFile(path))
-      break;
+    // The files end at the first number without one; anything else there (a
+    // FIFO, a folder) is no end but a fault, so the frames after it are not
+    // lost without a word.
+    if (const std::optional<base::FileFault> fault = base::RegularFileFault(path)) {
+      if (fault->kind == base::FileFault::Kind::Missing)
+        break;
+      return path + ": " + fault->Describe();
+    }
     if (listed.paths.size() == static_cast<std::size_t>(maxFrames))
       return "more than " + std::to_string(maxFrames) + " files from " + listed.paths.front() +
              " on; at most " + std::to_string(maxFrames) + " frames are imported at once";
     listed.paths.push_back(std::move(path));
   }
   if (listed.paths.empty())
-    return PatternFile(pattern, *first) + ": no such file (the first number read)";
+    return PatternFile(pattern, *first) + ": " +
+           base::FileFault{base::FileFault::Kind::Missing}.Describe() + " (the first number read)";
   frames = std::move(listed);
   return std::nullopt;
 }

@@ -35,7 +35,8 @@ std::optional<std::string> ListFolderFrames(const std::string& folder,
                                             SourceFrames& frames);
 
 // A printf-style file pattern with one integer conversion: "%d", "%6d",
-// "%06d" (also with i or u), in the file name; "%%" stands for '%'.
+// "%06d" (also with i or u), in the file name; "%%" stands for '%', in the
+// folder part too.
 struct FramePattern {
   std::string folder;  // the folder part of the pattern, "" for the current
   std::string prefix;  // the file name before the conversion
@@ -53,7 +54,8 @@ std::string PatternFile(const FramePattern& pattern, int number);
 
 // The files from number `first` (the lowest number present when not given)
 // up to the first number without a file, at most maxFrames of them. Returns
-// why not (no file matches, the first is missing, too many), or nothing.
+// why not (no file matches, the first is missing, one of them is no regular
+// file, too many), or nothing.
 std::optional<std::string> ListPatternFrames(const FramePattern& pattern, std::optional<int> first,
                                              int maxFrames, SourceFrames& frames);
 

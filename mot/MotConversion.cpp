@@ -151,7 +151,8 @@ std::optional<std::string> MotToTrackText(std::span<const MotRow> rows,
 }
 
 std::vector<MotRow> TracksToMotRows(const TrackPositions& tracks, const FrameGeometry* geometry,
-                                    double boxWidth, double boxHeight) {
+                                    double boxWidth, double boxHeight, TrackRowCounts& counts) {
+  counts = {};
   std::vector<MotRow> rows;
   const double scaleX = geometry ? geometry->scaleX : 1.0;
   const double scaleY = geometry ? geometry->scaleY : 1.0;
@@ -162,14 +163,17 @@ std::vector<MotRow> TracksToMotRows(const TrackPositions& tracks, const FrameGeo
       const int y = tracks.ys[t][f];
       if ((x == 0 && y == 0) || x > kMaxTrackCoordinate || y > kMaxTrackCoordinate)
         continue;
+      ++counts.positions;
       Point centre{static_cast<double>(x), static_cast<double>(y)};
       std::optional<int> frame = static_cast<int>(f);
       if (geometry) {
         centre = FrameToSource(*geometry, centre);
         frame = FrameToSourceNumber(*geometry, static_cast<std::int64_t>(f));
       }
-      if (!frame)
+      if (!frame) {
+        ++counts.outsideNumbers;
         continue;
+      }
       MotRow row;
       row.frame = *frame;
       row.id = static_cast<int>(t) + 1;
@@ -177,6 +181,11 @@ std::vector<MotRow> TracksToMotRows(const TrackPositions& tracks, const FrameGeo
       row.height = boxHeight / scaleY;
       row.left = centre.x - row.width / 2;
       row.top = centre.y - row.height / 2;
+      if (!std::isfinite(row.left) || !std::isfinite(row.top) || !std::isfinite(row.width) ||
+          !std::isfinite(row.height)) {
+        ++counts.notFinite;
+        continue;
+      }
       rows.push_back(row);
     }
   }

@@ -67,7 +67,15 @@ struct TrackPositions {
   std::vector<std::vector<int>> xs;
   std::vector<std::vector<int>> ys;
 };
+// The positions that became no row: those whose frame maps to a source
+// number outside int, and those whose box, mapped back, is not finite (a
+// scale so small that dividing by it overflows).
+struct TrackRowCounts {
+  int positions = 0;  // positions in the track file, rows written or not
+  int outsideNumbers = 0;
+  int notFinite = 0;
+};
 std::vector<MotRow> TracksToMotRows(const TrackPositions& tracks, const FrameGeometry* geometry,
-                                    double boxWidth, double boxHeight);
+                                    double boxWidth, double boxHeight, TrackRowCounts& counts);
 
 }  // namespace cli

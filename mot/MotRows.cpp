@@ -6,6 +6,7 @@
 
 #include "base/InputFile.h"
 #include "base/NumberText.h"
+#include "base/TextBytes.h"
 
 namespace cli {
 namespace {
@@ -52,14 +53,10 @@ constexpr FieldName kFieldNames[] = {
     {"height", false}, {"conf", false}, {"class", true}, {"visibility", false},
 };
 
+// A field quoted in a message, its bytes safe for a terminal.
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kShown = 40;
-  // Built by appending: GCC 12 at -O3 warns falsely about a literal joined
-  // to a temporary string.
-  std::string quoted(1, '\'');
-  quoted.append(text.substr(0, kShown));
-  quoted += text.size() > kShown ? "...'" : "'";
-  return quoted;
+  return base::QuotedText(text, kShown);
 }
 
 // An integer field: digits, or a decimal whose fraction is zero ("1.0"), as
@@ -136,7 +133,7 @@ std::optional<std::string> ReadMotFile(const std::string& path, std::vector<MotR
   if (const auto fault = base::ReadWholeFile(path, kMaxMotFileBytes, text))
     return path + ": " + fault->Describe();
   std::vector<MotRow> read;
-  std::string_view rest = text;
+  std::string_view rest = base::WithoutByteOrderMark(text);
   for (int lineNumber = 1; !rest.empty(); ++lineNumber) {
     const std::size_t newline = rest.find('\n');
     const std::string_view line = rest.substr(0, newline);

@@ -1,11 +1,10 @@
 #include "render/SeriesRender.h"
 
-#include <cerrno>
-#include <cstring>
 #include <optional>
 #include <span>
 
 #include "base/BinaryFile.h"
+#include "base/InputFile.h"
 #include "base/MadeFolders.h"
 #include "base/Progress.h"
 #include "base/Trace.h"
@@ -15,20 +14,6 @@
 #include "video/VideoWriter.h"
 
 namespace {
-
-// Why a frame file could not be opened, in the words a user looks for.
-std::string OpenProblem(int error) {
-  switch (error) {
-    case ENOENT:
-      return "missing";
-    case 0:
-      return "not a regular file";
-    case EACCES:
-      return "permission denied";
-    default:
-      return std::strerror(error);
-  }
-}
 
 class Render {
  public:
@@ -82,7 +67,7 @@ class Render {
         ++m_outcome.retries;
       }
     } catch (const base::FileException& error) {
-      return std::string("read error: ") + std::strerror(error.Error());
+      return base::FileFault{base::FileFault::Kind::ReadError, error.Error()}.Describe();
     }
     switch (result.outcome) {
       case FrameOutcome::Shown:
@@ -91,7 +76,9 @@ class Render {
           m_hypotheses->Paint(m_pixels, kWidth, frame);
         return std::nullopt;
       case FrameOutcome::Missing:
-        return OpenProblem(result.error);
+        // Asked again of the file, for the inputs' words and the kind of a
+        // file that is not regular.
+        return base::WhyNotOpened(series::FrameFileName(m_settings.root, frame)).Describe();
       case FrameOutcome::NameTooLong:
         return "the name is too long for the player";
       case FrameOutcome::Unreadable:

@@ -8,6 +8,7 @@
 
 #include "base/InputFile.h"
 #include "base/NumberText.h"
+#include "base/TextBytes.h"
 
 namespace {
 
@@ -29,9 +30,11 @@ std::string Lower(std::string_view text) {
   return lower;
 }
 
-// Calls take(line, number) for each line of text.
+// Calls take(line, number) for each line of text (a byte order mark at its
+// start passed over).
 template <class Take>
 void ForEachLine(std::string_view text, Take take) {
+  text = base::WithoutByteOrderMark(text);
   std::size_t number = 0;
   while (!text.empty()) {
     ++number;
@@ -63,7 +66,7 @@ std::optional<std::string> ReadSeqmap(const std::string& path, std::vector<std::
     if (number == 1 || name.empty() || problem)
       return;
     if (!IsPlainName(name))
-      problem = path + ":" + std::to_string(number) + ": '" + std::string(name) +
+      problem = path + ":" + std::to_string(number) + ": '" + base::PrintableText(name) +
                 "' is not the name of a sequence folder";
     else
       names.emplace_back(name);
@@ -140,7 +143,7 @@ std::optional<std::string> SequenceLengthOf(std::string_view text, int& length) 
     std::string problem(1, ':');
     problem += std::to_string(valueLine);
     problem += ": seqLength '";
-    problem += *value;
+    problem += base::PrintableText(*value);
     problem += "' is not a whole number of at least 1";
     return problem;
   }

@@ -107,6 +107,8 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
     return *status;
   if (parsed.positional.size() != 3)
     return cli::UsageError(err, kCommand, "expects ROOT, FIRST and LAST");
+  if (auto problem = cli::RootProblem("ROOT", parsed.positional[0]))
+    return cli::UsageError(err, kCommand, *problem);
   cli::FrameRange frames;
   if (const auto error =
           cli::ParseFrameRange(parsed.positional[1], parsed.positional[2], "checked", frames))

@@ -39,6 +39,10 @@ std::optional<std::string> ParseArgs(std::span<const std::string> args,
       parsed.help = true;
       continue;
     }
+    // No command takes an empty argument: as a root or a file name it would
+    // name the current folder's "_0000.bmp" or ".geometry", or nothing.
+    if (arg.empty())
+      return std::string("an empty argument (\"\") names no file, folder or number");
     if (!arg.starts_with("--")) {
       parsed.positional.push_back(arg);
       continue;
@@ -55,6 +59,8 @@ std::optional<std::string> ParseArgs(std::span<const std::string> args,
     }
     if (i + 1 >= args.size())
       return arg + " needs a value";
+    if (args[i + 1].empty())
+      return arg + " is given an empty value";
     parsed.values.emplace(arg, args[++i]);
   }
   return std::nullopt;
@@ -83,6 +89,13 @@ std::optional<std::string> ParseFrameRange(std::string_view firstText, std::stri
            " at once";
   range = {*first, *last};
   return std::nullopt;
+}
+
+std::optional<std::string> RootProblem(std::string_view what, std::string_view root) {
+  if (!root.empty() && root.back() != '/')
+    return std::nullopt;
+  return std::string(what) + " '" + std::string(root) +
+         "' names no file: a root is a folder and the start of the file names, such as out/take";
 }
 
 }  // namespace cli

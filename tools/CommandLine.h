@@ -47,7 +47,8 @@ struct ParsedArgs {
 // Splits args into positional arguments and the given options; "--help" and
 // "-h" anywhere ask for help. Anything that starts with "--" is an option, so
 // negative numbers stay positional. Returns why the arguments cannot be read
-// (an unknown option, an option without its value, an option given twice).
+// (an unknown option, an option without its value, an option given twice, an
+// empty argument or value).
 std::optional<std::string> ParseArgs(std::span<const std::string> args,
                                      std::span<const OptionRule> options, ParsedArgs& parsed);
 
@@ -74,5 +75,10 @@ struct FrameRange {
 // what the command does with the frames ("checked", "rendered").
 std::optional<std::string> ParseFrameRange(std::string_view firstText, std::string_view lastText,
                                            std::string_view done, FrameRange& range);
+
+// A root names files ROOT_0000.bmp, ROOT.geometry: one that ends in a
+// folder ("out/") names hidden and nameless files in it. Returns the usage
+// message (what: "ROOT", "OUTROOT"), or nothing.
+std::optional<std::string> RootProblem(std::string_view what, std::string_view root);
 
 }  // namespace cli

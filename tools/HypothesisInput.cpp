@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/InputFile.h"
+#include "base/TextBytes.h"
 #include "base/Trace.h"
 #include "eval/HypothesisReader.h"
 #include "geometry/GeometryFile.h"
@@ -92,7 +93,8 @@ std::optional<std::string> LoadHypotheses(const HypothesisInput& input, LoadedHy
   if (problem) {
     std::string message = input.file + ":" + std::to_string(problem->line) + ": " + problem->what;
     // Rows read in the wrong layout fail far from their cause: name it.
-    if (input.layout == HypLayout::kPoints && IsMotRow(LineOf(text, problem->line)))
+    if (input.layout == HypLayout::kPoints &&
+        IsMotRow(LineOf(base::WithoutByteOrderMark(text), problem->line)))
       message += "; the file looks like MOT rows: use --hyp-format mot";
     return message;
   }

@@ -2,6 +2,8 @@
 // the image readers know becomes a series of frame files, each fitted,
 // centred or cropped into 320 × 240 as the series' .geometry file records.
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <filesystem>
@@ -11,6 +13,8 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileStatus.h"
+#include "base/InputFile.h"
+#include "base/MadeFolders.h"
 #include "base/NumberText.h"
 #include "base/Progress.h"
 #include "geometry/GeometryFile.h"
@@ -57,6 +61,8 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, ImportSet
     return "expects SOURCE and OUTROOT";
   settings.source = parsed.positional[0];
   settings.outRoot = parsed.positional[1];
+  if (auto problem = cli::RootProblem("OUTROOT", settings.outRoot))
+    return problem;
   if (const std::string* first = parsed.Value("--first")) {
     settings.first = base::ParseInt(*first);
     if (!settings.first || *settings.first < 0)
@@ -102,6 +108,20 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, ImportSet
   return std::nullopt;
 }
 
+// What keeps a source that is neither a folder nor a pattern from being
+// read, in the inputs' words: a FIFO or a device, whatever its name, or
+// nothing at all under a video's name (no conversion, no picture's ending).
+// Nothing when the source is to be read as a folder, a pattern or a video.
+std::optional<base::FileFault> SourceFault(const std::string& source) {
+  if (base::IsFolder(source))
+    return std::nullopt;
+  const std::optional<base::FileFault> fault = base::RegularFileFault(source);
+  if (fault && fault->kind == base::FileFault::Kind::Missing &&
+      (source.find('%') != std::string::npos || cli::HasPictureEnding(source)))
+    return std::nullopt;
+  return fault;
+}
+
 }  // namespace
 
 int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
@@ -118,10 +138,18 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
                            "--first goes with a pattern; a video takes --first-frame");
   if (!fromVideo && (parsed.Has("--first-frame") || parsed.Has("--count")))
     return cli::UsageError(err, kCommand, "--first-frame and --count go with a video source");
-  if (fromVideo)
+  if (fromVideo) {
+    // The file's faults in the inputs' words, before the libraries open it.
+    int fd = -1;
+    if (auto fault = base::OpenRegularFile(settings.source, fd))
+      return cli::Failure(err, kCommand, settings.source + ": " + fault->Describe());
+    ::close(fd);
     return cli::ImportVideo(settings, out, err);
+  }
 
   cli::SourceFrames frames;
+  if (auto fault = SourceFault(settings.source))
+    return cli::Failure(err, kCommand, settings.source + ": " + fault->Describe());
   if (base::IsFolder(settings.source)) {
     if (settings.first)
       return cli::UsageError(err, kCommand, "--first goes with a pattern, not a folder");
@@ -162,7 +190,9 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
   geometry.firstSource = frames.firstNumber;
   if (auto problem = cli::PlanGeometry(settings.mode, width, height, settings.crop, geometry))
     return cli::Failure(err, kCommand, first + ": " + *problem + "; no frame was written");
-  if (auto problem = cli::MakeOutputFolder(settings.outRoot))
+  // A folder made here goes again when the run writes nothing into it.
+  base::MadeFolders folders;
+  if (auto problem = folders.MakeForRoot(settings.outRoot))
     return cli::Failure(err, kCommand, *problem);
 
   base::Progress progress(err, base::ProgressStyleFor(err), "import", count);
@@ -189,6 +219,8 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
                                                     series::kFrameWidth, series::kFrameHeight);
     if (!problem)
       progress.Update(index + 1);
+    else if (index == 0)
+      ::unlink(geometryFile.c_str());
     return problem;
   };
   const std::optional<cli::ItemFailure> failure =
@@ -212,10 +244,11 @@ it, and OUTROOT.geometry beside them, which records how source positions and
 numbers map to the frames. OUTROOT's folder is made when it is missing.
 SOURCE is a folder (every picture file in it, in natural order: img2.png
 before img10.png; other files are ignored) or a printf-style pattern with one
-integer conversion such as frames/%06d.jpg, read from number N (default: the
-lowest number present) up to the first number without a file. Every format
-the image readers know is read (PNG, JPEG, BMP, GIF, TIFF, WebP, ...), grey
-and 16-bit included; transparency is composited onto black.
+integer conversion such as frames/%06d.jpg (%% is a percent sign), read from
+number N (default: the lowest number present) up to the first number without
+a file; a name there that is no regular file (a FIFO) fails the command.
+Every format the image readers know is read (PNG, JPEG, BMP, GIF, TIFF,
+WebP, ...), grey and 16-bit included; transparency is composited onto black.
   --fit          (default) scale to the largest size that fits 320 x 240,
                  keeping the shape, and centre it on black
   --center       no scaling: the middle of the picture, or all of it on black

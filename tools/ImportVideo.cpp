@@ -4,11 +4,14 @@
 // rate and time base in it. Video frames are numbered from 1, as
 // MOTChallenge numbers the frames its ground truth annotates.
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 
 #include "base/AtomicFile.h"
+#include "base/MadeFolders.h"
 #include "base/Progress.h"
 #include "geometry/GeometryFile.h"
 #include "image/SeriesFrames.h"
@@ -129,6 +132,7 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
   std::vector<std::uint8_t> frame(kFrameBytes);
   std::vector<std::uint8_t> scratch;
   std::vector<std::string> outputs;
+  base::MadeFolders folders;  // taken away again when no frame goes in
   base::Progress progress(err, base::ProgressStyleFor(err), kCommand, expected);
   const auto make = [&](int index, std::vector<std::uint8_t>& shown) -> std::optional<std::string> {
     if (reader.ReadFrame(shown))
@@ -147,14 +151,17 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
     // The folder is made, and the geometry goes in, with the first frame: a
     // run that writes no frame leaves nothing behind.
     if (index == 0) {
-      if (auto problem = MakeOutputFolder(settings.outRoot))
+      if (auto problem = folders.MakeForRoot(settings.outRoot))
         return problem;
       if (auto problem = base::WriteFileAtomically(geometryFile, GeometryText(geometry)))
         return problem;
     }
     const std::string name = series::FrameFileName(settings.outRoot, settings.start + index);
-    if (auto problem = series::WriteFrameFileAtomically(name, frame, kFrameWidth, kFrameHeight))
+    if (auto problem = series::WriteFrameFileAtomically(name, frame, kFrameWidth, kFrameHeight)) {
+      if (index == 0)
+        ::unlink(geometryFile.c_str());
       return problem;
+    }
     outputs.push_back(name);
     const int written = index + 1;
     // A stream longer than its container said: the total grows by tenths.

@@ -99,7 +99,10 @@ int RunMotToTracksCommand(std::span<const std::string> args, std::ostream& out, 
   }
   const std::string& gt = parsed.positional[0];
   const std::string& outFile = parsed.positional[1];
-  if (base::SameFile(gt, outFile))
+  std::vector<std::string> inputs{gt};
+  if (const std::string* geometryFile = parsed.Value("--geometry"))
+    inputs.push_back(*geometryFile);
+  if (base::OutputOverInput(inputs, std::span(&outFile, 1)))
     return cli::Failure(err, kMotToTracks, "refuses to write " + outFile + " over its input");
 
   cli::FrameGeometry geometry;

@@ -109,8 +109,12 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
   settings.first = frames.first;
   settings.last = frames.last;
   settings.root = parsed.positional[0];
-  if (parsed.positional.size() == 4)
+  if (auto problem = cli::RootProblem("ROOT", settings.root))
+    return problem;
+  if (parsed.positional.size() == 4) {
     settings.outRoot = parsed.positional[3];
+    return cli::RootProblem("OUTROOT", settings.outRoot);
+  }
   return std::nullopt;
 }
 
@@ -141,6 +145,21 @@ bool SameSeries(const std::string& root, const std::string& outRoot) {
   const std::filesystem::path out(base::AbsolutePath(outRoot));
   return in.filename() == out.filename() &&
          base::SameFile(in.parent_path().string(), out.parent_path().string());
+}
+
+// The first output (the video, a frame file) that is one of the files read,
+// `read` or a frame of the series, by another name (a hard link).
+std::optional<std::string> OutputOverRead(const RenderSettings& settings,
+                                          std::vector<std::string> read) {
+  std::vector<std::string> written;
+  if (!settings.video.empty())
+    written.push_back(settings.video);
+  for (int frame = settings.first; frame <= settings.last; ++frame) {
+    read.push_back(series::FrameFileName(settings.root, frame));
+    if (!settings.outRoot.empty())
+      written.push_back(series::FrameFileName(settings.outRoot, frame));
+  }
+  return base::OutputOverInput(read, written);
 }
 
 // "render: 12 frames shown, 0 not shown, 0 retries; wrote … to …; video …".
@@ -204,6 +223,23 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
       return cli::Failure(err, kCommand, *problem);
   }
 
+  // No output may be a file the run reads, however it is named.
+  std::vector<std::string> read;
+  if (settings.overlays.trails || settings.overlays.markers || hypothesisRequest.threshold) {
+    const std::string* named = parsed.Value("--tracks");
+    read.push_back(named ? *named : g_trueTracksPath);
+  }
+  if (hypothesisRequest.input) {
+    read.push_back(hypothesisRequest.input->file);
+    if (!hypothesisRequest.input->geometryFile.empty())
+      read.push_back(hypothesisRequest.input->geometryFile);
+  }
+  if (!settings.video.empty() && !parsed.Has("--rate"))
+    read.push_back(settings.root + ".geometry");
+  if (const auto over = OutputOverRead(settings, std::move(read)))
+    return cli::Failure(err, kCommand,
+                        "refuses to write " + *over + ": it is one of the files read");
+
   const RenderOutcome outcome = RenderSeries(
       settings, *tracks, hypotheses ? &*hypotheses : nullptr,
       [&err](const std::string& problem) { cli::Failure(err, kCommand, problem); }, err, kCommand);
@@ -250,7 +286,8 @@ permission denied, a read error) is skipped and named, as is one whose header is
 without the "BM" signature after 3 tries; the next frame starts over black, as
 a new READ would. A short pixel block shows over the frame before it.
 Each output file is written under a temporary name and renamed when whole;
-OUTROOT may not name the series being read. A file that cannot be written
+OUTROOT may not name the series being read, nor any output be a file the
+command reads, under whatever name. A file that cannot be written
 stops the command with the system's reason; the frames written before it stay,
 a video is not kept.
 0 <= FIRST <= LAST, at most 100000 frames. Standard error shows a progress

@@ -10,6 +10,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileStatus.h"
+#include "base/MadeFolders.h"
 #include "base/TempFolder.h"
 #include "image/SeriesFrames.h"
 #include "res/ResourceIds.h"
@@ -105,9 +106,10 @@ int RunSampleCommand(std::span<const std::string> args, std::ostream& out, std::
     return cli::UsageError(err, kCommand, "expects one folder");
 
   const std::filesystem::path folder = parsed.positional[0];
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (!base::IsFolder(folder.string()))
+  // Made when missing, and taken away again when the run fails.
+  base::MadeFolders folders;
+  const std::error_code error = folders.MakeAll(folder);
+  if (error || !base::IsFolder(folder.string()))
     return cli::Failure(err, kCommand,
                         folder.string() + ": not a folder and cannot be made one" +
                             (error ? ": " + error.message() : ""));

@@ -1,6 +1,7 @@
 #include "tools/TrackFileInput.h"
 
 #include "base/InputFile.h"
+#include "base/TextBytes.h"
 #include "base/Trace.h"
 #include "eval/HypothesisReader.h"
 #include "mot/MotRows.h"
@@ -12,6 +13,7 @@ namespace {
 // What the first row of text looks like when it is another layout's: MOT
 // rows or frame,id,x,y points; nothing otherwise.
 std::optional<std::string> OtherLayout(std::string_view text, std::string_view command) {
+  text = base::WithoutByteOrderMark(text);
   while (!text.empty()) {
     const std::size_t newline = text.find('\n');
     const std::string_view line = text.substr(0, newline);

@@ -2,17 +2,19 @@
 // in source coordinates, through a series' geometry.
 
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "base/AtomicFile.h"
 #include "base/FileStatus.h"
 #include "base/NumberText.h"
-#include "base/Trace.h"
 #include "mot/MotConversion.h"
 #include "mot/MotRows.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
 #include "tools/GeometryOption.h"
+#include "tools/TrackFileInput.h"
 #include "tracks/TrackSet.h"
 
 namespace {
@@ -43,7 +45,11 @@ int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out, 
   }
   const std::string& trackFile = parsed.positional[0];
   const std::string& outFile = parsed.positional[1];
-  if (base::SameFile(trackFile, outFile))
+  const std::string* geometryFile = parsed.Value("--geometry");
+  std::vector<std::string> inputs{trackFile};
+  if (geometryFile != nullptr)
+    inputs.push_back(*geometryFile);
+  if (base::OutputOverInput(inputs, std::span(&outFile, 1)))
     return cli::Failure(err, kTracksToMot, "refuses to write " + outFile + " over its input");
   cli::FrameGeometry geometry;
   bool hasGeometry = false;
@@ -51,25 +57,40 @@ int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out, 
     return cli::Failure(err, kTracksToMot, *problem);
 
   auto tracks = std::make_unique<CTrackSet>();
-  {
-    // The loader's notes on disabled targets are not this command's output.
-    const base::ScopedTraceSink quiet([](std::string_view) {});
-    if (!tracks->LoadTrueTracksFrom(trackFile.c_str()))
-      return cli::Failure(err, kTracksToMot, trackFile + ": cannot be read as a track file");
-  }
+  if (auto problem = cli::LoadCommandTracks(trackFile, *tracks, kTracksToMot, err))
+    return cli::Failure(err, kTracksToMot, *problem);
   cli::TrackPositions positions;
   for (int i = 0; i < tracks->TracksInUse(); ++i) {
     const CTrack& track = tracks->m_tracks[i];
     positions.xs.emplace_back(track.m_x.get(), track.m_x.get() + MAX_TRACK_FRAMES);
     positions.ys.emplace_back(track.m_y.get(), track.m_y.get() + MAX_TRACK_FRAMES);
   }
-  const std::vector<cli::MotRow> rows =
-      cli::TracksToMotRows(positions, hasGeometry ? &geometry : nullptr, boxWidth, boxHeight);
+  cli::TrackRowCounts counts;
+  const std::vector<cli::MotRow> rows = cli::TracksToMotRows(
+      positions, hasGeometry ? &geometry : nullptr, boxWidth, boxHeight, counts);
+  // Rows the geometry cannot place are no answer: boxes that are not
+  // numbers, or no row at all, fail; a part left out is counted.
+  const std::string of = " of the " + std::to_string(counts.positions) + " positions of " +
+                         trackFile + " through " + (hasGeometry ? *geometryFile : "");
+  if (counts.notFinite > 0)
+    return cli::Failure(err, kTracksToMot,
+                        std::to_string(counts.notFinite) + of +
+                            " map to boxes that are not finite numbers (the scale is too small); "
+                            "nothing is written");
+  if (counts.outsideNumbers > 0 && rows.empty())
+    return cli::Failure(err, kTracksToMot,
+                        "all" + of +
+                            " map to source frame numbers beyond int (first_frame, "
+                            "first_source); nothing is written");
   std::string text;
   for (const cli::MotRow& row : rows)
     text += cli::MotRowText(row) + '\n';
   if (auto problem = base::WriteFileAtomically(outFile, text))
     return cli::Failure(err, kTracksToMot, *problem);
+  if (counts.outsideNumbers > 0)
+    err << "korvane-cli tracks2mot: warning: " << counts.outsideNumbers << of
+        << " map to source frame numbers beyond int (first_frame, first_source) and are left "
+           "out\n";
   out << "tracks2mot: " << rows.size() << " rows of " << positions.xs.size()
       << " targets, written to " << outFile << '\n';
   return cli::kExitOk;
@@ -84,5 +105,8 @@ to source coordinates and numbers through --geometry when given. Ids count
 from 1 in the order of the track file's targets. The track file is read as
 the program reads it; rows that disable a target are not positions and are
 left out. mot2tracks with the same geometry gives back the track file.
+A geometry that maps positions to boxes that are not finite numbers, or
+every frame to a source number beyond int, fails the command; rows of
+frames it cannot number are left out and counted in a warning.
 )",
     &RunTracksToMotCommand};

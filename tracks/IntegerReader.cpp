@@ -67,3 +67,24 @@ ReadResult IntegerReader::Read(int& value) {
   }
   return ReadResult::kNumber;
 }
+
+void IntegerReader::SkipByteOrderMark() {
+  const int c = std::getc(m_file);
+  if (c == EOF)
+    return;
+  if (c != 0xEF) {
+    std::ungetc(c, m_file);
+    return;
+  }
+  // The rest of a mark, or back to where it began: the loader's streams (a
+  // file, text in memory) can seek, and a stream that cannot gets the first
+  // byte back, which no number starts with either way.
+  const long after = std::ftell(m_file);
+  unsigned char rest[2] = {};
+  if (std::fread(rest, 1, 2, m_file) == 2 && rest[0] == 0xBB && rest[1] == 0xBF)
+    return;
+  if (after < 1 || std::fseek(m_file, after - 1, SEEK_SET) != 0) {
+    std::clearerr(m_file);
+    std::ungetc(c, m_file);
+  }
+}

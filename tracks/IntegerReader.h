@@ -21,6 +21,10 @@ class IntegerReader {
   // the item is not a number, value is left unchanged.
   ReadResult Read(int& value);
 
+  // Passes over a UTF-8 byte order mark where the stream stands (its start,
+  // as some editors write it); anything else is left to be read.
+  void SkipByteOrderMark();
+
   // The line the reader stands on: 1 plus the line ends it has passed.
   long long Line() const { return m_line; }
   // How many numbers read so far lay beyond the range of int and saturated.

@@ -2,6 +2,7 @@
 
 #include "base/InputFile.h"
 #include "base/NumberText.h"
+#include "base/TextBytes.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ LineWords Words(std::string_view line) {
 std::optional<std::string> ParseMeasuredPath(std::string_view text, const std::string& fileName,
                                              MeasuredPath& path) {
   long long lineNumber = 0;
+  text = base::WithoutByteOrderMark(text);
   while (!text.empty()) {
     const std::size_t end = std::min(text.find('\n'), text.size());
     const std::string_view line = text.substr(0, end);

@@ -11,6 +11,7 @@ TrackRowsEnd EndAt(ReadResult result, TrackRowsEnd atEndOfInput) {
 }  // namespace
 
 bool TrackFileRows::ReadHeader() {
+  m_reader.SkipByteOrderMark();
   ReadResult result = m_reader.Read(m_count);
   if (result == ReadResult::kNumber)
     result = m_reader.Read(m_firstFrame);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 
+#include "base/TextBytes.h"
 #include "tracks/Track.h"
 #include "tracks/TrackFileRows.h"
 #include "tracks/TrackSet.h"
@@ -15,23 +16,6 @@ constexpr std::size_t kQuotedBytes = 16;
 
 bool IsSpace(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Text from the file made safe for a terminal: printable ASCII stays, every
-// other byte (and the backslash) becomes \xNN.
-std::string Printable(std::string_view text) {
-  std::string shown;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte < 0x7f && byte != '\\') {
-      shown += c;
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      shown += escaped;
-    }
-  }
-  return shown;
 }
 
 std::string Line(const TrackFileRows& rows) {
@@ -50,7 +34,7 @@ std::string NotANumber(const TrackFileRows& rows, std::FILE* stream) {
   std::string what = "a sign without digits";
   if (!item.empty()) {
     what.assign(1, '\'');
-    what += Printable(item);
+    what += base::PrintableText(item);
     what += cut ? "...'" : "'";
   }
   return Line(rows) + what + " is not an integer; the loader stops reading there";

@@ -126,12 +126,11 @@ std::optional<std::string> VideoWriter::Open(const std::string& path, int width,
   // The temporary name is made unique on disk first, so two runs never share
   // it; the library then writes over the empty file.
   std::string temporary;
-  const int fd = base::CreateTemporaryBeside(path, temporary);
+  const int fd = base::CreateTemporaryBeside(path, temporary, state->interrupted.emplace());
   if (fd < 0)
     return "cannot create a file beside " + path + ": " + std::strerror(errno);
   ::close(fd);
   state->temporary = temporary;
-  state->interrupted.emplace(temporary);
 
   const bool lossless = *kind == VideoKind::LosslessMkv;
   AVFormatContext* format = nullptr;

@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -28,41 +30,94 @@ CliResult RunInProcess(const std::vector<std::string>& args) {
   return result;
 }
 
+namespace {
+
+// A run of the built program: its argument vector, and files of a folder of
+// its own for its standard output and error.
+class ProgramRun {
+ public:
+  explicit ProgramRun(const std::vector<std::string>& args) : m_argv{KORVANE_CLI_PATH} {
+    m_argv.insert(m_argv.end(), args.begin(), args.end());
+    for (std::string& arg : m_argv)
+      m_pointers.push_back(arg.data());
+    m_pointers.push_back(nullptr);
+  }
+
+  char* const* Argv() const { return m_pointers.data(); }
+  const std::string& OutPath() const { return m_outPath; }
+  const std::string& ErrPath() const { return m_errPath; }
+
+  // What the child that ended as `status` (from waitpid, -1: none) left.
+  CliResult Result(pid_t waited, int status) const {
+    CliResult result;
+    if (waited > 0 && WIFEXITED(status))
+      result.status = WEXITSTATUS(status);
+    result.out = ReadText(m_outPath);
+    result.err = ReadText(m_errPath);
+    return result;
+  }
+
+ private:
+  const TempDir m_streams;
+  const std::string m_outPath = m_streams.File("out");
+  const std::string m_errPath = m_streams.File("err");
+  std::vector<std::string> m_argv;
+  std::vector<char*> m_pointers;
+};
+
+// Waits for the child pid (none when 0 or less); what waitpid gave.
+pid_t Wait(pid_t pid, int& status) {
+  status = 0;
+  return pid > 0 ? ::waitpid(pid, &status, 0) : -1;
+}
+
+}  // namespace
+
 CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd,
                      Stdout stdoutTo) {
-  const TempDir streams;
-  const std::string outPath = streams.File("out");
-  const std::string errPath = streams.File("err");
-  std::vector<std::string> argv{KORVANE_CLI_PATH};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  for (std::string& arg : argv)
-    pointers.push_back(arg.data());
-  pointers.push_back(nullptr);
-
+  const ProgramRun run(args);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (stdoutTo == Stdout::Closed)
     posix_spawn_file_actions_addclose(&actions, 1);
   else
     posix_spawn_file_actions_addopen(&actions, 1,
-                                     stdoutTo == Stdout::Full ? "/dev/full" : outPath.c_str(),
+                                     stdoutTo == Stdout::Full ? "/dev/full" : run.OutPath().c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+  posix_spawn_file_actions_addopen(&actions, 2, run.ErrPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
   if (!cwd.empty())
     posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
   pid_t pid = 0;
-  CliResult result;
-  if (posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ) == 0) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-      result.status = WEXITSTATUS(status);
-  }
+  if (posix_spawn(&pid, run.Argv()[0], &actions, nullptr, run.Argv(), environ) != 0)
+    pid = 0;
   posix_spawn_file_actions_destroy(&actions);
-  result.out = ReadText(outPath);
-  result.err = ReadText(errPath);
-  return result;
+  int status = 0;
+  const pid_t waited = Wait(pid, status);
+  return run.Result(waited, status);
+}
+
+CliResult RunProgramOnFullDisk(const std::vector<std::string>& args,
+                               const std::filesystem::path& cwd, long bytes) {
+  const ProgramRun run(args);
+  // The streams are opened before the limit, so they are not held to it.
+  const int out = ::open(run.OutPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int err = ::open(run.ErrPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    // Only calls a child of a threaded process may make before exec.
+    const struct rlimit limit { static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes) };
+    if (::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::chdir(cwd.c_str()) != 0 ||
+        ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+      ::_exit(127);
+    ::execve(run.Argv()[0], run.Argv(), environ);
+    ::_exit(127);
+  }
+  ::close(out);
+  ::close(err);
+  int status = 0;
+  const pid_t waited = Wait(pid, status);
+  return run.Result(waited, status);
 }
 
 std::array<std::uint8_t, 3> Frame::Rgb(int x, int y) const {

@@ -31,6 +31,10 @@ enum class Stdout { Captured, Full, Closed };
 // standard output captured.
 CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd = {},
                      Stdout stdoutTo = Stdout::Captured);
+// The same, the child unable to make a file larger than `bytes` (its writes
+// fail as on a full disk: SIGXFSZ is ignored), its output captured.
+CliResult RunProgramOnFullDisk(const std::vector<std::string>& args,
+                               const std::filesystem::path& cwd, long bytes);
 
 // A frame file read back with ReadBmpFile (at most 320 × 240 pixels).
 struct Frame {

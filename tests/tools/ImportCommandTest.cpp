@@ -250,7 +250,7 @@ TEST(ImportCommand, BadSourcesFailWithTheFramesBeforeThemComplete) {
       {"missing first",
        [&](const TempDir& d) { series(d, 2); },
        {"f%d.png", "--first", "4"},
-       "f4.png: no such file",
+       "f4.png: missing (the first number read)",
        {}},
   };
   for (const BadCase& c : cases) {

@@ -145,7 +145,7 @@ TEST_F(RenderCommand, FramesThePlayerCannotShowAreSkippedAndNamed) {
             prefix + Name(Source(), 4) + ": missing; not shown\n" + prefix + Name(Source(), 7) +
                 ": short header or bad signature, 3 tries; not shown\n" + prefix +
                 Name(Source(), 11) + ": short header or bad signature, 3 tries; not shown\n" +
-                prefix + Name(Source(), 13) + ": not a regular file; not shown\n");
+                prefix + Name(Source(), 13) + ": not a regular file (a folder); not shown\n");
   // A progress line at every tenth of the 28 frames, the last one included.
   EXPECT_EQ(progressLines, 10);
   EXPECT_NE(result.err.find("render: 28/28 frames, "), std::string::npos);

@@ -89,3 +89,44 @@ TEST(IntegerReader, CountsLinesAndSaturatedNumbers) {
 }
 
 }  // namespace
+
+// A byte order mark where the reading starts is passed over; anything else
+// that begins like one is left whole to be read, in a file and in memory.
+TEST(IntegerReader, PassesOverAByteOrderMarkAndNothingElse) {
+  using namespace std::string_literals;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"\xEF\xBB\xBF"
+       "12 7",
+       "12 7"},
+      {"12 7", "12 7"},
+      {"\xEF\xBB"
+       "12",
+       "\xEF\xBB"
+       "12"},
+      {"\xEF"
+       "12",
+       "\xEF"
+       "12"},
+      {"\xEF", "\xEF"},
+      {"\xEF\xBB\xBF", ""},
+      {"", ""},
+  };
+  for (const auto& [text, left] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(text));
+    const std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
+    ASSERT_TRUE(file);
+    std::fwrite(text.data(), 1, text.size(), file.get());
+    std::rewind(file.get());
+    std::string memoryText = text;
+    const std::unique_ptr<std::FILE, FileCloser> memory(
+        fmemopen(memoryText.data(), memoryText.size(), "r"));
+    for (std::FILE* stream : {file.get(), memory.get()}) {
+      ASSERT_NE(stream, nullptr);
+      IntegerReader(stream).SkipByteOrderMark();
+      std::string rest;
+      for (int c = std::getc(stream); c != EOF; c = std::getc(stream))
+        rest += static_cast<char>(c);
+      EXPECT_EQ(rest, left);
+    }
+  }
+}
