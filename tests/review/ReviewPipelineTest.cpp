@@ -216,8 +216,6 @@ TEST(ReviewPipeline, ALosslessReviewHoldsExactlyTheFramesPainted) {
   const TempDir dir;
   const std::string source = dir.File("source.mkv");
   WriteNumberedVideo(source, 33, 21, 12);
-  review::VideoFileSource video;
-  ASSERT_FALSE(video.Open(source));
   const std::vector<int> frames{1, 2, 3, 8, 9, 10};
   const auto paint = [](int index, Canvas canvas) {
     review::PaintText(canvas, 1, 1, std::to_string(index), 1, Rgb{255, 0, 255});
