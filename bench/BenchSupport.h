@@ -1,7 +1,8 @@
 #pragma once
 // What the benchmark programs share: whether a peer program is on the PATH,
-// the bare open/read/close and open/write/close every ratio is measured
-// against, the pattern their frames
+// the least times of runs that take turns with a peer's, the bare
+// open/read/close and open/write/close every ratio is measured against, the
+// pattern their frames
 // are filled with, the registration of a wall-clock benchmark, and a reporter
 // that keeps each benchmark's fastest time so a program can print
 // "<name> ratio: X (target <= Y)" lines. Their files go in a base::TempFolder.
@@ -10,8 +11,11 @@
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +42,35 @@ inline bool OnPath(const std::string& program) {
       return true;
   }
   return false;
+}
+
+// The least wall, user and system seconds of a program's runs.
+struct Times {
+  double wall = std::numeric_limits<double>::infinity();
+  double user = wall;
+  double system = wall;
+};
+
+inline double Seconds(const timeval& time) {
+  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
+// Runs `run` and keeps its times in `least`: the processor times of this
+// process (`who` RUSAGE_SELF, ours in-process) or of the waited-for child
+// (RUSAGE_CHILDREN, a peer program).
+inline bool Timed(int who, Times& least, const std::function<bool()>& run) {
+  rusage before{};
+  ::getrusage(who, &before);
+  const auto start = std::chrono::steady_clock::now();
+  const bool done = run();
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  rusage after{};
+  ::getrusage(who, &after);
+  least.wall = std::min(least.wall, wall);
+  least.user = std::min(least.user, Seconds(after.ru_utime) - Seconds(before.ru_utime));
+  least.system = std::min(least.system, Seconds(after.ru_stime) - Seconds(before.ru_stime));
+  return done;
 }
 
 // A file descriptor, closed when the object goes.

@@ -70,35 +70,6 @@ void WriteSeries(const std::filesystem::path& folder) {
     std::filesystem::remove(picture);
 }
 
-// The least wall, user and system seconds of a program's runs.
-struct Times {
-  double wall = std::numeric_limits<double>::infinity();
-  double user = wall;
-  double system = wall;
-};
-
-double Seconds(const timeval& time) {
-  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
-}
-
-// Runs `run` and keeps its times in `least`: the processor times of this
-// process (`who` RUSAGE_SELF, ours in-process) or of the waited-for child
-// (RUSAGE_CHILDREN, ffmpeg).
-bool Timed(int who, Times& least, const std::function<bool()>& run) {
-  rusage before{};
-  ::getrusage(who, &before);
-  const auto start = std::chrono::steady_clock::now();
-  const bool done = run();
-  const double wall =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  rusage after{};
-  ::getrusage(who, &after);
-  least.wall = std::min(least.wall, wall);
-  least.user = std::min(least.user, Seconds(after.ru_utime) - Seconds(before.ru_utime));
-  least.system = std::min(least.system, Seconds(after.ru_stime) - Seconds(before.ru_stime));
-  return done;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,8 +125,8 @@ int main(int argc, char** argv) {
                       .c_str()) == 0;
   // Ours and ffmpeg's take turns, each into emptied folders with the clock
   // stopped in between, so a slow spell of the machine falls on both.
-  Times ours;
-  Times theirs;
+  bench::Times ours;
+  bench::Times theirs;
   if (haveVideo) {
     const std::vector<std::string> args{"import", video, folder.File("ours-video/take")};
     const std::string command =
@@ -175,9 +146,10 @@ int main(int argc, char** argv) {
           std::ostringstream out;
           std::ostringstream err;
           const bool done =
-              oursTurn ? Timed(RUSAGE_SELF, ours, [&] { return RunCli(args, out, err) == 0; })
-                       : Timed(RUSAGE_CHILDREN, theirs,
-                               [&] { return std::system(command.c_str()) == 0; });
+              oursTurn
+                  ? bench::Timed(RUSAGE_SELF, ours, [&] { return RunCli(args, out, err) == 0; })
+                  : bench::Timed(RUSAGE_CHILDREN, theirs,
+                                 [&] { return std::system(command.c_str()) == 0; });
           if (!done) {
             state.SkipWithError(oursTurn ? err.str().c_str() : "ffmpeg failed");
             return;

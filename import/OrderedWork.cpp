@@ -9,8 +9,6 @@
 namespace cli {
 namespace {
 
-constexpr int kItemsAheadPerJob = 4;
-
 struct Slot {
   std::vector<std::uint8_t> buffer;
   std::optional<std::string> failure;

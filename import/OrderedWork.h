@@ -11,6 +11,9 @@
 
 namespace cli {
 
+// How many items each thread may make ahead of the one in use.
+inline constexpr int kItemsAheadPerJob = 4;
+
 // Fills the buffer for item `index`; returns why it cannot, or nothing.
 using MakeItem = std::function<std::optional<std::string>(int index, std::vector<std::uint8_t>&)>;
 // Uses item `index`; returns why it cannot, or nothing.

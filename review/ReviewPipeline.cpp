@@ -1,5 +1,6 @@
 #include "review/ReviewPipeline.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 
@@ -62,6 +63,11 @@ std::optional<PipelineFailure> RunPipeline(FrameSource& source, std::span<const 
     return PipelineFailure{0, frames.front(), "the frames are smaller than the source's pictures"};
   const std::size_t bytes =
       static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) * 3;
+  // Each thread keeps a few frames ahead; threads beyond what the memory
+  // bound leaves room for would only hold more frames, not make them faster.
+  const auto roomFor = static_cast<int>(std::clamp<std::size_t>(
+      kMaxFramesBytes / (bytes * static_cast<std::size_t>(cli::kItemsAheadPerJob)), 1, 1024));
+  jobs = std::clamp(jobs, 1, roomFor);
   Turns turns;
   Turns* const order = source.Sequential() ? &turns : nullptr;
 

@@ -30,6 +30,10 @@ struct PipelineFailure {
   std::string reason;
 };
 
+// The most bytes the frames in flight may take together: at 1920 x 1080
+// room for 43 threads, far more than the encoder keeps busy.
+inline constexpr std::size_t kMaxFramesBytes = std::size_t{1} << 30;
+
 struct PipelineSize {
   int width = 0;  // at least the source's size
   int height = 0;
@@ -38,9 +42,9 @@ struct PipelineSize {
 // Makes source frames `frames` (increasing indices) into canvases of `size`
 // (the source's picture at the top-left, black beside and below it),
 // paints each and encodes them in list order, on `jobs` threads (at least
-// one) besides the calling one, which encodes. The first failure in list
-// order stops the run: no later frame is encoded. `paint` runs on several
-// threads at once.
+// one, and no more than kMaxFramesBytes leaves room for) besides the
+// calling one, which encodes. The first failure in list order stops the
+// run: no later frame is encoded. `paint` runs on several threads at once.
 std::optional<PipelineFailure> RunPipeline(FrameSource& source, std::span<const int> frames,
                                            PipelineSize size, int jobs, const PaintFrame& paint,
                                            const EncodeFrame& encode, const FramesDone& done = {});
