@@ -7,9 +7,9 @@ namespace cli {
 namespace {
 
 const std::array<std::reference_wrapper<const Command>, 11> kCommands{
-    kSampleCommand, kRenderCommand, kImportCommand, kMotToTracksCommand, kTracksToMotCommand,
-    kScoreCommand,  kNearCommand,   kCheckCommand,  kEvaluateCommand,    kBenchmarkCommand,
-    kReviewCommand,
+    kSampleCommand,      kRenderCommand,    kImportCommand, kMotToTracksCommand,
+    kTracksToMotCommand, kScoreCommand,     kNearCommand,   kCheckCommand,
+    kEvaluateCommand,    kBenchmarkCommand, kReviewCommand,
 };
 
 }  // namespace
