@@ -7,13 +7,12 @@ packages=(
   cmake g++ make ninja-build pkg-config git
   qt6-base-dev libgl-dev qt6-image-formats-plugins
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  ffmpeg
+  ffmpeg  # only the benchmarks' peer and a test tool; the program never runs it
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-apps imagemagick xclip
   desktop-file-utils appstream
   fonts-dejavu-core groff-base
-  ffmpeg
 )
 
 missing=()
