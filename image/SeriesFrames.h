@@ -21,6 +21,10 @@ inline constexpr std::size_t kFrameBytes =
     std::size_t{kFrameWidth} * kFrameHeight * BYTES_PER_PIXEL;
 inline constexpr std::uintmax_t kFrameFileBytes = BMP_PIXEL_OFFSET + kFrameBytes;
 
+// The longest series the companion goes through at once (imports, renders,
+// checks, reviews), so a mistyped number cannot keep it busy for hours.
+inline constexpr int kMaxSeriesFrames = 100000;
+
 // Writes the name of frame `frame` of the series under root into out,
 // zero-terminated, and returns its length; -1 (out left empty) when the name
 // does not fit.

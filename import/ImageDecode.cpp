@@ -394,19 +394,4 @@ std::optional<std::string> DecodeWholePicture(const std::string& path, int sourc
   return std::nullopt;
 }
 
-RgbImage CropAndScale(const RgbView& picture, const PixelRect& rect, int width, int height) {
-  const bool inside = rect.x >= 0 && rect.y >= 0 && rect.width >= 1 && rect.height >= 1 &&
-                      rect.x <= picture.width - rect.width &&
-                      rect.y <= picture.height - rect.height;
-  if (!inside || width < 1 || height < 1 || !IsWhole(picture) ||
-      picture.stride > static_cast<std::size_t>(INT32_MAX))
-    return {};
-  // A view of the caller's rows, copied only by the crop and the scaling.
-  const QImage view(picture.pixels.data(), picture.width, picture.height,
-                    static_cast<qsizetype>(picture.stride), QImage::Format_RGB888);
-  const QImage scaled = view.copy(ToQRect(rect))
-                            .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  return ToRgb(scaled);
-}
-
 }  // namespace cli

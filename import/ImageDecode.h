@@ -42,9 +42,4 @@ std::optional<std::string> DecodeWholePicture(const std::string& path, int sourc
                                               int sourceHeight, int width, int height,
                                               std::span<std::uint8_t> rows, std::size_t stride);
 
-// The rectangle `rect` of a decoded picture scaled to width × height the same
-// way, for sources decoded elsewhere (video frames). An empty image when the
-// rectangle does not lie inside the picture or a size is below 1.
-RgbImage CropAndScale(const RgbView& picture, const PixelRect& rect, int width, int height);
-
 }  // namespace cli

@@ -23,6 +23,18 @@ std::string Completed(const std::vector<std::string>& outputs, int written) {
          " are complete";
 }
 
+ImportOutcome FailedImport(std::string text) {
+  ImportOutcome outcome;
+  outcome.problem = ImportProblem{ImportProblem::Kind::kFailure, std::move(text)};
+  return outcome;
+}
+
+ImportOutcome RefusedImport(std::string text) {
+  ImportOutcome outcome;
+  outcome.problem = ImportProblem{ImportProblem::Kind::kUsage, std::move(text)};
+  return outcome;
+}
+
 bool IsVideoSource(const std::string& source) {
   return base::RegularFileSize(source) && !HasPictureEnding(source);
 }

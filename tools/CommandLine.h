@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "image/SeriesFrames.h"
+
 namespace cli {
 
 inline constexpr int kExitOk = 0;
@@ -60,9 +62,7 @@ std::optional<int> ReadCommandArgs(std::span<const std::string> args,
                                    std::span<const OptionRule> options, std::string_view command,
                                    std::ostream& out, std::ostream& err, ParsedArgs& parsed);
 
-// The longest series a command goes through at once, so a mistyped LAST
-// cannot keep it busy for hours.
-inline constexpr int kMaxSeriesFrames = 100000;
+using series::kMaxSeriesFrames;
 
 struct FrameRange {
   int first = 0;

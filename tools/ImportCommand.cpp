@@ -2,32 +2,17 @@
 // the image readers know becomes a series of frame files, each fitted,
 // centred or cropped into 320 × 240 as the series' .geometry file records.
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
-#include <filesystem>
-#include <set>
-#include <system_error>
 #include <thread>
 
-#include "base/AtomicFile.h"
 #include "base/FileStatus.h"
-#include "base/InputFile.h"
-#include "base/MadeFolders.h"
 #include "base/NumberText.h"
-#include "base/Progress.h"
-#include "geometry/GeometryFile.h"
-#include "image/SeriesFrames.h"
-#include "import/FrameCompose.h"
-#include "import/ImageDecode.h"
 #include "import/ImportShared.h"
-#include "import/ImportSource.h"
-#include "import/OrderedWork.h"
+#include "import/PictureImport.h"
+#include "import/VideoImport.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
-#include "tools/ImportVideo.h"
 
 namespace {
 
@@ -108,20 +93,6 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, ImportSet
   return std::nullopt;
 }
 
-// What keeps a source that is neither a folder nor a pattern from being
-// read, in the inputs' words: a FIFO or a device, whatever its name, or
-// nothing at all under a video's name (no conversion, no picture's ending).
-// Nothing when the source is to be read as a folder, a pattern or a video.
-std::optional<base::FileFault> SourceFault(const std::string& source) {
-  if (base::IsFolder(source))
-    return std::nullopt;
-  const std::optional<base::FileFault> fault = base::RegularFileFault(source);
-  if (fault && fault->kind == base::FileFault::Kind::Missing &&
-      (source.find('%') != std::string::npos || cli::HasPictureEnding(source)))
-    return std::nullopt;
-  return fault;
-}
-
 }  // namespace
 
 int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
@@ -138,99 +109,21 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
                            "--first goes with a pattern; a video takes --first-frame");
   if (!fromVideo && (parsed.Has("--first-frame") || parsed.Has("--count")))
     return cli::UsageError(err, kCommand, "--first-frame and --count go with a video source");
-  if (fromVideo) {
-    // The file's faults in the inputs' words, before the libraries open it.
-    int fd = -1;
-    if (auto fault = base::OpenRegularFile(settings.source, fd))
-      return cli::Failure(err, kCommand, settings.source + ": " + fault->Describe());
-    ::close(fd);
-    return cli::ImportVideo(settings, out, err);
-  }
+  if (!fromVideo && settings.first && base::IsFolder(settings.source))
+    return cli::UsageError(err, kCommand, "--first goes with a pattern, not a folder");
 
-  cli::SourceFrames frames;
-  if (auto fault = SourceFault(settings.source))
-    return cli::Failure(err, kCommand, settings.source + ": " + fault->Describe());
-  if (base::IsFolder(settings.source)) {
-    if (settings.first)
-      return cli::UsageError(err, kCommand, "--first goes with a pattern, not a folder");
-    if (auto problem = cli::ListFolderFrames(settings.source, cli::PictureFileEndings(), frames))
-      return cli::Failure(err, kCommand, *problem);
-  } else {
-    cli::FramePattern pattern;
-    if (auto problem = cli::ParsePattern(settings.source, pattern))
-      return cli::UsageError(err, kCommand, settings.source + " is not a folder, and " + *problem);
-    if (auto problem =
-            cli::ListPatternFrames(pattern, settings.first, cli::kMaxSeriesFrames, frames))
-      return cli::Failure(err, kCommand, *problem);
-  }
-  const int count = static_cast<int>(frames.paths.size());
-  if (count > cli::kMaxSeriesFrames || settings.start > INT_MAX - (count - 1))
-    return cli::UsageError(err, kCommand,
-                           "at most " + std::to_string(cli::kMaxSeriesFrames) +
-                               " frames, numbered below " + std::to_string(INT_MAX));
-  if (frames.note)
-    err << "korvane-cli import: note: " << *frames.note << '\n';
-
-  std::vector<std::string> outputs;
-  for (int i = 0; i < count; ++i)
-    outputs.push_back(series::FrameFileName(settings.outRoot, settings.start + i));
-  const std::string geometryFile = settings.outRoot + ".geometry";
-  outputs.push_back(geometryFile);
-  if (const auto over = cli::OutputOverSource(frames.paths, outputs))
-    return cli::Failure(err, kCommand, "refuses to write " + *over + ": it is one of the sources");
-  outputs.pop_back();
-
-  int width = 0;
-  int height = 0;
-  const std::string& first = frames.paths.front();
-  if (auto reason = cli::ReadPictureSize(first, width, height))
-    return cli::Failure(err, kCommand, first + ": " + *reason + "; no frame was written");
-  cli::FrameGeometry geometry;
-  geometry.firstFrame = settings.start;
-  geometry.firstSource = frames.firstNumber;
-  if (auto problem = cli::PlanGeometry(settings.mode, width, height, settings.crop, geometry))
-    return cli::Failure(err, kCommand, first + ": " + *problem + "; no frame was written");
-  // A folder made here goes again when the run writes nothing into it.
-  base::MadeFolders folders;
-  if (auto problem = folders.MakeForRoot(settings.outRoot))
-    return cli::Failure(err, kCommand, *problem);
-
-  base::Progress progress(err, base::ProgressStyleFor(err), "import", count);
-  const auto make = [&](int index, std::vector<std::uint8_t>& frame) -> std::optional<std::string> {
-    const std::string& path = frames.paths[static_cast<std::size_t>(index)];
-    cli::RgbImage shown;
-    if (auto reason = cli::DecodeShownPart(path, geometry, shown))
-      return path + ": " + *reason;
-    std::vector<std::uint8_t> scratch;
-    frame.resize(series::kFrameBytes);
-    if (!cli::ComposeFrame(shown.View(), geometry, frame, scratch))
-      return path + ": the decoded picture does not fit the frame";
-    return std::nullopt;
+  const auto note = [&err](const std::string& text) {
+    err << "korvane-cli import: note: " << text << '\n';
   };
-  const auto use = [&](int index,
-                       const std::vector<std::uint8_t>& frame) -> std::optional<std::string> {
-    // The geometry goes in with the first frame, so that a series that has
-    // frames always has it, and an import that writes no frame leaves nothing.
-    if (index == 0) {
-      if (auto problem = base::WriteFileAtomically(geometryFile, cli::GeometryText(geometry)))
-        return problem;
-    }
-    auto problem = series::WriteFrameFileAtomically(outputs[static_cast<std::size_t>(index)], frame,
-                                                    series::kFrameWidth, series::kFrameHeight);
-    if (!problem)
-      progress.Update(index + 1);
-    else if (index == 0)
-      ::unlink(geometryFile.c_str());
-    return problem;
-  };
-  const std::optional<cli::ItemFailure> failure =
-      cli::MakeAndUseInOrder(count, settings.jobs, make, use);
-  progress.Finish();
-  if (failure)
-    return cli::Failure(err, kCommand,
-                        failure->reason + "; " + cli::Completed(outputs, failure->index));
-  out << "import: wrote " << count << " frames, " << outputs.front() << " to " << outputs.back()
-      << ", and " << geometryFile << '\n';
+  const cli::ImportOutcome outcome =
+      fromVideo ? cli::ImportVideo(settings, note, err) : cli::ImportPictures(settings, note, err);
+  if (outcome.problem) {
+    if (outcome.problem->kind == cli::ImportProblem::Kind::kUsage)
+      return cli::UsageError(err, kCommand, outcome.problem->text);
+    return cli::Failure(err, kCommand, outcome.problem->text);
+  }
+  out << "import: wrote " << outcome.frames.size() << " frames, " << outcome.frames.front()
+      << " to " << outcome.frames.back() << ", and " << outcome.geometryFile << '\n';
   return cli::kExitOk;
 }
 

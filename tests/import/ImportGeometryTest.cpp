@@ -151,17 +151,4 @@ TEST(GeometryFile, ABadFileIsRefusedNamingTheLine) {
             "g: the crop rectangle does not lie inside the source");
 }
 
-// The scaling offered to decoders outside Qt averages when it shrinks: a
-// 4 × 2 picture of black and white columns becomes mid-grey.
-TEST(ImportGeometry, CropAndScaleAveragesWhenShrinking) {
-  std::vector<std::uint8_t> pixels;
-  for (int i = 0; i < 8; ++i)
-    pixels.insert(pixels.end(), 3, i % 2 == 0 ? 0 : 255);
-  const RgbImage scaled = CropAndScale({pixels, 4, 2, 12}, {0, 0, 4, 2}, 2, 1);
-  ASSERT_EQ(scaled.pixels.size(), 6u);
-  for (const std::uint8_t value : scaled.pixels)
-    EXPECT_NEAR(value, 127, 2);
-  EXPECT_TRUE(CropAndScale({pixels, 4, 2, 12}, {3, 0, 2, 2}, 2, 1).pixels.empty());
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
 // The pieces an import is made of: natural order, file patterns, frames made
-// on several threads and used in order.
+// on several threads and used in order, the series written.
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,11 @@
 #include <sstream>
 #include <thread>
 
+#include "geometry/GeometryFile.h"
+#include "image/SeriesFrames.h"
 #include "import/ImportSource.h"
 #include "import/OrderedWork.h"
+#include "import/SeriesWriter.h"
 #include "support/TempDir.h"
 #include "support/TextFiles.h"
 
@@ -162,4 +165,39 @@ TEST(OrderedWork, ItemsAreUsedInOrderUpToTheFirstFailure) {
   EXPECT_EQ(failure->index, 5);
   EXPECT_EQ(failure->reason, "no memory");
 }
+
+// The geometry goes in with the first frame and the folder is made for it; a
+// run whose first frame cannot be written leaves neither behind, and one that
+// wrote frames says which are complete.
+TEST(SeriesWriter, WritesTheGeometryWithTheFirstFrameAndLeavesNothingWithoutOne) {
+  TempDir dir;
+  const std::vector<std::uint8_t> frame(series::kFrameBytes, 7);
+  FrameGeometry geometry;
+  geometry.firstFrame = 5;
+  {
+    SeriesWriter writer(dir.File("made/deeper/run"), geometry);
+    EXPECT_EQ(writer.CompletedText(), "no frame was written");
+    EXPECT_FALSE(std::filesystem::exists(writer.GeometryFile()));
+    ASSERT_EQ(writer.Add(frame), std::nullopt);
+    EXPECT_EQ(writer.CompletedText(), dir.File("made/deeper/run_0005.bmp") + " is complete");
+    ASSERT_EQ(writer.Add(frame), std::nullopt);
+    EXPECT_EQ(writer.Files().back(), dir.File("made/deeper/run_0006.bmp"));
+    EXPECT_EQ(writer.CompletedText(), dir.File("made/deeper/run_0005.bmp") + " to " +
+                                          dir.File("made/deeper/run_0006.bmp") + " are complete");
+    EXPECT_EQ(test_files::ReadText(writer.GeometryFile()), GeometryText(geometry));
+  }
+  EXPECT_EQ(std::filesystem::file_size(dir.File("made/deeper/run_0006.bmp")),
+            series::kFrameFileBytes);
+
+  // A frame of the wrong size is refused after the folder and the geometry
+  // were made for it: both go again.
+  {
+    SeriesWriter writer(dir.File("other/run"), geometry);
+    EXPECT_NE(writer.Add(std::span(frame).first(10)), std::nullopt);
+    EXPECT_EQ(writer.Written(), 0);
+    EXPECT_FALSE(std::filesystem::exists(writer.GeometryFile()));
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("other")));
+}
+
 }  // namespace

@@ -1,8 +1,4 @@
-// korvane-cli import from a video: every frame the libraries decode, from
-// the first one asked for, fitted, centred or cropped into 320 × 240 exactly
-// as a picture would be, with the same .geometry file and the video's frame
-// rate and time base in it. Video frames are numbered from 1, as
-// MOTChallenge numbers the frames its ground truth annotates.
+#include "import/VideoImport.h"
 
 #include <unistd.h>
 
@@ -10,23 +6,18 @@
 #include <climits>
 #include <cstdio>
 
-#include "base/AtomicFile.h"
-#include "base/MadeFolders.h"
+#include "base/InputFile.h"
 #include "base/Progress.h"
-#include "geometry/GeometryFile.h"
 #include "image/SeriesFrames.h"
 #include "import/FrameCompose.h"
 #include "import/ImageDecode.h"
-#include "import/ImportShared.h"
 #include "import/OrderedWork.h"
-#include "tools/CommandLine.h"
-#include "tools/ImportVideo.h"
+#include "import/SeriesWriter.h"
 #include "video/VideoReader.h"
 
 namespace cli {
 namespace {
 
-constexpr std::string_view kCommand = "import";
 // Why no frame is made at the end of the stream; never shown.
 constexpr std::string_view kStreamEnd = "the stream ends";
 
@@ -37,9 +28,9 @@ int ExpectedFrames(const ImportSettings& settings, const video::VideoInfo& info)
   if (settings.videoCount)
     return *settings.videoCount;
   const std::int64_t left = info.declaredFrames - (settings.firstVideoFrame - 1);
-  if (info.declaredFrames > 0 && left > 0 && left <= kMaxSeriesFrames)
+  if (info.declaredFrames > 0 && left > 0 && left <= series::kMaxSeriesFrames)
     return static_cast<int>(left);
-  return kMaxSeriesFrames;
+  return series::kMaxSeriesFrames;
 }
 
 std::string SecondsText(double seconds) {
@@ -68,7 +59,7 @@ std::optional<std::string> ShortRun(const ImportSettings& settings,
     return std::nullopt;
   }
   const double slack = std::max(2.0 * info.frameSeconds, info.declaredSeconds / 50.0);
-  if (written < kMaxSeriesFrames && info.declaredSeconds > 0.0 &&
+  if (written < series::kMaxSeriesFrames && info.declaredSeconds > 0.0 &&
       reader.ReachedSeconds() < info.declaredSeconds - slack)
     return settings.source + ": the video ends after frame " + std::to_string(reached) + ", at " +
            SecondsText(reader.ReachedSeconds()) + " of the " + SecondsText(info.declaredSeconds) +
@@ -76,37 +67,53 @@ std::optional<std::string> ShortRun(const ImportSettings& settings,
   return std::nullopt;
 }
 
-}  // namespace
-
-int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream& err) {
-  video::VideoReader reader;
+// Opens the video and plans its frames' geometry. Returns why it cannot.
+std::optional<ImportProblem> OpenVideo(const ImportSettings& settings, video::VideoReader& reader,
+                                       FrameGeometry& geometry) {
+  const auto failure = [](std::string text) {
+    return ImportProblem{ImportProblem::Kind::kFailure, std::move(text)};
+  };
+  // The file's faults in the inputs' words, before the libraries open it.
+  int fd = -1;
+  if (auto fault = base::OpenRegularFile(settings.source, fd))
+    return failure(settings.source + ": " + fault->Describe());
+  ::close(fd);
   if (auto problem = reader.Open(settings.source))
-    return Failure(err, kCommand, *problem + "; no frame was written");
+    return failure(*problem + "; no frame was written");
   const video::VideoInfo& info = reader.Info();
-
-  FrameGeometry geometry;
   geometry.firstFrame = settings.start;
   geometry.firstSource = settings.firstVideoFrame;
   if (auto problem = PlanGeometry(settings.mode, info.width, info.height, settings.crop, geometry))
-    return Failure(err, kCommand, settings.source + ": " + *problem + "; no frame was written");
+    return failure(settings.source + ": " + *problem + "; no frame was written");
   if (info.rateNumerator > 0)
     geometry.videoRate = {info.rateNumerator, info.rateDenominator};
   if (info.timeBaseNumerator > 0)
     geometry.videoTimeBase = {info.timeBaseNumerator, info.timeBaseDenominator};
-  const int expected = ExpectedFrames(settings, info);
+  return std::nullopt;
+}
+
+}  // namespace
+
+ImportOutcome ImportVideo(const ImportSettings& settings, const ImportNoteSink& notes,
+                          std::ostream& progressStream) {
+  video::VideoReader reader;
+  FrameGeometry geometry;
+  if (auto problem = OpenVideo(settings, reader, geometry))
+    return ImportOutcome{{}, {}, std::move(problem)};
+  const int expected = ExpectedFrames(settings, reader.Info());
   if (settings.start > INT_MAX - (expected - 1))
-    return UsageError(err, kCommand,
-                      "the frames would be numbered beyond " + std::to_string(INT_MAX));
+    return RefusedImport("the frames would be numbered beyond " + std::to_string(INT_MAX));
   // The stream decides how many frames come, up to the count asked for, the
   // series limit and the last frame number there is.
-  const int limit = static_cast<int>(std::min<std::int64_t>(
-      settings.videoCount.value_or(kMaxSeriesFrames), std::int64_t{INT_MAX} - settings.start + 1));
+  const int limit = static_cast<int>(
+      std::min<std::int64_t>(settings.videoCount.value_or(series::kMaxSeriesFrames),
+                             std::int64_t{INT_MAX} - settings.start + 1));
 
-  const std::string geometryFile = settings.outRoot + ".geometry";
-  if (const auto over =
-          OutputOverSource({settings.source},
-                           {geometryFile, series::FrameFileName(settings.outRoot, settings.start)}))
-    return Failure(err, kCommand, "refuses to write " + *over + ": it is the source");
+  SeriesWriter writer(settings.outRoot, geometry);
+  if (const auto over = OutputOverSource(
+          {settings.source},
+          {writer.GeometryFile(), series::FrameFileName(settings.outRoot, settings.start)}))
+    return FailedImport("refuses to write " + *over + ": it is the source");
 
   // Frames before the first one asked for are decoded and passed over.
   std::vector<std::uint8_t> rgb;
@@ -115,7 +122,7 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
       const std::string why = reader.Problem() ? *reader.Problem()
                                                : settings.source + ": the video has only " +
                                                      std::to_string(skipped - 1) + " frames";
-      return Failure(err, kCommand, why + "; no frame was written");
+      return FailedImport(why + "; no frame was written");
     }
   }
 
@@ -125,15 +132,14 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
   const PixelRect shownPart = ShownPart(geometry);
   if (auto problem = reader.SetPart(
           {read.x, read.y, read.width, read.height, shownPart.width, shownPart.height}))
-    return Failure(err, kCommand, settings.source + ": " + *problem + "; no frame was written");
+    return FailedImport(settings.source + ": " + *problem + "; no frame was written");
   // Frames are decoded and converted on a thread of their own, a few ahead,
   // and placed and written in order on this one: the decoder's threads are
   // fed while a frame file is written.
-  std::vector<std::uint8_t> frame(kFrameBytes);
+  std::vector<std::uint8_t> frame(series::kFrameBytes);
   std::vector<std::uint8_t> scratch;
-  std::vector<std::string> outputs;
-  base::MadeFolders folders;  // taken away again when no frame goes in
-  base::Progress progress(err, base::ProgressStyleFor(err), kCommand, expected);
+  base::Progress progress(progressStream, base::ProgressStyleFor(progressStream), "import",
+                          expected);
   const auto make = [&](int index, std::vector<std::uint8_t>& shown) -> std::optional<std::string> {
     if (reader.ReadFrame(shown))
       return std::nullopt;
@@ -142,28 +148,14 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
     return *reader.Problem() + ", after frame " +
            std::to_string(settings.firstVideoFrame - 1 + std::int64_t{index});
   };
-  const auto use = [&](int index,
-                       const std::vector<std::uint8_t>& pixels) -> std::optional<std::string> {
+  const auto use = [&](int, const std::vector<std::uint8_t>& pixels) -> std::optional<std::string> {
     const RgbView shown{pixels, shownPart.width, shownPart.height,
                         static_cast<std::size_t>(shownPart.width) * 3};
     if (!ComposeFrame(shown, geometry, frame, scratch))
       return settings.source + ": a decoded frame does not fit the frame";
-    // The folder is made, and the geometry goes in, with the first frame: a
-    // run that writes no frame leaves nothing behind.
-    if (index == 0) {
-      if (auto problem = folders.MakeForRoot(settings.outRoot))
-        return problem;
-      if (auto problem = base::WriteFileAtomically(geometryFile, GeometryText(geometry)))
-        return problem;
-    }
-    const std::string name = series::FrameFileName(settings.outRoot, settings.start + index);
-    if (auto problem = series::WriteFrameFileAtomically(name, frame, kFrameWidth, kFrameHeight)) {
-      if (index == 0)
-        ::unlink(geometryFile.c_str());
+    if (auto problem = writer.Add(frame))
       return problem;
-    }
-    outputs.push_back(name);
-    const int written = index + 1;
+    const int written = writer.Written();
     // A stream longer than its container said: the total grows by tenths.
     if (written >= progress.Total() && written < limit)
       progress.SetTotal(std::min(limit, written + std::max(1, written / 10)));
@@ -175,20 +167,18 @@ int ImportVideo(const ImportSettings& settings, std::ostream& out, std::ostream&
   std::optional<std::string> problem;
   if (failure && failure->reason != kStreamEnd)
     problem = failure->reason;
-  const int written = static_cast<int>(outputs.size());
+  const int written = writer.Written();
   if (!problem)
     problem = ShortRun(settings, reader, written);
-  if (!problem && written == kMaxSeriesFrames && !settings.videoCount)
-    err << "korvane-cli import: note: stopped at " << kMaxSeriesFrames
-        << " frames, the most one import writes; --first-frame and --count take the rest\n";
-  if (!problem && written == limit && limit < settings.videoCount.value_or(kMaxSeriesFrames) &&
-      reader.ReadFrame(rgb))
+  if (!problem && written == series::kMaxSeriesFrames && !settings.videoCount)
+    notes("stopped at " + std::to_string(series::kMaxSeriesFrames) +
+          " frames, the most one import writes; --first-frame and --count take the rest");
+  if (!problem && written == limit &&
+      limit < settings.videoCount.value_or(series::kMaxSeriesFrames) && reader.ReadFrame(rgb))
     problem = settings.source + ": the frames would be numbered beyond " + std::to_string(INT_MAX);
   if (problem)
-    return Failure(err, kCommand, *problem + "; " + Completed(outputs, written));
-  out << "import: wrote " << written << " frames, " << outputs.front() << " to " << outputs.back()
-      << ", and " << geometryFile << '\n';
-  return kExitOk;
+    return FailedImport(*problem + "; " + writer.CompletedText());
+  return ImportOutcome{writer.Files(), writer.GeometryFile(), std::nullopt};
 }
 
 }  // namespace cli
