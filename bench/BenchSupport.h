@@ -1,6 +1,6 @@
 #pragma once
 // What the benchmark programs share: whether a peer program is on the PATH,
-// the least times of runs that take turns with a peer's, the bare
+// the least times of runs that take turns with a peer's, and the turns, the bare
 // open/read/close and open/write/close every ratio is measured against, the
 // pattern their frames
 // are filled with, the registration of a wall-clock benchmark, and a reporter
@@ -23,6 +23,7 @@
 #include <initializer_list>
 #include <limits>
 #include <map>
+#include <optional>
 #include <span>
 #include <sstream>
 #include <string>
@@ -71,6 +72,28 @@ inline bool Timed(int who, Times& least, const std::function<bool()>& run) {
   least.user = std::min(least.user, Seconds(after.ru_utime) - Seconds(before.ru_utime));
   least.system = std::min(least.system, Seconds(after.ru_stime) - Seconds(before.ru_stime));
   return done;
+}
+
+// One turn of ours and one of the peer's in every iteration, the side that
+// goes first changing each time, so a slow spell of the machine or the disk
+// falls on both. `prepare` (when given) runs with the clock stopped before
+// each turn; `turn` returns why it failed, or nothing, and a failure ends the
+// benchmark.
+inline void TakeTurns(benchmark::State& state, const std::function<void(bool ours)>& prepare,
+                      const std::function<std::optional<std::string>(bool ours)>& turn) {
+  for (auto _ : state) {
+    for (const bool ours : {state.iterations() % 2 == 0, state.iterations() % 2 != 0}) {
+      if (prepare) {
+        state.PauseTiming();
+        prepare(ours);
+        state.ResumeTiming();
+      }
+      if (const std::optional<std::string> problem = turn(ours)) {
+        state.SkipWithError(problem->c_str());
+        return;
+      }
+    }
+  }
 }
 
 // A file descriptor, closed when the object goes.

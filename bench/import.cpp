@@ -136,26 +136,23 @@ int main(int argc, char** argv) {
         folder.File("theirs-video/out_%04d.bmp") + "'";
     bench::RegisterOnce("video-import/korvane and ffmpeg, in turns", [&, args, command](
                                                                          benchmark::State& state) {
-      for (auto _ : state) {
-        for (const bool oursTurn : {state.iterations() % 2 == 0, state.iterations() % 2 != 0}) {
-          state.PauseTiming();
-          std::filesystem::remove_all(folder.Path() / "ours-video");
-          std::filesystem::remove_all(folder.Path() / "theirs-video");
-          std::filesystem::create_directories(folder.Path() / "theirs-video");
-          state.ResumeTiming();
-          std::ostringstream out;
-          std::ostringstream err;
-          const bool done =
-              oursTurn
-                  ? bench::Timed(RUSAGE_SELF, ours, [&] { return RunCli(args, out, err) == 0; })
-                  : bench::Timed(RUSAGE_CHILDREN, theirs,
-                                 [&] { return std::system(command.c_str()) == 0; });
-          if (!done) {
-            state.SkipWithError(oursTurn ? err.str().c_str() : "ffmpeg failed");
-            return;
-          }
-        }
-      }
+      bench::TakeTurns(
+          state,
+          [&](bool) {
+            std::filesystem::remove_all(folder.Path() / "ours-video");
+            std::filesystem::remove_all(folder.Path() / "theirs-video");
+            std::filesystem::create_directories(folder.Path() / "theirs-video");
+          },
+          [&](bool oursTurn) -> std::optional<std::string> {
+            std::ostringstream out;
+            std::ostringstream err;
+            if (oursTurn
+                    ? bench::Timed(RUSAGE_SELF, ours, [&] { return RunCli(args, out, err) == 0; })
+                    : bench::Timed(RUSAGE_CHILDREN, theirs,
+                                   [&] { return std::system(command.c_str()) == 0; }))
+              return std::nullopt;
+            return oursTurn ? err.str() : "ffmpeg failed";
+          });
     })->Iterations(3);
   }
 

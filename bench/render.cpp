@@ -58,12 +58,6 @@ void Empty(const std::string& folder) {
   ::sync();
 }
 
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,24 +99,18 @@ int main(int argc, char** argv) {
   };
 
   // Render and copy take turns, each into an emptied folder with the clock
-  // stopped in between, so a slow spell of the machine or the disk falls on
-  // both; the ratio is of the fastest run of each.
-  double fastestRender = std::numeric_limits<double>::infinity();
-  double fastestCopy = fastestRender;
+  // stopped in between; the ratio is of the fastest run of each.
+  bench::Times fastestRender;
+  bench::Times fastestCopy;
   bench::RegisterOnce("render/command and copy, in turns", [&](benchmark::State& state) {
-    for (auto _ : state) {
-      for (const bool renderTurn : {state.iterations() % 2 == 0, state.iterations() % 2 != 0}) {
-        state.PauseTiming();
-        Empty(renderTurn ? renderedFolder : copiedFolder);
-        state.ResumeTiming();
-        bool done = false;
-        const double seconds = Seconds([&] { done = renderTurn ? render() : copy(); });
-        if (!done)
-          state.SkipWithError(renderTurn ? "render failed" : "the copy failed");
-        double& fastest = renderTurn ? fastestRender : fastestCopy;
-        fastest = std::min(fastest, seconds);
-      }
-    }
+    bench::TakeTurns(
+        state, [&](bool renderTurn) { Empty(renderTurn ? renderedFolder : copiedFolder); },
+        [&](bool renderTurn) -> std::optional<std::string> {
+          if (renderTurn ? bench::Timed(RUSAGE_SELF, fastestRender, render)
+                         : bench::Timed(RUSAGE_SELF, fastestCopy, copy))
+            return std::nullopt;
+          return renderTurn ? "render failed" : "the copy failed";
+        });
   })->Iterations(8);
 
   // The whole processes, in the page cache.
@@ -135,34 +123,32 @@ int main(int argc, char** argv) {
   for (int frame = 0; frame < kFrames; ++frame)
     copyProcess += " '" + series::FrameFileName(root, frame) + "'";
   copyProcess += " '" + processFolder + "/'";
-  double fastestRenderProcess = std::numeric_limits<double>::infinity();
-  double fastestCopyProcess = fastestRenderProcess;
+  bench::Times fastestRenderProcess;
+  bench::Times fastestCopyProcess;
   bench::RegisterOnce("render/processes in the page cache, in turns", [&](benchmark::State& state) {
-    for (auto _ : state) {
-      for (const bool renderTurn : {state.iterations() % 2 == 0, state.iterations() % 2 != 0}) {
-        state.PauseTiming();
-        std::filesystem::remove_all(processFolder);
-        std::filesystem::create_directory(processFolder);
-        state.ResumeTiming();
-        int status = 0;
-        const double seconds = Seconds(
-            [&] { status = std::system((renderTurn ? renderProcess : copyProcess).c_str()); });
-        if (status != 0)
-          state.SkipWithError(renderTurn ? "the render process failed" : "cp failed");
-        double& fastest = renderTurn ? fastestRenderProcess : fastestCopyProcess;
-        fastest = std::min(fastest, seconds);
-      }
-    }
+    bench::TakeTurns(
+        state,
+        [&](bool) {
+          std::filesystem::remove_all(processFolder);
+          std::filesystem::create_directory(processFolder);
+        },
+        [&](bool renderTurn) -> std::optional<std::string> {
+          const std::string& command = renderTurn ? renderProcess : copyProcess;
+          if (bench::Timed(RUSAGE_CHILDREN, renderTurn ? fastestRenderProcess : fastestCopyProcess,
+                           [&] { return std::system(command.c_str()) == 0; }))
+            return std::nullopt;
+          return renderTurn ? "the render process failed" : "cp failed";
+        });
   })->Iterations(8);
 
   benchmark::RunSpecifiedBenchmarks();
-  std::printf("render %.1f ms, copy %.1f ms (the fastest of 8 each)\n", fastestRender * 1e3,
-              fastestCopy * 1e3);
-  std::printf("render ratio: %.3f (target <= 1.5)\n", fastestRender / fastestCopy);
+  std::printf("render %.1f ms, copy %.1f ms (the fastest of 8 each)\n", fastestRender.wall * 1e3,
+              fastestCopy.wall * 1e3);
+  std::printf("render ratio: %.3f (target <= 1.5)\n", fastestRender.wall / fastestCopy.wall);
   std::printf("render process %.1f ms, cp %.1f ms in the page cache (the fastest of 8 each)\n",
-              fastestRenderProcess * 1e3, fastestCopyProcess * 1e3);
+              fastestRenderProcess.wall * 1e3, fastestCopyProcess.wall * 1e3);
   std::printf("render process in the page cache ratio: %.3f (target <= 2.5)\n",
-              fastestRenderProcess / fastestCopyProcess);
+              fastestRenderProcess.wall / fastestCopyProcess.wall);
   benchmark::Shutdown();
   return 0;
 }

@@ -128,29 +128,34 @@ int main(int argc, char** argv) {
   bench::Times ours;
   bench::Times oursErrorsOnly;
   bench::Times theirs;
-  const auto runOurs = [](const std::vector<std::string>& args, bench::Times& times,
-                          benchmark::State& state) {
+  // Why a review run failed, or nothing.
+  const auto runOurs = [](const std::vector<std::string>& args,
+                          bench::Times& times) -> std::optional<std::string> {
     std::ostringstream out;
     std::ostringstream err;
-    if (!bench::Timed(RUSAGE_SELF, times, [&] { return RunCli(args, out, err) == 0; }))
-      state.SkipWithError(err.str().c_str());
+    if (bench::Timed(RUSAGE_SELF, times, [&] { return RunCli(args, out, err) == 0; }))
+      return std::nullopt;
+    return err.str();
   };
   if (haveFfmpeg) {
     bench::RegisterOnce("review/korvane and ffmpeg, in turns", [&](benchmark::State& state) {
-      for (auto _ : state) {
-        for (const bool oursTurn : {state.iterations() % 2 == 0, state.iterations() % 2 != 0}) {
-          if (oursTurn)
-            runOurs(whole, ours, state);
-          else if (!bench::Timed(RUSAGE_CHILDREN, theirs,
-                                 [&] { return std::system(command.c_str()) == 0; }))
-            state.SkipWithError("ffmpeg failed");
-        }
-      }
+      bench::TakeTurns(state, {}, [&](bool oursTurn) -> std::optional<std::string> {
+        if (oursTurn)
+          return runOurs(whole, ours);
+        if (bench::Timed(RUSAGE_CHILDREN, theirs,
+                         [&] { return std::system(command.c_str()) == 0; }))
+          return std::nullopt;
+        return "ffmpeg failed";
+      });
     })->Iterations(2);
   }
   bench::RegisterOnce("review/korvane errors only", [&](benchmark::State& state) {
-    for (auto _ : state)
-      runOurs(errorsOnly, oursErrorsOnly, state);
+    for (auto _ : state) {
+      if (const auto problem = runOurs(errorsOnly, oursErrorsOnly)) {
+        state.SkipWithError(problem->c_str());
+        return;
+      }
+    }
   })->Iterations(3);
 
   bench::FastestRunReporter reporter;
