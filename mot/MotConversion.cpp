@@ -192,4 +192,14 @@ std::vector<MotRow> TracksToMotRows(const TrackPositions& tracks, const FrameGeo
   return rows;
 }
 
+TrackPositions PositionsOf(const CTrackSet& tracks) {
+  TrackPositions positions;
+  for (int i = 0; i < tracks.TracksInUse(); ++i) {
+    const CTrack& track = tracks.m_tracks[i];
+    positions.xs.emplace_back(track.m_x.get(), track.m_x.get() + MAX_TRACK_FRAMES);
+    positions.ys.emplace_back(track.m_y.get(), track.m_y.get() + MAX_TRACK_FRAMES);
+  }
+  return positions;
+}
+
 }  // namespace cli

@@ -15,6 +15,8 @@
 #include "geometry/ImportGeometry.h"
 #include "mot/MotRows.h"
 
+class CTrackSet;
+
 namespace cli {
 
 // Where a box centre given at MOTChallenge frame `frame` stands in the
@@ -77,5 +79,8 @@ struct TrackRowCounts {
 };
 std::vector<MotRow> TracksToMotRows(const TrackPositions& tracks, const FrameGeometry* geometry,
                                     double boxWidth, double boxHeight, TrackRowCounts& counts);
+
+// The positions of every target in use of a track set, in its order.
+TrackPositions PositionsOf(const CTrackSet& tracks);
 
 }  // namespace cli

@@ -171,4 +171,11 @@ std::string MotRowText(const MotRow& row) {
   return text;
 }
 
+std::string MotRowsText(std::span<const MotRow> rows) {
+  std::string text;
+  for (const MotRow& row : rows)
+    text += MotRowText(row) + '\n';
+  return text;
+}
+
 }  // namespace cli

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,5 +56,7 @@ std::optional<std::string> ReadMotFile(const std::string& path, std::vector<MotR
 
 // A row as text: the nine fields, numbers in their shortest exact form.
 std::string MotRowText(const MotRow& row);
+// Every row's text, a line each.
+std::string MotRowsText(std::span<const MotRow> rows);
 
 }  // namespace cli

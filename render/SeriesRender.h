@@ -1,7 +1,7 @@
 #pragma once
 // The frames of one render, played in order through the playback core and
-// delivered as frame files, a video, or both. The command line and the
-// checks made before any frame is read are the render command's.
+// delivered as frame files, a video, or both. The checks made before any
+// frame is read: render/RenderChecks.h.
 
 #include <cstdint>
 #include <functional>

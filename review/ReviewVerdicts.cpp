@@ -8,6 +8,7 @@
 #include "eval/ClearMatching.h"
 #include "eval/Evaluation.h"
 #include "eval/ScoredSequence.h"
+#include "scoring/MotSequenceFile.h"
 
 namespace review {
 namespace {
@@ -180,6 +181,24 @@ std::optional<VerdictProblem> EvaluateForReview(std::span<const MotTruthRow> tru
   if (!agree || misses != clear.fn || falsePositives != clear.fp || switches != clear.idsw)
     return VerdictProblem{0, "the frame verdicts do not add up to the evaluation's counts"};
   verdicts = std::move(made);
+  return std::nullopt;
+}
+
+std::optional<std::string> EvaluateFilesForReview(const std::string& truthFile,
+                                                  const std::string& hypothesisFile,
+                                                  const MotScoringSettings& settings,
+                                                  SequenceVerdicts& verdicts) {
+  std::vector<MotTruthRow> truth;
+  if (auto problem = ReadMotTruthFile(truthFile, std::nullopt, truth))
+    return problem;
+  std::vector<BoxRow> hypotheses;
+  if (auto problem = ReadMotBoxFile(hypothesisFile, std::nullopt, hypotheses))
+    return problem;
+  if (auto problem = EvaluateForReview(truth, hypotheses, settings, verdicts)) {
+    if (problem->truthLine > 0)
+      return truthFile + ":" + std::to_string(problem->truthLine) + ": " + problem->what;
+    return problem->what;
+  }
   return std::nullopt;
 }
 

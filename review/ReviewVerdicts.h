@@ -70,4 +70,13 @@ std::optional<VerdictProblem> EvaluateForReview(std::span<const MotTruthRow> tru
                                                 const MotScoringSettings& settings,
                                                 SequenceVerdicts& verdicts);
 
+// Reads the truth (MOTChallenge ground truth) and the hypotheses
+// (MOTChallenge rows) from their files and evaluates them as
+// EvaluateForReview does. Returns what is wrong, naming the file
+// ("FILE:LINE: why" for a bad row), or nothing.
+std::optional<std::string> EvaluateFilesForReview(const std::string& truthFile,
+                                                  const std::string& hypothesisFile,
+                                                  const MotScoringSettings& settings,
+                                                  SequenceVerdicts& verdicts);
+
 }  // namespace review

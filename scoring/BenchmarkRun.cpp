@@ -58,3 +58,20 @@ std::vector<SequenceOutcome> RunBenchmark(std::span<const BenchmarkSequence> seq
   }
   return outcomes;
 }
+
+std::vector<long long> SequenceFrames(std::span<const BenchmarkSequence> sequences) {
+  std::vector<long long> frames;
+  for (const BenchmarkSequence& sequence : sequences) {
+    int length = 0;
+    frames.push_back(ReadSequenceLength(sequence.seqInfoFile, length) ? 0 : length);
+  }
+  return frames;
+}
+
+BenchmarkProgress CountingFrames(std::vector<long long> frames,
+                                 std::function<void(long long done)> done) {
+  return [frames = std::move(frames), done = std::move(done), sum = 0LL](int finished) mutable {
+    sum += frames[static_cast<std::size_t>(finished - 1)];
+    done(sum);
+  };
+}

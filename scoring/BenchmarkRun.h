@@ -28,3 +28,13 @@ using BenchmarkProgress = std::function<void(int finished)>;
 std::vector<SequenceOutcome> RunBenchmark(std::span<const BenchmarkSequence> sequences,
                                           const MotScoringSettings& settings, int jobs,
                                           const BenchmarkProgress& progress = {});
+
+// The frames of each sequence by its seqinfo.ini, for a benchmark's
+// progress: 0 where its length cannot be read (scoring it says why).
+std::vector<long long> SequenceFrames(std::span<const BenchmarkSequence> sequences);
+
+// A progress of frames rather than of sequences: `done` is told the frames
+// of the sequences finished so far, sequence i's `frames` taken as the i-th
+// finishes (the sequences finish in any order; the sum is the same).
+BenchmarkProgress CountingFrames(std::vector<long long> frames,
+                                 std::function<void(long long done)> done);

@@ -19,6 +19,13 @@ std::size_t FramesWithRows(std::span<const MotTruthRow> truth, std::span<const B
   return static_cast<std::size_t>(std::unique(frames.begin(), frames.end()) - frames.begin());
 }
 
+template <class Row>
+void KeepWindow(std::vector<Row>& rows, MotFrameWindow window) {
+  std::erase_if(rows, [window](const Row& row) {
+    return row.frame < window.first || row.frame > window.last;
+  });
+}
+
 }  // namespace
 
 std::optional<std::string> ScoreMotRows(std::span<const MotTruthRow> truth,
@@ -52,13 +59,18 @@ std::optional<std::string> ScoreMotFiles(const std::string& truthFile,
                                          const std::string& hypothesisFile,
                                          std::optional<int> length,
                                          const MotScoringSettings& settings,
-                                         MotSequenceScore& score) {
+                                         MotSequenceScore& score,
+                                         std::optional<MotFrameWindow> window) {
   std::vector<MotTruthRow> truth;
   if (auto problem = ReadMotTruthFile(truthFile, length, truth))
     return problem;
   std::vector<BoxRow> hypotheses;
   if (auto problem = ReadMotBoxFile(hypothesisFile, length, hypotheses))
     return problem;
+  if (window) {
+    KeepWindow(truth, *window);
+    KeepWindow(hypotheses, *window);
+  }
   MotScoringSettings withLength = settings;
   if (length)
     withLength.sequence.frames = *length;

@@ -34,11 +34,19 @@ std::optional<std::string> ScoreMotRows(std::span<const MotTruthRow> truth,
                                         const MotScoringSettings& settings,
                                         MotSequenceScore& score);
 
+// The frames first .. last of a sequence, both included.
+struct MotFrameWindow {
+  int first = 0;
+  int last = 0;
+};
+
 // Reads both files (eval/MotSequenceFile.h; with the length, every frame
 // must be one of 1..length and the frames counted are the length) and
-// scores them. Returns what is wrong, naming the file, or nothing.
+// scores them, only the rows of `window`'s frames when it is given.
+// Returns what is wrong, naming the file, or nothing.
 std::optional<std::string> ScoreMotFiles(const std::string& truthFile,
                                          const std::string& hypothesisFile,
                                          std::optional<int> length,
                                          const MotScoringSettings& settings,
-                                         MotSequenceScore& score);
+                                         MotSequenceScore& score,
+                                         std::optional<MotFrameWindow> window = std::nullopt);

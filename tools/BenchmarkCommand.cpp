@@ -3,11 +3,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <numeric>
 #include <thread>
 
 #include "base/NumberText.h"
 #include "base/Progress.h"
-#include "report/MetricsReport.h"
+#include "report/ReportFormat.h"
 #include "scoring/BenchmarkRun.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
@@ -31,6 +32,7 @@ struct Request {
   std::optional<std::string> seqmap;
   int jobs = 1;
   MotScoringSettings settings;
+  cli::ReportFormat format = cli::ReportFormat::kTable;
 };
 
 std::optional<std::string> ReadRequest(const cli::ParsedArgs& parsed, Request& request) {
@@ -47,20 +49,9 @@ std::optional<std::string> ReadRequest(const cli::ParsedArgs& parsed, Request& r
       return "--jobs must be a whole number from 1 to " + std::to_string(kMaxJobs);
     request.jobs = *n;
   }
-  if (parsed.Has("--csv") && parsed.Has("--json"))
-    return "--csv and --json cannot be given together";
+  if (auto problem = cli::ReadReportFormat(parsed, request.format))
+    return problem;
   return cli::ReadMotScoringOptions(parsed, request.settings);
-}
-
-// The frames of each sequence, for the progress (0 where its length cannot
-// be read; scoring it says why).
-std::vector<long long> SequenceFrames(std::span<const BenchmarkSequence> sequences) {
-  std::vector<long long> frames;
-  for (const BenchmarkSequence& sequence : sequences) {
-    int length = 0;
-    frames.push_back(ReadSequenceLength(sequence.seqInfoFile, length) ? 0 : length);
-  }
-  return frames;
 }
 
 }  // namespace
@@ -78,52 +69,27 @@ int RunBenchmarkCommand(std::span<const std::string> args, std::ostream& out, st
     return cli::Failure(err, kCommand, *problem);
 
   const std::vector<long long> frames = SequenceFrames(sequences);
-  long long totalFrames = 0;
-  for (const long long f : frames)
-    totalFrames += f;
+  const long long totalFrames = std::accumulate(frames.begin(), frames.end(), 0LL);
   std::optional<base::Progress> progress;
   if (totalFrames >= kProgressFrames && totalFrames <= INT_MAX)
     progress.emplace(err, base::ProgressStyleFor(err), kCommand, static_cast<int>(totalFrames));
-  // Progress counts the frames of the sequences finished, in the order they
-  // finish; sequence i's frames are taken as the i-th finishes, which sums
-  // to the same total.
-  long long framesDone = 0;
-  const BenchmarkProgress report = [&](int finished) {
-    if (!progress)
-      return;
-    framesDone += frames[static_cast<std::size_t>(finished - 1)];
-    progress->Update(static_cast<int>(framesDone));
-  };
-  const std::vector<SequenceOutcome> outcomes =
-      RunBenchmark(sequences, request.settings, request.jobs, report);
+  const std::vector<SequenceOutcome> outcomes = RunBenchmark(
+      sequences, request.settings, request.jobs,
+      progress
+          ? CountingFrames(
+                frames, [&progress](long long done) { progress->Update(static_cast<int>(done)); })
+          : BenchmarkProgress{});
   if (progress)
     progress->Finish();
 
-  std::vector<cli::BenchmarkRow> rows;
-  std::vector<cli::BenchmarkFailure> failures;
-  std::vector<SequenceResult> scored;
-  for (const SequenceOutcome& outcome : outcomes) {
-    if (outcome.score) {
-      rows.push_back({outcome.name, outcome.score->result});
-      scored.push_back(outcome.score->result);
-    } else {
-      failures.push_back({outcome.name, outcome.problem});
-      err << "korvane-cli benchmark: " << outcome.problem << '\n';
-    }
-  }
-  std::optional<SequenceResult> combined;
-  if (failures.empty())
-    combined = CombineResults(scored);
-  else
-    err << "korvane-cli benchmark: no COMBINED row: " << failures.size() << " of "
+  const cli::BenchmarkReport benchmark = cli::ReportOf(outcomes);
+  for (const cli::BenchmarkFailure& failure : benchmark.failures)
+    err << "korvane-cli benchmark: " << failure.problem << '\n';
+  if (!benchmark.failures.empty())
+    err << "korvane-cli benchmark: no COMBINED row: " << benchmark.failures.size() << " of "
         << outcomes.size() << " sequences could not be scored\n";
-  if (parsed.Has("--json"))
-    cli::PrintBenchmarkJson(rows, combined, failures, out);
-  else if (parsed.Has("--csv"))
-    cli::PrintBenchmarkCsv(rows, combined, out);
-  else
-    cli::PrintBenchmarkTable(rows, combined, out);
-  return failures.empty() ? cli::kExitOk : cli::kExitFailure;
+  cli::PrintBenchmark(benchmark, request.format, out);
+  return benchmark.failures.empty() ? cli::kExitOk : cli::kExitFailure;
 }
 
 const cli::Command cli::kBenchmarkCommand{

@@ -1,15 +1,9 @@
 // korvane-cli check: the frame files of a series as the player reads them,
 // and the track file as the loader reads it.
 
-#include <array>
 #include <cerrno>
-#include <vector>
 
-#include "base/BinaryFile.h"
-#include "image/BmpFile.h"
-#include "image/ImageBytes.h"
-#include "image/SeriesFrames.h"
-#include "session/ConsoleSession.h"
+#include "image/FrameFileCheck.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
@@ -20,70 +14,6 @@ namespace {
 
 constexpr std::string_view kCommand = "check";
 constexpr cli::OptionRule kOptions[] = {{"--tracks", true}};
-constexpr std::size_t kPixelBytes = series::kFrameWidth * series::kFrameHeight * BYTES_PER_PIXEL;
-
-enum class FrameFault {
-  None,
-  Missing,
-  Unreadable,  // not a regular file, permission denied, a read error
-  ShortHeader,
-  BadSignature,
-  ShortPixels,
-  Count
-};
-
-struct FrameCheck {
-  FrameFault fault = FrameFault::None;
-  std::size_t bytes = 0;  // header or pixel bytes present, for the short cases
-  std::string why = {};   // for a missing or unreadable file, with the system's reason
-};
-
-FrameCheck FileProblem(const base::FileFault& fault) {
-  const bool missing = fault.kind == base::FileFault::Kind::Missing;
-  return {missing ? FrameFault::Missing : FrameFault::Unreadable, 0, fault.Describe()};
-}
-
-// Reads the file as the player's tick does: 14 header bytes, the signature,
-// 40 more header bytes, then the pixel block straight from byte 54.
-FrameCheck CheckFrameFile(const std::string& name, std::vector<unsigned char>& pixels) {
-  base::BinaryFile file;
-  if (!file.Open(name.c_str(), base::BinaryFile::Mode::Read))  // folders and FIFOs are refused too
-    return FileProblem(base::WhyNotOpened(name));
-  // The file layer reports a read error as an exception; here it is one
-  // more fault of the file, and the check goes on with the next.
-  try {
-    BmpHeaders headers;
-    const BmpHeaderResult read = ReadBmpHeaders(file, headers);
-    if (read.result == BmpHeaderRead::ShortHeader)
-      return {FrameFault::ShortHeader, read.bytes};
-    if (read.result == BmpHeaderRead::BadSignature)
-      return {FrameFault::BadSignature};
-    const std::size_t got = file.Read(pixels.data(), pixels.size());
-    if (got < pixels.size())
-      return {FrameFault::ShortPixels, got};
-  } catch (const base::FileException& failure) {
-    return FileProblem({base::FileFault::Kind::ReadError, failure.Error()});
-  }
-  return {};
-}
-
-std::string Describe(const FrameCheck& check) {
-  switch (check.fault) {
-    case FrameFault::Missing:
-    case FrameFault::Unreadable:
-      return check.why;
-    case FrameFault::ShortHeader:
-      return "short header (" + std::to_string(check.bytes) + " of " +
-             std::to_string(BMP_PIXEL_OFFSET) + " bytes)";
-    case FrameFault::BadSignature:
-      return "bad signature (not \"BM\")";
-    case FrameFault::ShortPixels:
-      return "short pixel block (" + std::to_string(check.bytes) + " of " +
-             std::to_string(kPixelBytes) + " bytes)";
-    default:
-      return "fine";
-  }
-}
 
 // Reports the track file's problems and notes; true when it has no problems.
 bool ReportTracks(const std::string& fileName, const TrackFileReport& report, std::ostream& out) {
@@ -123,16 +53,11 @@ int RunCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
   if (trackFault && parsed.Has("--tracks"))
     return cli::Failure(err, kCommand, trackFile + ": " + trackFault->Describe());
 
-  const std::string& root = parsed.positional[0];
-  std::vector<unsigned char> pixels(kPixelBytes);
-  std::array<int, static_cast<std::size_t>(FrameFault::Count)> counts{};
-  for (int frame = frames.first; frame <= frames.last; ++frame) {
-    const std::string name = series::FrameFileName(root, frame);
-    const FrameCheck check = CheckFrameFile(name, pixels);
-    ++counts[static_cast<std::size_t>(check.fault)];
-    if (check.fault != FrameFault::None)
-      out << name << ": " << Describe(check) << '\n';
-  }
+  const FrameFaultCounts counts =
+      CheckSeriesFrames(parsed.positional[0], frames.first, frames.last,
+                        [&out](const std::string& name, const FrameCheck& check) {
+                          out << name << ": " << DescribeFrameCheck(check) << '\n';
+                        });
   const auto count = [&counts](FrameFault fault) {
     return std::to_string(counts[static_cast<std::size_t>(fault)]);
   };

@@ -2,14 +2,13 @@
 // file (points, the program's conventions) or MOTChallenge ground truth
 // (boxes or their centres, the benchmark's protocol and conventions).
 
-#include <climits>
 #include <memory>
 
 #include "base/NumberText.h"
 #include "eval/Evaluation.h"
-#include "report/EvaluationReport.h"
-#include "report/MetricsReport.h"
-#include "scoring/MotSequenceFile.h"
+#include "report/ReportFormat.h"
+#include "scoring/MotScoring.h"
+#include "scoring/NearDisabledTarget.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
@@ -27,36 +26,16 @@ constexpr cli::OptionRule kOptions[] = {
     {"--iou", true},       {"--protocol", true},   {"--metrics", true},
 };
 
-enum class Output { kTable, kCsv, kJson };
-
-std::optional<std::string> ReadOutput(const cli::ParsedArgs& parsed, Output& output) {
-  if (parsed.Has("--csv") && parsed.Has("--json"))
-    return "--csv and --json cannot be given together";
-  output = parsed.Has("--json")  ? Output::kJson
-           : parsed.Has("--csv") ? Output::kCsv
-                                 : Output::kTable;
-  return std::nullopt;
-}
-
-void PrintResult(const SequenceResult& result, Output output, std::ostream& out) {
-  if (output == Output::kJson)
-    cli::PrintSequenceJson(result, out);
-  else if (output == Output::kCsv)
-    cli::PrintSequenceCsv(result, out);
-  else
-    cli::PrintSequenceTable(result, out);
-}
-
 // --- The track file as truth -----------------------------------------------
 
 struct TrackFileRequest {
   std::string truthFile;
-  cli::HypothesisInput hypotheses;
+  HypothesisInput hypotheses;
   EvaluationSettings settings;
   // Set when --metrics asks for the families: then the report of the
   // families, else the track-file report as it has always been.
   std::optional<MetricFamilies> metrics;
-  Output output = Output::kTable;
+  cli::ReportFormat output = cli::ReportFormat::kTable;
 };
 
 std::optional<int> FrameOption(const cli::ParsedArgs& parsed, std::string_view option,
@@ -94,7 +73,7 @@ std::optional<std::string> ReadTrackFileRequest(const cli::ParsedArgs& parsed,
       return problem;
     request.metrics = families;
   }
-  if (auto problem = ReadOutput(parsed, request.output))
+  if (auto problem = cli::ReadReportFormat(parsed, request.output))
     return problem;
 
   std::string problem;
@@ -119,27 +98,20 @@ int EvaluateTrackFile(const cli::ParsedArgs& parsed, std::ostream& out, std::ost
   auto truthTracks = std::make_unique<CTrackSet>();
   if (const auto problem = cli::LoadCommandTracks(request.truthFile, *truthTracks, kCommand, err))
     return cli::Failure(err, kCommand, *problem);
-  cli::LoadedHypotheses hypotheses;
-  if (const auto problem = cli::LoadHypotheses(request.hypotheses, hypotheses))
+  LoadedHypotheses hypotheses;
+  if (const auto problem = LoadHypotheses(request.hypotheses, hypotheses))
     return cli::Failure(err, kCommand, *problem);
   cli::NoteRowsLeftOut(err, kCommand, request.hypotheses, hypotheses);
 
-  const CTrackSet& truthSet = *truthTracks;
-  const IgnoreTest nearDisabled = cli::NearDisabledTargetTest(truthSet, request.settings.threshold);
-  if (request.metrics) {
-    PrintResult(ScorePointEvaluation(ObjectsFromTracks(truthSet), hypotheses.objects,
-                                     request.settings, nearDisabled, *request.metrics),
-                request.output, out);
-    return cli::kExitOk;
-  }
-  const Evaluation evaluation =
-      Evaluate(ObjectsFromTracks(truthSet), hypotheses.objects, request.settings, nearDisabled);
-  if (request.output == Output::kJson)
-    PrintEvaluationJson(evaluation, out);
-  else if (request.output == Output::kCsv)
-    PrintEvaluationCsv(evaluation, out);
+  const FrameObjects truth = ObjectsFromTracks(*truthTracks);
+  const IgnoreTest nearDisabled = NearDisabledTargetTest(*truthTracks, request.settings.threshold);
+  if (request.metrics)
+    cli::PrintSequence(ScorePointEvaluation(truth, hypotheses.objects, request.settings,
+                                            nearDisabled, *request.metrics),
+                       request.output, out);
   else
-    PrintEvaluationTable(evaluation, out);
+    cli::PrintEvaluation(Evaluate(truth, hypotheses.objects, request.settings, nearDisabled),
+                         request.output, out);
   return cli::kExitOk;
 }
 
@@ -149,8 +121,8 @@ struct MotRequest {
   std::string truthFile;
   std::string hypothesisFile;
   MotScoringSettings settings;
-  std::optional<std::pair<int, int>> frames;  // --from, --to
-  Output output = Output::kTable;
+  std::optional<MotFrameWindow> frames;  // --from, --to
+  cli::ReportFormat output = cli::ReportFormat::kTable;
 };
 
 std::optional<std::string> ReadMotRequest(const cli::ParsedArgs& parsed, MotRequest& request) {
@@ -165,7 +137,7 @@ std::optional<std::string> ReadMotRequest(const cli::ParsedArgs& parsed, MotRequ
            "their frames and pixels";
   if (auto problem = cli::ReadMotScoringOptions(parsed, request.settings))
     return problem;
-  if (auto problem = ReadOutput(parsed, request.output))
+  if (auto problem = cli::ReadReportFormat(parsed, request.output))
     return problem;
   const std::string* from = parsed.Value("--from");
   const std::string* to = parsed.Value("--to");
@@ -178,40 +150,25 @@ std::optional<std::string> ReadMotRequest(const cli::ParsedArgs& parsed, MotRequ
       return "--from and --to must be whole numbers (MOTChallenge frame numbers)";
     if (*first > *last)
       return "--from must not come after --to";
-    request.frames = std::pair(*first, *last);
+    request.frames = MotFrameWindow{*first, *last};
     request.settings.sequence.frames = static_cast<long long>(*last) - *first + 1;
   }
   return std::nullopt;
-}
-
-template <class Row>
-void KeepFrames(std::vector<Row>& rows, const std::optional<std::pair<int, int>>& frames) {
-  if (frames)
-    std::erase_if(rows, [&frames](const Row& row) {
-      return row.frame < frames->first || row.frame > frames->second;
-    });
 }
 
 int EvaluateMotTruth(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   MotRequest request;
   if (const auto problem = ReadMotRequest(parsed, request))
     return cli::UsageError(err, kCommand, *problem);
-  std::vector<MotTruthRow> truth;
-  if (const auto problem = ReadMotTruthFile(request.truthFile, std::nullopt, truth))
-    return cli::Failure(err, kCommand, *problem);
-  std::vector<BoxRow> hypotheses;
-  if (const auto problem = ReadMotBoxFile(request.hypothesisFile, std::nullopt, hypotheses))
-    return cli::Failure(err, kCommand, *problem);
-  KeepFrames(truth, request.frames);
-  KeepFrames(hypotheses, request.frames);
   MotSequenceScore score;
-  if (const auto problem = ScoreMotRows(truth, hypotheses, request.settings, score))
-    return cli::Failure(err, kCommand, request.truthFile + ":" + *problem);
+  if (const auto problem = ScoreMotFiles(request.truthFile, request.hypothesisFile, std::nullopt,
+                                         request.settings, score, request.frames))
+    return cli::Failure(err, kCommand, *problem);
   if (score.unscoredTruth > 0 || score.removedHypotheses > 0)
     err << "korvane-cli evaluate: note: the MOTChallenge protocol leaves out "
         << score.unscoredTruth << " truth rows (not pedestrians, or confidence 0) and "
         << score.removedHypotheses << " hypotheses (matched to distractors)\n";
-  PrintResult(score.result, request.output, out);
+  cli::PrintSequence(score.result, request.output, out);
   return cli::kExitOk;
 }
 

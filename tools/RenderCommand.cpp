@@ -1,19 +1,15 @@
-// korvane-cli render: the command line, and the checks made before any frame
-// is read (the names, the output folder, the track file). The frames
-// themselves are played and written by RenderSeries.
+// korvane-cli render: the command line and the files it names. The checks
+// of the outputs are render/RenderChecks.h's; the frames themselves are
+// played and written by RenderSeries.
 
-#include <algorithm>
-#include <cmath>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
-#include "base/FileStatus.h"
 #include "base/NumberText.h"
-#include "geometry/GeometryFile.h"
 #include "image/SeriesFrames.h"
 #include "render/HypothesisOverlay.h"
+#include "render/RenderChecks.h"
 #include "render/SeriesRender.h"
+#include "scoring/NearDisabledTarget.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
@@ -33,7 +29,7 @@ constexpr cli::OptionRule kOptions[] = {
 // The tracker's output to paint over the frames, and the distance of a match
 // when its misses and false positives are to be marked too.
 struct HypothesisRequest {
-  std::optional<cli::HypothesisInput> input;
+  std::optional<HypothesisInput> input;
   std::optional<double> threshold;
 };
 
@@ -45,7 +41,7 @@ std::optional<std::string> ReadHypothesisRequest(const cli::ParsedArgs& parsed,
       return "--threshold, --hyp-format and --geometry go with --hypotheses HYP";
     return std::nullopt;
   }
-  cli::HypothesisInput input;
+  HypothesisInput input;
   input.file = *file;
   if (auto problem = cli::ReadHypothesisOptions(parsed, input))
     return problem;
@@ -60,23 +56,6 @@ std::optional<std::string> ReadHypothesisRequest(const cli::ParsedArgs& parsed,
 }
 
 // Reads the command line into settings; a message when it cannot be used.
-// The source's frame rate as the series' geometry file (ROOT.geometry, written
-// by import) records it, rounded to a whole rate the player has (1 to 30);
-// nothing when there is no such file or it records no rate.
-std::optional<int> RecordedRate(const std::string& root) {
-  const std::string file = root + ".geometry";
-  if (!base::RegularFileSize(file))
-    return std::nullopt;
-  cli::FrameGeometry geometry;
-  if (cli::ReadGeometryFile(file, geometry))
-    return std::nullopt;
-  const cli::Fraction& rate = geometry.videoRate;
-  if (rate.numerator <= 0 || rate.denominator <= 0)
-    return std::nullopt;
-  const double perSecond = static_cast<double>(rate.numerator) / rate.denominator;
-  return static_cast<int>(std::clamp(std::lround(perSecond), 1L, 30L));
-}
-
 std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSettings& settings) {
   const std::string* video = parsed.Value("--video");
   if (parsed.positional.size() != 4 && (parsed.positional.size() != 3 || video == nullptr))
@@ -121,45 +100,20 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, RenderSet
 // Reads the hypotheses and, with a threshold, matches them against the
 // truth of `tracks` frame by frame as evaluate does. A message when the file
 // cannot be read or has a bad line.
-std::optional<std::string> LoadOverlay(const cli::HypothesisInput& input,
+std::optional<std::string> LoadOverlay(const HypothesisInput& input,
                                        std::optional<double> threshold, const CTrackSet& tracks,
                                        std::optional<HypothesisOverlay>& overlay,
                                        std::ostream& err) {
-  cli::LoadedHypotheses loaded;
-  if (auto problem = cli::LoadHypotheses(input, loaded))
+  LoadedHypotheses loaded;
+  if (auto problem = LoadHypotheses(input, loaded))
     return problem;
   cli::NoteRowsLeftOut(err, kCommand, input, loaded);
   if (!threshold)
     overlay.emplace(std::move(loaded.objects));
   else
     overlay.emplace(std::move(loaded.objects), ObjectsFromTracks(tracks), *threshold,
-                    cli::NearDisabledTargetTest(tracks, *threshold));
+                    NearDisabledTargetTest(tracks, *threshold));
   return std::nullopt;
-}
-
-// The output frame files must not be the input's: the same root name in the
-// same folder, the folder known by its identity (a bind mount or a link of
-// the input's folder is the input's folder), not by its path.
-bool SameSeries(const std::string& root, const std::string& outRoot) {
-  const std::filesystem::path in(base::AbsolutePath(root));
-  const std::filesystem::path out(base::AbsolutePath(outRoot));
-  return in.filename() == out.filename() &&
-         base::SameFile(in.parent_path().string(), out.parent_path().string());
-}
-
-// The first output (the video, a frame file) that is one of the files read,
-// `read` or a frame of the series, by another name (a hard link).
-std::optional<std::string> OutputOverRead(const RenderSettings& settings,
-                                          std::vector<std::string> read) {
-  std::vector<std::string> written;
-  if (!settings.video.empty())
-    written.push_back(settings.video);
-  for (int frame = settings.first; frame <= settings.last; ++frame) {
-    read.push_back(series::FrameFileName(settings.root, frame));
-    if (!settings.outRoot.empty())
-      written.push_back(series::FrameFileName(settings.outRoot, frame));
-  }
-  return base::OutputOverInput(read, written);
 }
 
 // "render: 12 frames shown, 0 not shown, 0 retries; wrote … to …; video …".
@@ -190,30 +144,19 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
   if (const auto error = ReadHypothesisRequest(parsed, hypothesisRequest))
     return cli::UsageError(err, kCommand, *error);
 
-  if (series::FrameFileName(settings.root, settings.last).size() >= kPlayerNameBytes)
-    return cli::Failure(err, kCommand,
-                        settings.root + ": the root path is too long for the player");
-  const bool writesFrames = !settings.outRoot.empty();
-  if (writesFrames) {
-    const std::filesystem::path outFolder =
-        std::filesystem::path(base::AbsolutePath(settings.outRoot)).parent_path();
-    // A missing folder is made with the first frame written.
-    std::error_code error;
-    if (std::filesystem::exists(outFolder, error) && !base::IsFolder(outFolder.string()))
-      return cli::Failure(err, kCommand, outFolder.string() + ": not a folder, for OUTROOT");
-    if (SameSeries(settings.root, settings.outRoot))
-      return cli::Failure(err, kCommand,
-                          settings.outRoot + ": is the series being read; choose another OUTROOT");
-  }
+  if (const auto problem = OutputProblem(settings))
+    return cli::Failure(err, kCommand, *problem);
 
   // The overlays, and the truth the hypotheses are matched against, come
   // from the named track file, else from the one in the current folder, as
   // the player reads it.
   const auto tracks = std::make_unique<CTrackSet>();
-  if (settings.overlays.trails || settings.overlays.markers || hypothesisRequest.threshold) {
-    const std::string* named = parsed.Value("--tracks");
-    if (const auto problem =
-            cli::LoadCommandTracks(named ? *named : g_trueTracksPath, *tracks, kCommand, err))
+  const std::string* named = parsed.Value("--tracks");
+  const std::string trackFile = named ? *named : g_trueTracksPath;
+  const bool readsTracks =
+      settings.overlays.trails || settings.overlays.markers || hypothesisRequest.threshold;
+  if (readsTracks) {
+    if (const auto problem = cli::LoadCommandTracks(trackFile, *tracks, kCommand, err))
       return cli::Failure(err, kCommand, *problem);
   }
   std::optional<HypothesisOverlay> hypotheses;
@@ -225,10 +168,8 @@ int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::
 
   // No output may be a file the run reads, however it is named.
   std::vector<std::string> read;
-  if (settings.overlays.trails || settings.overlays.markers || hypothesisRequest.threshold) {
-    const std::string* named = parsed.Value("--tracks");
-    read.push_back(named ? *named : g_trueTracksPath);
-  }
+  if (readsTracks)
+    read.push_back(trackFile);
   if (hypothesisRequest.input) {
     read.push_back(hypothesisRequest.input->file);
     if (!hypothesisRequest.input->geometryFile.empty())

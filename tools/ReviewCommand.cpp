@@ -2,17 +2,13 @@
 // the truth, a tracker's hypotheses and every error the evaluation counts
 // painted on them.
 
-#include <cmath>
 #include <thread>
 
 #include "base/NumberText.h"
 #include "base/Progress.h"
 #include "import/ImportShared.h"
-#include "review/KeptSpans.h"
-#include "review/ReviewPipeline.h"
-#include "review/ReviewPlan.h"
-#include "review/ReviewSource.h"
-#include "scoring/MotSequenceFile.h"
+#include "review/ReviewFrames.h"
+#include "review/ReviewRun.h"
 #include "tools/Cli.h"
 #include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
@@ -30,8 +26,6 @@ constexpr int kMaxJobs = 256;
 constexpr double kMaxScale = 8.0;
 // The largest picture a review video is made at, each way.
 constexpr int kMaxSide = 16384;
-// A picture series without a seqinfo.ini and without --rate plays at this.
-constexpr int kDefaultRate = 30;
 
 struct Request {
   std::string source;
@@ -92,54 +86,6 @@ std::optional<std::string> ReadRequest(const cli::ParsedArgs& parsed, Request& r
   return std::nullopt;
 }
 
-// The truth and the hypotheses, and the evaluation's verdict on every frame.
-std::optional<std::string> Evaluate(const Request& request, review::SequenceVerdicts& verdicts) {
-  std::vector<MotTruthRow> truth;
-  if (auto problem = ReadMotTruthFile(request.truthFile, std::nullopt, truth))
-    return problem;
-  std::vector<BoxRow> hypotheses;
-  if (auto problem = ReadMotBoxFile(request.hypothesisFile, std::nullopt, hypotheses))
-    return problem;
-  if (auto problem = review::EvaluateForReview(truth, hypotheses, request.scoring, verdicts)) {
-    if (problem->truthLine > 0)
-      return request.truthFile + ":" + std::to_string(problem->truthLine) + ": " + problem->what;
-    return problem->what;
-  }
-  return std::nullopt;
-}
-
-struct Range {
-  int first = 0;
-  int last = 0;
-};
-
-// The frames reviewed: --first-frame and --count within what the source
-// holds; a video of unknown length up to the last frame a row names.
-std::optional<std::string> PlanRange(const Request& request, const review::ReviewSource& source,
-                                     const review::SequenceVerdicts& verdicts, Range& range) {
-  range.first = request.firstFrame.value_or(source.firstNumber);
-  if (range.first < source.firstNumber)
-    return "--first-frame " + std::to_string(range.first) + ": the source's first frame is " +
-           std::to_string(source.firstNumber);
-  std::int64_t held = 0;
-  if (source.count)
-    held = std::int64_t{source.firstNumber} + *source.count - range.first;
-  else if (!verdicts.frames.empty())
-    held = std::int64_t{verdicts.frames.back().frame} - range.first + 1;
-  if (request.count) {
-    if (source.count && !source.video && *request.count > held)
-      return "--count " + std::to_string(*request.count) + ": the source holds " +
-             std::to_string(std::max<std::int64_t>(held, 0)) + " frames from " +
-             std::to_string(range.first);
-    held = *request.count;
-  }
-  if (held < 1)
-    return "the source holds no frame from " + std::to_string(range.first) + " on";
-  held = std::min<std::int64_t>(held, cli::kMaxSeriesFrames);
-  range.last = static_cast<int>(range.first + held - 1);
-  return std::nullopt;
-}
-
 std::string Counted(long long count, std::string_view one, std::string_view more) {
   return std::to_string(count) + ' ' + std::string(count == 1 ? one : more);
 }
@@ -161,7 +107,8 @@ int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::
     return cli::UsageError(err, kCommand, *problem);
 
   review::SequenceVerdicts verdicts;
-  if (auto problem = Evaluate(request, verdicts))
+  if (auto problem = review::EvaluateFilesForReview(request.truthFile, request.hypothesisFile,
+                                                    request.scoring, verdicts))
     return cli::Failure(err, kCommand, *problem + "; no video was written");
   review::ReviewSource source;
   if (auto problem = review::OpenReviewSource(request.source, request.scale, source))
@@ -177,73 +124,49 @@ int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::
   inputs.push_back(request.hypothesisFile);
   if (const auto over = cli::OutputOverSource(inputs, {request.video}))
     return cli::Failure(err, kCommand, "refuses to write " + *over + ": it is one of the inputs");
-  Range range;
-  if (auto problem = PlanRange(request, source, verdicts, range))
+  review::FrameRange range;
+  if (auto problem = review::PlanRange(request.firstFrame, request.count, source, verdicts,
+                                       cli::kMaxSeriesFrames, range))
     return cli::Failure(err, kCommand, *problem + "; no video was written");
 
   const review::ReviewPlan plan(verdicts, request.scale);
-  std::vector<int> numbers;
-  if (request.errorsOnly) {
-    const double rate = request.rate ? *request.rate : source.rate.value_or(kDefaultRate);
-    const std::vector<review::FrameSpan> spans =
-        review::KeptSpans(plan.ErrorFrames(range.first, range.last), range.first, range.last,
-                          review::ContextFrames(rate));
-    if (spans.empty()) {
-      out << "review: no error in frames " << range.first << " to " << range.last
-          << "; no video was written\n";
-      return cli::kExitOk;
-    }
-    PrintSpans(out, spans);
-    numbers = review::FramesOf(spans);
-  } else {
-    for (std::int64_t n = range.first; n <= range.last; ++n)
-      numbers.push_back(static_cast<int>(n));
+  const review::ChosenFrames frames =
+      review::ChooseFrames(plan, range, request.errorsOnly, request.rate, source);
+  if (request.errorsOnly && frames.spans.empty()) {
+    out << "review: no error in frames " << range.first << " to " << range.last
+        << "; no video was written\n";
+    return cli::kExitOk;
   }
-  std::vector<int> indices;
-  for (const int number : numbers)
-    indices.push_back(number - source.firstNumber);
+  PrintSpans(out, frames.spans);
 
-  // yuv420p needs even sizes: a black column or row makes them so.
-  const bool shared = video::KindOfVideoFile(request.video) == video::VideoKind::SharedMp4;
-  const int width = source.frames->Width();
-  const int height = source.frames->Height();
-  const review::PipelineSize size{shared ? width + width % 2 : width,
-                                  shared ? height + height % 2 : height};
+  const review::PipelineSize size = review::ReviewSize(
+      source, video::KindOfVideoFile(request.video) == video::VideoKind::SharedMp4);
   if (size.width > kMaxSide || size.height > kMaxSide)
     return cli::UsageError(err, kCommand,
                            "a review of " + std::to_string(size.width) + " x " +
                                std::to_string(size.height) + " pixels is too large; at most " +
                                std::to_string(kMaxSide) + " each way (see --scale)");
-  const int rate = request.rate.value_or(
-      static_cast<int>(std::lround(std::clamp(source.rate.value_or(kDefaultRate), 1.0, 1000.0))));
+  const int rate = review::VideoRate(request.rate, source);
   video::VideoWriter writer;
   if (auto problem =
           writer.Open(request.video, size.width, size.height, rate, video::FrameLayout::TopDownBgr))
     return cli::Failure(err, kCommand, *problem);
 
-  const review::MarkSizes sizes = review::MarkSizesFor(size.height);
   base::Progress progress(err, base::ProgressStyleFor(err), kCommand,
-                          static_cast<int>(indices.size()));
-  const int firstNumber = source.firstNumber;
-  const auto failure = review::RunPipeline(
-      *source.frames, indices, size, request.jobs,
-      [&](int index, review::Canvas canvas) { plan.Paint(firstNumber + index, canvas, sizes); },
+                          static_cast<int>(frames.numbers.size()));
+  const review::ReviewRunEnd end = review::PaintReview(
+      source, plan, frames.numbers, size, request.jobs, request.count.has_value(),
       [&](std::span<const std::uint8_t> frame) { return writer.WriteFrame(frame); },
       [&](int done) { progress.Update(done); });
   progress.Finish();
-  // A video whose container promised more frames than it holds ends the
-  // review early; frames asked for with --count must all be there.
-  auto* videoSource = dynamic_cast<review::VideoFileSource*>(source.frames.get());
-  const bool endedEarly = failure && videoSource != nullptr && videoSource->FramesHeld() &&
-                          !request.count && failure->position > 0;
-  if (failure && !endedEarly)
-    return cli::Failure(err, kCommand, failure->reason + "; no video was written");
+  if (end.failure)
+    return cli::Failure(err, kCommand, *end.failure + "; no video was written");
   if (auto problem = writer.Finish())
     return cli::Failure(err, kCommand, *problem);
+  const std::vector<int>& numbers = frames.numbers;
   const int lastShown = numbers[static_cast<std::size_t>(writer.FramesWritten()) - 1];
-  if (endedEarly)
-    err << "korvane-cli review: note: the video ends after frame " << *videoSource->FramesHeld()
-        << "\n";
+  if (end.videoEndsAfter)
+    err << "korvane-cli review: note: the video ends after frame " << *end.videoEndsAfter << "\n";
   out << "review: wrote " << request.video << ", " << writer.FramesWritten() << " frames of "
       << size.width << " x " << size.height << " at " << rate << " per second (source frames "
       << numbers.front() << " to " << lastShown << ")\n"

@@ -61,4 +61,13 @@ std::optional<std::string> ReadMotScoringOptions(const ParsedArgs& parsed,
   return ReadMetricFamilies(parsed, settings.sequence.metrics);
 }
 
+std::optional<std::string> ReadReportFormat(const ParsedArgs& parsed, ReportFormat& format) {
+  if (parsed.Has("--csv") && parsed.Has("--json"))
+    return "--csv and --json cannot be given together";
+  format = parsed.Has("--json")  ? ReportFormat::kJson
+           : parsed.Has("--csv") ? ReportFormat::kCsv
+                                 : ReportFormat::kTable;
+  return std::nullopt;
+}
+
 }  // namespace cli

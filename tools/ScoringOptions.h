@@ -3,11 +3,13 @@
 // pairs are matched (--iou T on boxes, the default 0.5; or --threshold D on
 // box centres), which rows are scored (--protocol mot, the default, or
 // none) and which metric families are reported (--metrics
-// clear,identity,hota, all by default).
+// clear,identity,hota, all by default), and the form of the report (--csv,
+// --json or a table).
 
 #include <optional>
 #include <string>
 
+#include "report/ReportFormat.h"
 #include "scoring/MotScoring.h"
 #include "tools/CommandLine.h"
 
@@ -23,5 +25,9 @@ std::optional<std::string> ReadMetricFamilies(const ParsedArgs& parsed, MetricFa
 // IoU not above 0 or above 1, a negative distance, an unknown protocol).
 std::optional<std::string> ReadMotScoringOptions(const ParsedArgs& parsed,
                                                  MotScoringSettings& settings);
+
+// --csv or --json, else a table. Returns the usage message when both are
+// given.
+std::optional<std::string> ReadReportFormat(const ParsedArgs& parsed, ReportFormat& format);
 
 }  // namespace cli

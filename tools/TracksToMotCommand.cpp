@@ -59,12 +59,7 @@ int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out, 
   auto tracks = std::make_unique<CTrackSet>();
   if (auto problem = cli::LoadCommandTracks(trackFile, *tracks, kTracksToMot, err))
     return cli::Failure(err, kTracksToMot, *problem);
-  cli::TrackPositions positions;
-  for (int i = 0; i < tracks->TracksInUse(); ++i) {
-    const CTrack& track = tracks->m_tracks[i];
-    positions.xs.emplace_back(track.m_x.get(), track.m_x.get() + MAX_TRACK_FRAMES);
-    positions.ys.emplace_back(track.m_y.get(), track.m_y.get() + MAX_TRACK_FRAMES);
-  }
+  const cli::TrackPositions positions = cli::PositionsOf(*tracks);
   cli::TrackRowCounts counts;
   const std::vector<cli::MotRow> rows = cli::TracksToMotRows(
       positions, hasGeometry ? &geometry : nullptr, boxWidth, boxHeight, counts);
@@ -82,10 +77,7 @@ int RunTracksToMotCommand(std::span<const std::string> args, std::ostream& out, 
                         "all" + of +
                             " map to source frame numbers beyond int (first_frame, "
                             "first_source); nothing is written");
-  std::string text;
-  for (const cli::MotRow& row : rows)
-    text += cli::MotRowText(row) + '\n';
-  if (auto problem = base::WriteFileAtomically(outFile, text))
+  if (auto problem = base::WriteFileAtomically(outFile, cli::MotRowsText(rows)))
     return cli::Failure(err, kTracksToMot, *problem);
   if (counts.outsideNumbers > 0)
     err << "korvane-cli tracks2mot: warning: " << counts.outsideNumbers << of
