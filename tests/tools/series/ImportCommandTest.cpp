@@ -174,10 +174,8 @@ TEST(ImportCommand, OddSizesFitAndCentre) {
     QImage picture(c.width, c.height, QImage::Format_RGB888);
     picture.fill(QColor(200, 100, 50));
     ASSERT_TRUE(picture.save(QString::fromStdString(dir.File("p7.png"))));
-    std::vector<std::string> args{"import", dir.File("p%d.png"), dir.File("out/seq"), "--start",
-                                  "3"};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const CliResult result = RunInProcess(args);
+    const CliResult result = RunInProcess(
+        Joined({"import", dir.File("p%d.png"), dir.File("out/seq"), "--start", "3"}, c.options));
     ASSERT_EQ(result.status, 0) << result.err;
     const Frame frame = ReadFrame(dir.File("out/seq_0003.bmp"));
     ASSERT_EQ(frame.height, 240);
@@ -259,8 +257,7 @@ TEST(ImportCommand, BadSourcesFailWithTheFramesBeforeThemComplete) {
     const TempDir output;
     c.make(source);
     const InFolder in(source.Path());
-    std::vector<std::string> args{"import"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
+    Args args = Joined({"import"}, c.args);
     args.insert(args.begin() + 2, output.File("OUT"));
     const CliResult result = RunInProcess(args);
     EXPECT_EQ(result.status, 1);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "CliTestSupport.h"
-#include "support/TempDir.h"
 
 using namespace cli_test;
 
@@ -124,11 +123,9 @@ class EvaluateCommand : public ::testing::Test {
   void SetUp() override { WriteText(Truth(), kTruth); }
   std::string Truth() const { return m_dir.File("truth.txt"); }
   std::string Hyp() const { return m_dir.File("hyp.txt"); }
-  CliResult Evaluate(const std::string& hypText, std::vector<std::string> options) {
+  CliResult Evaluate(const std::string& hypText, const Args& options) {
     WriteText(Hyp(), hypText);
-    std::vector<std::string> args{"evaluate", Truth(), Hyp(), "--threshold", "3"};
-    args.insert(args.end(), options.begin(), options.end());
-    return RunInProcess(args);
+    return RunInProcess(Joined({"evaluate", Truth(), Hyp(), "--threshold", "3"}, options));
   }
   TempDir m_dir;
 };
@@ -190,12 +187,8 @@ TEST_F(EvaluateCommand, CsvAndTableShowTheSameTotals) {
 }
 
 TEST_F(EvaluateCommand, BadArgumentsAreUsageErrors) {
-  struct Case {
-    std::vector<std::string> args;
-    std::string message;
-  };
   const std::string t = Truth();
-  const std::vector<Case> cases = {
+  const std::vector<std::pair<Args, std::string>> cases = {
       {{"evaluate", t, t}, "--threshold D is needed"},
       {{"evaluate", t, "--threshold", "3"}, "expects a track file TRUTH and a tracker's output"},
       {{"evaluate", t, t, "--threshold", "-1"}, "--threshold must be a distance"},
@@ -209,12 +202,8 @@ TEST_F(EvaluateCommand, BadArgumentsAreUsageErrors) {
       {{"evaluate", t, t, "--threshold", "3", "--to", "x"}, "--to must be a frame"},
       {{"evaluate", t, t, "--threshold", "3", "--from", "9", "--to", "8"}, "must not come after"},
   };
-  for (const Case& c : cases) {
-    const CliResult result = RunInProcess(c.args);
-    EXPECT_EQ(result.status, 2) << c.message;
-    EXPECT_TRUE(result.err.starts_with("korvane-cli evaluate: ")) << result.err;
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-  }
+  for (const auto& [args, message] : cases)
+    ExpectUsageError(args, message);
 }
 
 // A bad line is named; a folder, a pipe or a missing file is refused at
@@ -250,10 +239,6 @@ TEST_F(EvaluateCommand, BadInputIsAFailureNamingTheFile) {
         << result.err;
   }
 }
-
-}  // namespace
-
-namespace {
 
 // Inputs given in the wrong layout are named as such instead of failing far
 // from the cause or scoring zeros: MOT rows read as points, boxes in source
