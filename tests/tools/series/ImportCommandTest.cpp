@@ -63,6 +63,7 @@ struct FormatCase {
 // whatever depth, palette, padding or row order its file has.
 TEST(ImportCommand, EveryDepthAndLayoutShowsTheSamePixels) {
   const auto grey = [](int x, int y) { return static_cast<std::uint8_t>(x * 30 + y * 5); };
+  const auto greyRgb = [&](int x, int y) -> Rgb { return {grey(x, y), grey(x, y), grey(x, y)}; };
   const std::vector<FormatCase> cases = {
       {"rgb.png", [] { return ColourPicture(QImage::Format_RGB888); }, Colour},
       {"rgb24.bmp", [] { return ColourPicture(QImage::Format_RGB888); }, Colour},
@@ -90,9 +91,7 @@ TEST(ImportCommand, EveryDepthAndLayoutShowsTheSamePixels) {
              image.scanLine(y)[x] = grey(x, y);
          return image;
        },
-       [&](int x, int y) -> Rgb {
-         return {grey(x, y), grey(x, y), grey(x, y)};
-       }},
+       greyRgb},
       {"grey16.png",
        [&] {
          QImage image(7, 5, QImage::Format_Grayscale16);
@@ -102,9 +101,7 @@ TEST(ImportCommand, EveryDepthAndLayoutShowsTheSamePixels) {
                  static_cast<std::uint16_t>(grey(x, y) * 257);
          return image;
        },
-       [&](int x, int y) -> Rgb {
-         return {grey(x, y), grey(x, y), grey(x, y)};
-       }},
+       greyRgb},
       {"alpha.png",
        [] {
          QImage image = ColourPicture(QImage::Format_ARGB32);
