@@ -3,12 +3,12 @@
 // and the tick's place among the console's other work.
 
 #include <climits>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <vector>
 
 #include "ConsoleTestSupport.h"
+#include "support/TextFiles.h"
 
 using namespace res;
 using ui::DialogKey;
@@ -17,10 +17,7 @@ namespace {
 
 constexpr ui::UINT kPeriod = 50;
 
-std::vector<unsigned char> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test_files::ReadBytes;
 
 // Puts a stream of its own in place of standard output while it exists; each
 // write reaches onWrite as it leaves the stream's buffer, so a test can tell
@@ -139,7 +136,7 @@ TEST_F(Recorder, TicksWriteNumberedFilesAndTheTwentiethPrintsFirst) {
   // blue-green-red.
   std::vector<std::uint8_t> capture(4 * 3 * 3);
   TickPattern()(8, capture);
-  const std::vector<unsigned char> file = FileBytes(File(8));
+  const std::vector<unsigned char> file = ReadBytes(File(8));
   ASSERT_EQ(file.size(), 54u + capture.size());
   for (int row = 0; row < 3; ++row) {
     for (int p = 0; p < 4; ++p) {
@@ -192,7 +189,7 @@ TEST_F(Recorder, ATwoByTwoCaptureIsTurnedIntoABottomUpBlueGreenRedFrame) {
       2, 2);
   RunTicks(1);
 
-  const std::vector<unsigned char> file = FileBytes(File(0));
+  const std::vector<unsigned char> file = ReadBytes(File(0));
   ASSERT_EQ(file.size(), 66u);
   EXPECT_EQ(std::vector<unsigned char>(file.begin() + 54, file.end()), expected);
   // The capture is only read.
@@ -307,7 +304,7 @@ TEST_F(Recorder, ArmingRefusesWhatCannotBeRecordedAndChangesNothing) {
 
   EXPECT_EQ(results, std::vector<bool>(6, false));
   EXPECT_EQ(g_recordedFrames, 1);
-  EXPECT_EQ(FileBytes(File(0)).size(), 54u + 5 * 2 * 3);
+  EXPECT_EQ(ReadBytes(File(0)).size(), 54u + 5 * 2 * 3);
 }
 
 // Arming again replaces size and source, but a source cannot re-arm the
@@ -328,8 +325,8 @@ TEST_F(Recorder, ArmingAgainReplacesSizeAndSourceButNotFromInsideTheSource) {
   EXPECT_FALSE(armedInside);
   EXPECT_EQ(first, std::vector<int>{0});
   EXPECT_EQ(second, (std::vector<int>{1, 2}));
-  EXPECT_EQ(FileBytes(File(0)).size(), 54u + 4 * 3 * 3);
-  EXPECT_EQ(FileBytes(File(2)).size(), 54u + 2 * 2 * 3);
+  EXPECT_EQ(ReadBytes(File(0)).size(), 54u + 4 * 3 * 3);
+  EXPECT_EQ(ReadBytes(File(2)).size(), 54u + 2 * 2 * 3);
 }
 
 }  // namespace

@@ -5,34 +5,28 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <random>
 #include <set>
 #include <vector>
 
+#include "EvalTestSupport.h"
 #include "eval/Assignment.h"
 #include "eval/ClearMatching.h"
 
 namespace {
 
-// The least total cost over every assignment of min(rows, cols) pairs, found
-// by trying each column (or none, while enough rows are left) for each row.
-double BruteForceLeast(const std::vector<double>& cost, int rows, int cols, int row,
-                       std::vector<bool>& taken, int pairsLeft) {
-  if (pairsLeft == 0)
-    return 0.0;
-  if (rows - row < pairsLeft)
-    return std::numeric_limits<double>::infinity();
-  double best = BruteForceLeast(cost, rows, cols, row + 1, taken, pairsLeft);  // row left out
-  for (int c = 0; c < cols; ++c) {
-    if (taken[c])
-      continue;
-    taken[c] = true;
-    best = std::min(best, cost[row * cols + c] +
-                              BruteForceLeast(cost, rows, cols, row + 1, taken, pairsLeft - 1));
-    taken[c] = false;
+// Every pair outweighs any sum of the costs or distances here, so the best
+// matching by kLarge less the cost takes as many pairs as it can.
+constexpr double kLarge = 1000.0;
+
+// The least total cost over every assignment of min(rows, cols) pairs.
+double BruteForceLeast(const std::vector<double>& cost, int rows, int cols) {
+  std::vector<std::vector<double>> weight(static_cast<std::size_t>(rows));
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < cols; ++c)
+      weight[static_cast<std::size_t>(r)].push_back(kLarge - cost[r * cols + c]);
   }
-  return best;
+  return std::min(rows, cols) * kLarge - eval_test::BruteForceBestMatching(weight).total;
 }
 
 TEST(MinCostAssignment, MatchesBruteForceOnRandomMatrices) {
@@ -58,8 +52,7 @@ TEST(MinCostAssignment, MatchesBruteForceOnRandomMatrices) {
       total += cost[r * cols + assigned[r]];
     }
     ASSERT_EQ(columns.size(), static_cast<std::size_t>(std::min(rows, cols))) << "trial " << trial;
-    std::vector<bool> taken(cols, false);
-    EXPECT_DOUBLE_EQ(total, BruteForceLeast(cost, rows, cols, 0, taken, std::min(rows, cols)))
+    EXPECT_DOUBLE_EQ(total, BruteForceLeast(cost, rows, cols))
         << "trial " << trial << ", " << rows << " x " << cols;
   }
 }
@@ -71,25 +64,24 @@ struct Best {
 
 // The most pairs within reach, then the least total distance, over every
 // matching of truth objects with hypotheses.
-void BruteForceMatch(const std::vector<FrameObject>& truth, const std::vector<FrameObject>& hyps,
-                     double threshold, std::size_t t, std::vector<bool>& taken, Best current,
-                     Best& best) {
-  if (t == truth.size()) {
-    if (current.pairs > best.pairs ||
-        (current.pairs == best.pairs && current.distance < best.distance - 1e-9))
-      best = current;
-    return;
+Best BruteForceMatch(const std::vector<FrameObject>& truth, const std::vector<FrameObject>& hyps,
+                     double threshold) {
+  std::vector<std::vector<double>> weight(truth.size(), std::vector<double>(hyps.size(), 0.0));
+  for (std::size_t t = 0; t < truth.size(); ++t) {
+    for (std::size_t h = 0; h < hyps.size(); ++h) {
+      if (Distance(truth[t], hyps[h]) <= threshold)
+        weight[t][h] = kLarge - Distance(truth[t], hyps[h]);
+    }
   }
-  BruteForceMatch(truth, hyps, threshold, t + 1, taken, current, best);
-  for (std::size_t h = 0; h < hyps.size(); ++h) {
-    const double d = Distance(truth[t], hyps[h]);
-    if (taken[h] || d > threshold)
-      continue;
-    taken[h] = true;
-    BruteForceMatch(truth, hyps, threshold, t + 1, taken, {current.pairs + 1, current.distance + d},
-                    best);
-    taken[h] = false;
+  const std::vector<int> columnOf = eval_test::BruteForceBestMatching(weight).columnOf;
+  Best best;
+  for (std::size_t t = 0; t < truth.size(); ++t) {
+    if (columnOf[t] >= 0) {
+      ++best.pairs;
+      best.distance += Distance(truth[t], hyps[static_cast<std::size_t>(columnOf[t])]);
+    }
   }
+  return best;
 }
 
 // A fresh matcher has no earlier matches, so its frame is the optimal
@@ -127,9 +119,7 @@ TEST(ClearMatcher, FirstFrameMatchesBruteForceOnRandomFrames) {
     }
     ASSERT_EQ(std::count(match.matched.begin(), match.matched.end(), 1), got.pairs);
 
-    Best best;
-    std::vector<bool> taken(hyps.size(), false);
-    BruteForceMatch(truth, hyps, kThreshold, 0, taken, {}, best);
+    const Best best = BruteForceMatch(truth, hyps, kThreshold);
     EXPECT_EQ(got.pairs, best.pairs) << "trial " << trial;
     EXPECT_NEAR(got.distance, best.distance, 1e-9) << "trial " << trial;
   }

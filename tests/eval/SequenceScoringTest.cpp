@@ -15,6 +15,7 @@
 #include "eval/Evaluation.h"
 #include "scoring/MotProtocol.h"
 #include "scoring/SequenceScoring.h"
+#include "support/SyntheticMot.h"
 
 using namespace eval_test;
 
@@ -61,37 +62,23 @@ TEST(BestMatching, MatchesBruteForceOnRandomSparseFrames) {
   }
 }
 
-// 70 pedestrians walking through 600 frames of a 1920 x 1080 picture, each
-// for a stretch of 150 to 600 frames, plus a static person and a car that
-// are not scored; the tracker reports every pedestrian 1 pixel off (and a
-// box on the static person, which the protocol removes).
+// The field-sized synthetic scene: 70 pedestrians walking through 600 frames
+// of a 1920 x 1080 picture, each for a stretch of 150 to 600 frames, plus a
+// static person and a car that are not scored; the tracker reports every
+// pedestrian 1 pixel off (and a box on the static person, which the
+// protocol removes).
 struct FieldSequence {
   std::vector<MotTruthRow> truth;
   std::vector<BoxRow> hypotheses;
 };
 
 FieldSequence NearPerfectTracker() {
-  std::mt19937 random(600);
-  std::uniform_real_distribution<double> x(0, 1800), y(0, 800), speed(-3, 3), width(30, 110);
-  std::uniform_int_distribution<int> length(150, 600);
+  const synthetic_mot::Scene scene = synthetic_mot::MakeScene({});
   FieldSequence s;
-  for (int id = 1; id <= 70; ++id) {
-    const int frames = length(random);
-    const int first = 1 + std::uniform_int_distribution<int>(0, 600 - frames)(random);
-    double left = x(random), top = y(random);
-    const double dx = speed(random), dy = speed(random) / 3, w = width(random), h = 2.5 * w;
-    for (int f = first; f < first + frames; ++f) {
-      left = std::clamp(left + dx, 0.0, 1920.0 - w);
-      top = std::clamp(top + dy, 0.0, 1080.0 - h);
-      s.truth.push_back({f, {id, left, top, w, h}, 1.0, kPedestrianClass});
-      s.hypotheses.push_back({f, {1000 + id, left + 1, top + 1, w, h}});
-    }
-  }
-  for (int f = 1; f <= 600; ++f) {
-    s.truth.push_back({f, {500, 100, 900, 60, 150}, 1.0, 7});
-    s.truth.push_back({f, {501, 1500, 700, 300, 200}, 0.0, 3});
-    s.hypotheses.push_back({f, {9000, 100, 901, 60, 150}});
-  }
+  for (const synthetic_mot::Box& b : scene.truth)
+    s.truth.push_back({b.frame, {b.id, b.left, b.top, b.width, b.height}, b.conf, b.classId});
+  for (const synthetic_mot::Box& b : scene.hypotheses)
+    s.hypotheses.push_back({b.frame, {b.id, b.left, b.top, b.width, b.height}});
   return s;
 }
 

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <span>
 #include <string>
@@ -17,22 +16,15 @@
 #include "base/BinaryFile.h"
 #include "image/BmpFile.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 using image_test::AllAre;
 using image_test::PatternBytes;
-
-Bytes ReadAllBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAllBytes(const std::string& path, std::span<const unsigned char> bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-}
+using test_files::ReadBytes;
+using test_files::WriteBytes;
 
 void StoreU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i) {
@@ -74,14 +66,14 @@ TEST(BmpFile, WritesHeadersAndUnpaddedRowsAndReadsThemBack) {
                                        {1, 3},     {2, 3},   {3, 2}, {4, 2},   {5, 7}};
   for (const auto& [width, height] : sizes) {
     SCOPED_TRACE(testing::Message() << width << " x " << height);
-    WriteAllBytes(path, PatternBytes(5000, 1));
+    WriteBytes(path, PatternBytes(5000, 1));
     const Bytes frame = PatternBytes(static_cast<std::size_t>(width * height * 3), width);
 
     WriteBmpFile(path.c_str(), frame, width, height);
 
     Bytes expected = Headers(width, height);
     expected.insert(expected.end(), frame.begin(), frame.end());
-    EXPECT_EQ(ReadAllBytes(path), expected);
+    EXPECT_EQ(ReadBytes(path), expected);
 
     Bytes buffer(frame.size(), 0xCD);  // exactly the room the frame needs
     int readWidth = -1;
@@ -123,11 +115,11 @@ TEST(WriteBmpFile, RefusedArgumentsLeaveExistingAndMissingFilesAlone) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << ", " << c.bytes << " bytes");
-    WriteAllBytes(existing, old);
+    WriteBytes(existing, old);
     const std::span<const unsigned char> pixels(frame.data(), c.bytes);
     WriteBmpFile(existing.c_str(), pixels, c.width, c.height);
     WriteBmpFile(absent.c_str(), pixels, c.width, c.height);
-    EXPECT_EQ(ReadAllBytes(existing), old);
+    EXPECT_EQ(ReadBytes(existing), old);
     EXPECT_FALSE(std::filesystem::exists(absent));
   }
   WriteBmpFile(nullptr, frame, 4, 4);
@@ -161,7 +153,7 @@ TEST(ReadBmpFile, RefusedFilesZeroTheFirstByteAndDimensionsOnly) {
   const std::string missing = dir.File("missing.bmp");
   for (const Bytes& file : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&file - cases));
-    WriteAllBytes(path, file);
+    WriteBytes(path, file);
     for (const std::string& name : {path, missing}) {
       Bytes buffer(capacity, 0xCD);
       int width = 99;
@@ -202,7 +194,7 @@ TEST(ReadBmpFile, TakesPixelsFromByte54AndOnlyAsManyAsThereAre) {
     const Bytes pixels = PatternBytes(present, width);
     file.insert(file.end(), pixels.begin(), pixels.end());
     file.insert(file.end(), after, 0x77);
-    WriteAllBytes(path, file);
+    WriteBytes(path, file);
 
     Bytes buffer(capacity, 0xCD);
     int readWidth = 0;

@@ -3,28 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "PlayerTestSupport.h"
+#include "support/TextFiles.h"
 
 using namespace res;
 using namespace player_test;
-
-namespace {
-
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-void WriteBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-}  // namespace
+using test_files::WriteBytes;
 
 using PlaybackFiles = PlayerTest;
 
@@ -60,7 +47,7 @@ TEST_F(PlaybackFiles, AMissingFileEndsThePlaybackAtItsFrame) {
 TEST_F(PlaybackFiles, AnUnreadableHeaderIsRetriedAtEveryTickAndKeepsThePicture) {
   WriteFrames(24, 27);
   const std::string bad = FrameName(m_root, 26);
-  const std::vector<std::uint8_t> good = FileBytes(bad);
+  const std::vector<std::uint8_t> good = test_files::ReadBytes(bad);
   struct Case {
     const char* name;
     std::size_t keep;  // bytes of the good file kept
@@ -111,7 +98,7 @@ TEST_F(PlaybackFiles, AnUnreadableHeaderIsRetriedAtEveryTickAndKeepsThePicture) 
 // the frame before.
 TEST_F(PlaybackFiles, PixelsAreReadFromByte54AsFarAsTheFileGoes) {
   WriteFrame(m_root, 24);
-  const std::vector<std::uint8_t> plain = FileBytes(FrameName(m_root, 24));
+  const std::vector<std::uint8_t> plain = test_files::ReadBytes(FrameName(m_root, 24));
   std::vector<std::uint8_t> bytes(plain.begin(), plain.begin() + 54);
   for (int i = 0; i < 1024; ++i)
     bytes.push_back(static_cast<std::uint8_t>(i * 3));

@@ -18,6 +18,7 @@
 #include "base/Trace.h"
 #include "console/KorvaneDlg.h"
 #include "image/BmpFile.h"
+#include "image/SeriesFrames.h"
 #include "player/FileRead.h"
 #include "res/ResourceIds.h"
 #include "support/TempDir.h"
@@ -89,9 +90,7 @@ inline ::testing::AssertionResult SurfaceShows(const ui::Surface& surface,
 }
 
 inline std::string FrameName(const std::string& root, int frame) {
-  char number[24];
-  std::snprintf(number, sizeof number, "_%04d.bmp", frame);
-  return root + number;
+  return series::FrameFileName(root, frame);
 }
 inline void WriteFrame(const std::string& root, int frame) {
   WriteBmpFile(FrameName(root, frame).c_str(), FramePixels(frame), kWidth, kHeight);

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <span>
 #include <string>
@@ -20,6 +19,7 @@
 #include "image/BmpFile.h"
 #include "res/ResourceIds.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 #include "ui/headless/HeadlessBackend.h"
 
 using namespace res;
@@ -123,10 +123,7 @@ TEST(RecorderSoak, TenThousandTicksWriteTenThousandFilesEachWithItsOwnFrame) {
   for (int n = 0; n < kTicks; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "take_%04d.bmp", n);
-    std::ifstream in(dir.File(name), std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    if (!HoldsTick(bytes, n) && ++bad <= 10)
+    if (!HoldsTick(test_files::ReadBytes(dir.File(name)), n) && ++bad <= 10)
       ADD_FAILURE() << name << " is missing or does not hold its tick's frame";
   }
   EXPECT_EQ(bad, 0);

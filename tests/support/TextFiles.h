@@ -1,10 +1,14 @@
 #pragma once
-// Whole files as text, for tests that make their inputs and read outputs.
+// Whole files as text or bytes, for tests that make their inputs and read
+// outputs.
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace test_files {
 
@@ -15,6 +19,16 @@ inline std::string ReadText(const std::filesystem::path& path) {
 
 inline void WriteText(const std::filesystem::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
+  const std::string text = ReadText(path);
+  return {text.begin(), text.end()};
+}
+
+inline void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
 }
 
 }  // namespace test_files

@@ -16,9 +16,7 @@
 #include "base/InputFile.h"
 #include "base/NumberText.h"
 #include "image/SeriesFrames.h"
-#include "support/TempDir.h"
 #include "tools/Cli.h"
-#include "tools/CommandLine.h"
 #include "tools/CommandTable.h"
 
 using namespace cli_test;
@@ -77,18 +75,10 @@ TEST(CliBasics, UsageErrorsExitTwoWithTheCommandsUsageLine) {
   const InFolder inDir(dir.Path());
   int count = 0;
   for (std::string line; std::getline(cases, line); ++count) {
-    std::vector<std::string> args;
+    Args args;
     for (std::istringstream words(line); words.good();)
       words >> args.emplace_back();
-    std::string synopsis;
-    for (const cli::Command& command : cli::Commands()) {
-      if (command.name == args[0])
-        synopsis = command.synopsis;
-    }
-    const CliResult result = RunInProcess(args);
-    EXPECT_EQ(result.status, 2) << line;
-    EXPECT_NE(result.err.find("usage: korvane-cli " + synopsis + "\n"), std::string::npos) << line;
-    EXPECT_EQ(result.out, "") << line;
+    ExpectUsageError(args);
   }
   EXPECT_EQ(count, 54);
   EXPECT_EQ(RunProgram({"score", "t", "p", "11", "10"}).status, 2);

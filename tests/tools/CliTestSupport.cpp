@@ -13,14 +13,28 @@
 #include <sstream>
 
 #include "image/BmpFile.h"
-#include "support/TempDir.h"
+#include "image/SeriesFrames.h"
 #include "tools/Cli.h"
+#include "tools/CommandTable.h"
 
 extern char** environ;
 
 namespace cli_test {
 
-CliResult RunInProcess(const std::vector<std::string>& args) {
+Args Joined(Args args, const Args& more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+Args With(Args args, const std::string& text) {
+  for (std::string& arg : args) {
+    if (arg.starts_with('@'))
+      arg.replace(0, 1, text);
+  }
+  return args;
+}
+
+CliResult RunInProcess(const Args& args) {
   std::ostringstream out;
   std::ostringstream err;
   CliResult result;
@@ -28,6 +42,20 @@ CliResult RunInProcess(const std::vector<std::string>& args) {
   result.out = out.str();
   result.err = err.str();
   return result;
+}
+
+void ExpectUsageError(const Args& args, const std::string& said) {
+  SCOPED_TRACE(::testing::PrintToString(args));
+  const cli::Command* command = args.empty() ? nullptr : cli::FindCommand(args[0]);
+  ASSERT_NE(command, nullptr);
+  const CliResult result = RunInProcess(args);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_TRUE(result.err.starts_with("korvane-cli " + args[0] + ": ")) << result.err;
+  EXPECT_NE(result.err.find("usage: korvane-cli " + std::string(command->synopsis) + "\n"),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find(said), std::string::npos) << result.err;
+  EXPECT_EQ(result.out, "");
 }
 
 namespace {
@@ -131,6 +159,14 @@ Frame ReadFrame(const std::string& path) {
   ReadBmpFile(path.c_str(), frame.pixels, frame.width, frame.height);
   frame.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height * 3);
   return frame;
+}
+
+void SampleSeriesTest::SetUp() {
+  ASSERT_EQ(RunInProcess({"sample", m_series.Path().string()}).status, 0);
+}
+
+std::string SampleSeriesTest::FrameFile(int frame) const {
+  return series::FrameFileName(Root(), frame);
 }
 
 InFolder::InFolder(const std::filesystem::path& folder)

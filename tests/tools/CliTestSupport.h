@@ -1,7 +1,9 @@
 #pragma once
 // Helpers for the command-line companion's tests: running korvane-cli in this
 // process or as a program of its own, reading frame files back, and working
-// in a folder of the test's own.
+// in a folder of the test's own, beside the sample series.
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
@@ -10,9 +12,18 @@
 #include <vector>
 
 #include "support/FolderEntries.h"
+#include "support/TempDir.h"
 #include "support/TextFiles.h"
 
 namespace cli_test {
+
+using Args = std::vector<std::string>;
+
+// The arguments with `more` after them.
+Args Joined(Args args, const Args& more);
+// The arguments with the "@" that begins any of them replaced by `text`: a
+// table's way of saying where a command takes the file a test gives it.
+Args With(Args args, const std::string& text);
 
 struct CliResult {
   int status = -1;
@@ -21,7 +32,12 @@ struct CliResult {
 };
 
 // RunCli in this process, with the streams captured.
-CliResult RunInProcess(const std::vector<std::string>& args);
+CliResult RunInProcess(const Args& args);
+// Expects RunInProcess(args) to be a usage error: status 2, the command's
+// name and then its usage line on standard error, nothing on standard
+// output, and `said` (when not empty) somewhere on standard error.
+void ExpectUsageError(const Args& args, const std::string& said = {});
+
 // Where the child's standard output goes: captured, to a full device, or
 // nowhere (closed).
 enum class Stdout { Captured, Full, Closed };
@@ -57,6 +73,20 @@ class InFolder {
 
  private:
   std::filesystem::path m_previous;
+};
+
+// A test beside the sample series, recorded by the sample command into a
+// folder of its own (take9_0000.bmp to take9_0060.bmp and truetracks.txt),
+// with a second, empty folder for what the test writes.
+class SampleSeriesTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  std::string Root() const { return m_series.File("take9"); }
+  std::string Tracks() const { return m_series.File("truetracks.txt"); }
+  std::string FrameFile(int frame) const;
+
+  TempDir m_series;
+  TempDir m_dir;
 };
 
 using ::FilesIn;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "CliTestSupport.h"
-#include "support/TempDir.h"
 
 using namespace cli_test;
 
@@ -69,9 +68,7 @@ TEST_F(ScoreCommand, EachEnabledTrackIsScoredAndTheBestMatchNamed) {
   for (const Case& c : cases) {
     WriteText(TracksFile(), c.tracks);
     WriteText(PathFile(), c.path);
-    std::vector<std::string> args{"score", TracksFile(), PathFile()};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const CliResult result = RunInProcess(args);
+    const CliResult result = RunInProcess(Joined({"score", TracksFile(), PathFile()}, c.options));
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, c.out);
@@ -108,9 +105,7 @@ TEST_F(ScoreCommand, NearLooksAtDisabledTargetsOnly) {
       {{"3", "4", "10", "0.5"}, "not near\n"}, {{"0", "1", "10", "0"}, "not near\n"},
   };
   for (const auto& [point, answer] : cases) {
-    std::vector<std::string> args{"near", TracksFile()};
-    args.insert(args.end(), point.begin(), point.end());
-    const CliResult result = RunInProcess(args);
+    const CliResult result = RunInProcess(Joined({"near", TracksFile()}, point));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, answer) << ::testing::PrintToString(point);
   }

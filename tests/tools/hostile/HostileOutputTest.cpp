@@ -14,29 +14,19 @@
 
 #include "CliTestSupport.h"
 #include "image/SeriesFrames.h"
-#include "support/TempDir.h"
 
 using namespace cli_test;
 
 namespace {
 
-using Args = std::vector<std::string>;
-
-class HostileOutput : public ::testing::Test {
+class HostileOutput : public SampleSeriesTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(RunInProcess({"sample", m_series.Path().string()}).status, 0);
+    SampleSeriesTest::SetUp();
     ASSERT_EQ(RunInProcess({"import", m_series.Path().string(), m_dir.File("s")}).status, 0);
     WriteText(m_dir.File("gt.txt"), "1,1,10,10,5,5\n");
     WriteText(m_dir.File("hyp.txt"), "0,1,5,5\n");
   }
-
-  std::string Tracks() const { return m_series.File("truetracks.txt"); }
-  std::string Root() const { return m_series.File("take9"); }
-  std::string Frame(int frame) const { return series::FrameFileName(Root(), frame); }
-
-  TempDir m_series;
-  TempDir m_dir;
 };
 
 // A hard link of the input is the input: each command that writes is given
@@ -47,58 +37,46 @@ TEST_F(HostileOutput, AnOutputThatIsAnInputByAnotherNameIsRefused) {
     std::string input;  // the file linked as the output
     std::string output;
     Args args;
-    std::string message;
+    std::string why;  // after "refuses to write OUTPUT"
   };
+  const std::string gt = m_dir.File("gt.txt");
+  const std::string hyp = m_dir.File("hyp.txt");
+  const std::string out = m_dir.File("out");
   const std::string linkedGeometry = m_dir.File("linked.geometry");
   const std::string video = m_dir.File("v.mkv");
-  const std::string frameOut = series::FrameFileName(m_dir.File("out"), 2);
+  const std::string frameOut = series::FrameFileName(out, 2);
+  const std::string over = " over its input";
+  const std::string read = ": it is one of the files read";
   const std::vector<Case> cases = {
       // The geometry read is no place for the track file made through it.
-      {geometry,
-       geometry,
-       {"mot2tracks", m_dir.File("gt.txt"), geometry, "--geometry", geometry},
-       "mot2tracks: refuses to write " + geometry + " over its input"},
-      {geometry,
-       linkedGeometry,
-       {"mot2tracks", m_dir.File("gt.txt"), linkedGeometry, "--geometry", geometry},
-       "mot2tracks: refuses to write " + linkedGeometry + " over its input"},
+      {geometry, geometry, {"mot2tracks", gt, geometry, "--geometry", geometry}, over},
+      {geometry, linkedGeometry, {"mot2tracks", gt, linkedGeometry, "--geometry", geometry}, over},
       {geometry,
        linkedGeometry,
        {"tracks2mot", Tracks(), linkedGeometry, "--geometry", geometry},
-       "tracks2mot: refuses to write " + linkedGeometry + " over its input"},
-      {Tracks(),
-       m_dir.File("t.txt"),
-       {"tracks2mot", Tracks(), m_dir.File("t.txt")},
-       "tracks2mot: refuses to write " + m_dir.File("t.txt") + " over its input"},
-      {m_dir.File("hyp.txt"),
-       video,
-       {"render", Root(), "0", "5", "--video", video, "--hypotheses", m_dir.File("hyp.txt")},
-       "render: refuses to write " + video + ": it is one of the files read"},
-      {Frame(3),
-       video,
-       {"render", Root(), "0", "5", "--video", video},
-       "render: refuses to write " + video + ": it is one of the files read"},
+       over},
+      {Tracks(), m_dir.File("t.txt"), {"tracks2mot", Tracks(), m_dir.File("t.txt")}, over},
+      {hyp, video, {"render", Root(), "0", "5", "--video", video, "--hypotheses", hyp}, read},
+      {FrameFile(3), video, {"render", Root(), "0", "5", "--video", video}, read},
       {Tracks(),
        frameOut,
-       {"render", Root(), "0", "5", m_dir.File("out"), "--markers", "--tracks", Tracks()},
-       "render: refuses to write " + frameOut + ": it is one of the files read"},
-      {Frame(2),
-       frameOut,
-       {"render", Root(), "0", "5", m_dir.File("out")},
-       "render: refuses to write " + frameOut + ": it is one of the files read"},
-      {Frame(4),
+       {"render", Root(), "0", "5", out, "--markers", "--tracks", Tracks()},
+       read},
+      {FrameFile(2), frameOut, {"render", Root(), "0", "5", out}, read},
+      {FrameFile(4),
        m_dir.File("i_0000.bmp"),
        {"import", m_series.File("take9_%04d.bmp"), m_dir.File("i"), "--first", "4"},
-       "import: refuses to write " + m_dir.File("i_0000.bmp") + ": it is one of the sources"},
+       ": it is one of the sources"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.message);
+    SCOPED_TRACE(::testing::PrintToString(c.args));
     const std::string before = ReadText(c.input);
     if (c.output != c.input)
       std::filesystem::create_hard_link(c.input, c.output);
     const CliResult result = RunInProcess(c.args);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "korvane-cli " + c.message + "\n");
+    EXPECT_EQ(result.err,
+              "korvane-cli " + c.args[0] + ": refuses to write " + c.output + c.why + "\n");
     EXPECT_EQ(ReadText(c.input), before);
     EXPECT_EQ(std::filesystem::hard_link_count(c.input), c.output != c.input ? 2u : 1u)
         << "the link is not replaced either";
@@ -111,7 +89,7 @@ TEST_F(HostileOutput, AnOutputThatIsAnInputByAnotherNameIsRefused) {
 // of it, and (where the test may mount) a bind mount of it. import --crop
 // and render would otherwise replace the frames they read.
 TEST_F(HostileOutput, AnOutputFolderThatIsTheInputFolderIsRefused) {
-  const std::string frame = ReadText(Frame(0));
+  const std::string frame = ReadText(FrameFile(0));
   const auto refused = [&](const std::filesystem::path& alias) {
     const std::string outRoot = (alias / "take9").string();
     const CliResult import =
@@ -122,7 +100,7 @@ TEST_F(HostileOutput, AnOutputFolderThatIsTheInputFolderIsRefused) {
     const CliResult render = RunInProcess({"render", Root(), "0", "5", outRoot, "--trails"});
     EXPECT_EQ(render.status, 1);
     EXPECT_NE(render.err.find("is the series being read"), std::string::npos) << render.err;
-    EXPECT_EQ(ReadText(Frame(0)), frame);
+    EXPECT_EQ(ReadText(FrameFile(0)), frame);
     EXPECT_EQ(FilesIn(m_series.Path()).size(), 62u);
   };
   const std::filesystem::path link = m_dir.Path() / "link";
@@ -165,14 +143,8 @@ TEST_F(HostileOutput, EmptyRootsAndNamesAreUsageErrors) {
       {"evaluate", Tracks(), "", "--threshold", "5"},
       {"score", "", Tracks(), "0", "5"},
   };
-  for (const Args& args : cases) {
-    SCOPED_TRACE(::testing::PrintToString(args));
-    const CliResult result = RunInProcess(args);
-    EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.err.find("usage: korvane-cli " + args[0] + " "), std::string::npos)
-        << result.err;
-    EXPECT_EQ(result.out, "");
-  }
+  for (const Args& args : cases)
+    ExpectUsageError(args);
   EXPECT_TRUE(FilesIn(cwd.Path()).empty());
 }
 
@@ -183,11 +155,11 @@ TEST_F(HostileOutput, TheLongestLegalNameIsWritten) {
   const std::string root = m_dir.File(std::string(246, 'r'));
   const CliResult import = RunInProcess({"import", m_series.File("take9_%04d.bmp"), root});
   EXPECT_EQ(import.status, 0) << import.err;
-  EXPECT_EQ(ReadText(series::FrameFileName(root, 60)), ReadText(Frame(60)));
+  EXPECT_EQ(ReadText(series::FrameFileName(root, 60)), ReadText(FrameFile(60)));
   const std::string rendered = m_dir.File(std::string(246, 'u'));
   const CliResult render = RunInProcess({"render", Root(), "0", "1", rendered});
   EXPECT_EQ(render.status, 0) << render.err;
-  EXPECT_EQ(ReadText(series::FrameFileName(rendered, 1)), ReadText(Frame(1)));
+  EXPECT_EQ(ReadText(series::FrameFileName(rendered, 1)), ReadText(FrameFile(1)));
   const std::string out = m_dir.File(std::string(255, 't'));
   const CliResult mot = RunInProcess({"mot2tracks", m_dir.File("gt.txt"), out});
   EXPECT_EQ(mot.status, 0) << mot.err;

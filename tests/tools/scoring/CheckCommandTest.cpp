@@ -7,8 +7,6 @@
 
 #include "CliTestSupport.h"
 #include "base/Trace.h"
-#include "image/SeriesFrames.h"
-#include "support/TempDir.h"
 #include "tracks/TrackFileScan.h"
 #include "tracks/TrackSet.h"
 
@@ -16,21 +14,14 @@ using namespace cli_test;
 
 namespace {
 
-class CheckCommand : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(RunInProcess({"sample", m_dir.Path().string()}).status, 0); }
-  std::string Root() const { return m_dir.File("take9"); }
-  std::string Name(int frame) const { return series::FrameFileName(Root(), frame); }
-  TempDir m_dir;
-  TempDir m_other;
-};
+using CheckCommand = SampleSeriesTest;
 
 // The sample series is well, with a note for its disabled target; then each
 // fault of a frame file is reported, and without a track file in the current
 // folder none is checked.
 TEST_F(CheckCommand, EachFaultOfAFrameFileIsReported) {
   {
-    const InFolder inSeries(m_dir.Path());
+    const InFolder inSeries(m_series.Path());
     const CliResult result = RunInProcess({"check", Root(), "0", "60"});
     EXPECT_EQ(result.status, 0) << result.out;
     EXPECT_EQ(result.err, "");
@@ -40,20 +31,21 @@ TEST_F(CheckCommand, EachFaultOfAFrameFileIsReported) {
               "truetracks.txt: note: target 3 is disabled at frame 20 (row 1000 1000)\n"
               "truetracks.txt: 4 targets, rows for frames 0 to 60, 1 disabled, 0 problems\n");
   }
-  std::filesystem::remove(Name(2));
-  WriteText(Name(3), "BM0123456789");               // 12 bytes: short file header
-  WriteText(Name(4), std::string(60, 'X'));         // no "BM"
-  WriteText(Name(5), "BM" + std::string(40, '0'));  // 42 bytes: short information header
-  WriteText(Name(6), ReadText(Name(6)).substr(0, 54 + 1000));
-  std::filesystem::create_directory(Name(61));  // a folder is no frame file
+  std::filesystem::remove(FrameFile(2));
+  WriteText(FrameFile(3), "BM0123456789");               // 12 bytes: short file header
+  WriteText(FrameFile(4), std::string(60, 'X'));         // no "BM"
+  WriteText(FrameFile(5), "BM" + std::string(40, '0'));  // 42 bytes: short information header
+  WriteText(FrameFile(6), ReadText(FrameFile(6)).substr(0, 54 + 1000));
+  std::filesystem::create_directory(FrameFile(61));  // a folder is no frame file
 
-  const InFolder elsewhere(m_other.Path());
+  const InFolder elsewhere(m_dir.Path());
   const CliResult result = RunInProcess({"check", Root(), "1", "61"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.out, Name(2) + ": missing\n" + Name(3) + ": short header (12 of 54 bytes)\n" +
-                            Name(4) + ": bad signature (not \"BM\")\n" + Name(5) +
-                            ": short header (42 of 54 bytes)\n" + Name(6) +
-                            ": short pixel block (1000 of 230400 bytes)\n" + Name(61) +
+  EXPECT_EQ(result.out, FrameFile(2) + ": missing\n" + FrameFile(3) +
+                            ": short header (12 of 54 bytes)\n" + FrameFile(4) +
+                            ": bad signature (not \"BM\")\n" + FrameFile(5) +
+                            ": short header (42 of 54 bytes)\n" + FrameFile(6) +
+                            ": short pixel block (1000 of 230400 bytes)\n" + FrameFile(61) +
                             ": not a regular file (a folder)\n"
                             "frames 1 to 61: 61 checked, 55 fine, 1 missing, 1 unreadable, "
                             "1 bad signature, 2 short header, 1 short pixel block\n"
@@ -118,7 +110,7 @@ TEST_F(CheckCommand, TrackFileProblemsAreReportedAsTheLoaderReads) {
         "1 targets, rows for frames -2147483648 to -2147483648"}},
       {"1 2147483647\n1 1\n", 1, {"rows from frame 2147483647 on are past frame 499"}},
   };
-  const std::string tracks = m_other.File("t.txt");
+  const std::string tracks = m_dir.File("t.txt");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 40));
     WriteText(tracks, c.text);

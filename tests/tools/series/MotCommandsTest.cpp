@@ -220,23 +220,14 @@ TEST(MotToTracks, BadRowsAreNamedByFileAndLine) {
 // since above 999 a row disables its target; frames outside 0 to 499 are
 // dropped. Each is counted.
 TEST(MotToTracks, PositionsTheTrackFileCannotHoldAreChangedAndCounted) {
-  auto row = [](int frame, int id, double left, double top, double w, double h) {
-    cli::MotRow r;
-    r.frame = frame;
-    r.id = id;
-    r.left = left;
-    r.top = top;
-    r.width = w;
-    r.height = h;
-    return r;
-  };
+  // frame, id, left, top, width, height
   const std::vector<cli::MotRow> rows = {
-      row(2, 1, -0.25, -0.2, 0.5, 0.4),  // centre (0, 0)
-      row(3, 1, 5000, -3000, 2, 2),      // far outside
-      row(4, 1, 999.1, 0, 1, 1),         // (999.6, 0.5) rounds to 1000, which would disable
-      row(2, 2, 9.5, 19.5, 1, 1),        // centre (10, 20): halves round up
-      row(500, 2, 1, 1, 1, 1),           // past the last frame
-      row(-1, 2, 1, 1, 1, 1),            // before the first
+      {2, 1, -0.25, -0.2, 0.5, 0.4},  // centre (0, 0)
+      {3, 1, 5000, -3000, 2, 2},      // far outside
+      {4, 1, 999.1, 0, 1, 1},         // (999.6, 0.5) rounds to 1000, which would disable
+      {2, 2, 9.5, 19.5, 1, 1},        // centre (10, 20): halves round up
+      {500, 2, 1, 1, 1, 1},           // past the last frame
+      {-1, 2, 1, 1, 1, 1},            // before the first
   };
   std::string text;
   cli::MotCounts counts;

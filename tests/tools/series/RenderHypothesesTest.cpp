@@ -11,7 +11,6 @@
 
 #include "CliTestSupport.h"
 #include "image/SeriesFrames.h"
-#include "support/TempDir.h"
 
 using namespace cli_test;
 
@@ -60,33 +59,28 @@ std::string PointsText() {
   return text;
 }
 
-class RenderHypotheses : public ::testing::Test {
+class RenderHypotheses : public SampleSeriesTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(RunInProcess({"sample", m_series.Path().string()}).status, 0);
+    SampleSeriesTest::SetUp();
     WriteText(m_input.File("hyp.txt"), PointsText());
   }
-  CliResult Render(const std::string& outRoot, std::vector<std::string> options) {
-    std::vector<std::string> args{
-        "render",   m_series.File("take9"),          "24",       "27", outRoot,
-        "--tracks", m_series.File("truetracks.txt"), "--markers"};
-    args.insert(args.end(), options.begin(), options.end());
-    return RunInProcess(args);
+  CliResult Render(const std::string& outRoot, const Args& options) {
+    return RunInProcess(Joined(
+        {"render", Root(), "24", "27", outRoot, "--tracks", Tracks(), "--markers"}, options));
   }
   Frame Output(const std::string& outRoot, int frame) const {
     return ReadFrame(series::FrameFileName(outRoot, frame));
   }
 
-  TempDir m_series;
   TempDir m_input;
-  TempDir m_output;
 };
 
 // Each hypothesis is framed in cyan around the red marker it sits on; target
 // 1, lost in frame 25, is ringed in magenta there and only there; the
 // target that is not there, in frame 27, in yellow.
 TEST_F(RenderHypotheses, HypothesesMissesAndFalsePositivesAreMarkedInTheirFrames) {
-  const std::string points = m_output.File("points");
+  const std::string points = m_dir.File("points");
   const CliResult result =
       Render(points, {"--hypotheses", m_input.File("hyp.txt"), "--threshold", "2"});
   ASSERT_EQ(result.status, 0) << result.err;
@@ -107,7 +101,7 @@ TEST_F(RenderHypotheses, HypothesesMissesAndFalsePositivesAreMarkedInTheirFrames
   }
 
   // Without --threshold the hypotheses alone are painted.
-  const std::string plain = m_output.File("plain");
+  const std::string plain = m_dir.File("plain");
   ASSERT_EQ(Render(plain, {"--hypotheses", m_input.File("hyp.txt")}).status, 0);
   for (int frame = 24; frame <= 27; ++frame) {
     const auto targets = Targets(frame);
@@ -122,7 +116,7 @@ TEST_F(RenderHypotheses, HypothesesMissesAndFalsePositivesAreMarkedInTheirFrames
 TEST_F(RenderHypotheses, BadInputIsRefusedBeforeAnythingIsWritten) {
   WriteText(m_input.File("bad.txt"), "24,1,10,10\n24,2,10\n");
   WriteText(m_input.File("bad.geometry"), "source 1920 1080\nscale 1\n");
-  const std::string out = m_output.File("out");
+  const std::string out = m_dir.File("out");
   struct Case {
     std::vector<std::string> options;
     int status;
@@ -147,7 +141,7 @@ TEST_F(RenderHypotheses, BadInputIsRefusedBeforeAnythingIsWritten) {
     const CliResult result = Render(out, c.options);
     EXPECT_EQ(result.status, c.status);
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-    EXPECT_EQ(FilesIn(m_output.Path()), std::vector<std::string>{});
+    EXPECT_EQ(FilesIn(m_dir.Path()), std::vector<std::string>{});
   }
 }
 

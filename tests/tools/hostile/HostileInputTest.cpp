@@ -18,17 +18,16 @@
 #include "CliTestSupport.h"
 #include "base/InputFile.h"
 #include "image/SeriesFrames.h"
-#include "support/TempDir.h"
 #include "video/VideoWriter.h"
 
 using namespace cli_test;
 
 namespace {
 
-class HostileInput : public ::testing::Test {
+class HostileInput : public SampleSeriesTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(RunInProcess({"sample", m_series.Path().string()}).status, 0);
+    SampleSeriesTest::SetUp();
     WriteText(m_dir.File("path.txt"), "10 0 0\n");
     WriteText(m_dir.File("gt.txt"), "1,1,10,10,5,5\n");
     WriteText(m_dir.File("hyp.txt"), "0,1,5,5\n");
@@ -37,121 +36,71 @@ class HostileInput : public ::testing::Test {
   // How a command answers a file it cannot use: a failure (the line on err),
   // a line of its report (out), or a frame it skips (err, "; not shown").
   enum class Answer { Failure, Report, Skipped };
-  // Where a command takes a file: the arguments with the file in its place,
-  // how the fault is answered, the kinds of fault that do not apply there,
-  // and whether the message is the line alone or goes on after it.
+  // Where a command takes a file: the arguments with "@" in its place (the
+  // file's series root in place of a frame file, when `root`), how the fault
+  // is answered, the kinds of fault that do not apply there, and whether the
+  // message is the line alone or goes on after it.
   struct Place {
-    std::string name;
-    std::function<std::vector<std::string>(const std::string&)> args;
+    Args args;
     Answer answer = Answer::Failure;
     std::vector<std::string> skip = {};
     bool exact = true;
     std::string ending = "_0000.bmp";  // of the file's name
+    bool root = false;
+
+    Args For(const std::string& file) const {
+      return With(args, root ? file.substr(0, file.size() - ending.size()) : file);
+    }
   };
   std::vector<Place> Places() const {
-    const std::string tracks = m_series.File("truetracks.txt");
     const std::string path = m_dir.File("path.txt");
     const std::string gt = m_dir.File("gt.txt");
     const std::string hyp = m_dir.File("hyp.txt");
-    const std::string root = m_series.File("take9");
     const std::string out = m_dir.File("out");
     // Files read up to their own bound (MOT rows, hypotheses: 256 MiB, a
     // geometry: its own words) are not made too large here; frame files
     // are read only as far as a frame goes.
     const std::vector<std::string> ownBound{"too large"};
-    const auto rootOf = [](const std::string& f) { return f.substr(0, f.size() - 9); };
+    const Answer failure = Answer::Failure;
     return {
-        {"check",
-         [=](const std::string& f) { return Args{"check", root, "0", "0", "--tracks", f}; }},
-        {"score",
-         [=](const std::string& f) {
-           return Args{"score", f, path, "0", "5"};
-         }},
-        {"score",
-         [=](const std::string& f) {
-           return Args{"score", tracks, f, "0", "5"};
-         }},
-        {"near", [=](const std::string& f) { return Args{"near", f, "1", "1", "10", "5"}; }},
+        {{"check", Root(), "0", "0", "--tracks", "@"}},
+        {{"score", "@", path, "0", "5"}},
+        {{"score", Tracks(), "@", "0", "5"}},
+        {{"near", "@", "1", "1", "10", "5"}},
         // The frame file: check names the file as ROOT_0000.bmp.
-        {"check",
-         [=](const std::string& f) {
-           return Args{"check", rootOf(f), "0", "0"};
-         },
-         Answer::Report, ownBound},
-        {"render",
-         [=](const std::string& f) {
-           return Args{"render", rootOf(f), "0", "0", out};
-         },
-         Answer::Skipped, ownBound},
-        {"render",
-         [=](const std::string& f) {
-           return Args{"render", root, "0", "0", out, "--markers", "--tracks", f};
-         }},
-        {"render",
-         [=](const std::string& f) {
-           return Args{"render", root, "0", "0", out, "--hypotheses", f};
-         },
-         Answer::Failure, ownBound},
-        {"mot2tracks",
-         [=](const std::string& f) {
-           return Args{"mot2tracks", f, out};
-         },
-         Answer::Failure, ownBound},
-        {"mot2tracks",
-         [=](const std::string& f) {
-           return Args{"mot2tracks", gt, out, "--geometry", f};
-         },
-         Answer::Failure, ownBound},
-        {"tracks2mot",
-         [=](const std::string& f) {
-           return Args{"tracks2mot", f, out};
-         }},
-        {"tracks2mot",
-         [=](const std::string& f) {
-           return Args{"tracks2mot", tracks, out, "--geometry", f};
-         },
-         Answer::Failure, ownBound},
-        {"evaluate",
-         [=](const std::string& f) {
-           return Args{"evaluate", f, hyp, "--threshold", "5"};
-         }},
-        {"evaluate",
-         [=](const std::string& f) {
-           return Args{"evaluate", tracks, f, "--threshold", "5"};
-         },
-         Answer::Failure, ownBound},
-        {"evaluate",
-         [=](const std::string& f) {
-           return Args{"evaluate", tracks,       gt, "--threshold", "5", "--hyp-format",
-                       "mot",      "--geometry", f};
-         },
-         Answer::Failure, ownBound},
+        {.args = {"check", "@", "0", "0"},
+         .answer = Answer::Report,
+         .skip = ownBound,
+         .root = true},
+        {.args = {"render", "@", "0", "0", out},
+         .answer = Answer::Skipped,
+         .skip = ownBound,
+         .root = true},
+        {{"render", Root(), "0", "0", out, "--markers", "--tracks", "@"}},
+        {{"render", Root(), "0", "0", out, "--hypotheses", "@"}, failure, ownBound},
+        {{"mot2tracks", "@", out}, failure, ownBound},
+        {{"mot2tracks", gt, out, "--geometry", "@"}, failure, ownBound},
+        {{"tracks2mot", "@", out}},
+        {{"tracks2mot", Tracks(), out, "--geometry", "@"}, failure, ownBound},
+        {{"evaluate", "@", hyp, "--threshold", "5"}},
+        {{"evaluate", Tracks(), "@", "--threshold", "5"}, failure, ownBound},
+        {{"evaluate", Tracks(), gt, "--threshold", "5", "--hyp-format", "mot", "--geometry", "@"},
+         failure,
+         ownBound},
         // The first picture of a pattern ("; no frame was written" follows);
         // a missing one is no file of the pattern at all, and the readers
         // give their own words for a read error.
-        {"import",
-         [=](const std::string& f) {
-           return Args{"import", rootOf(f) + "_%04d.bmp", out};
-         },
-         Answer::Failure,
-         {"missing", "read error", "too large"},
-         false},
+        {.args = {"import", "@_%04d.bmp", out},
+         .skip = {"missing", "read error", "too large"},
+         .exact = false,
+         .root = true},
         // A video by its name: a folder of that name is a folder of
         // pictures, and the libraries read a regular file.
-        {"import",
-         [=](const std::string& f) {
-           return Args{"import", f, out};
-         },
-         Answer::Failure,
-         {"folder", "read error", "too large"},
-         true,
-         ".mp4"},
+        {.args = {"import", "@", out},
+         .skip = {"folder", "read error", "too large"},
+         .ending = ".mp4"},
     };
   }
-  using Args = std::vector<std::string>;
-
-  TempDir m_series;
-  TempDir m_dir;
 };
 
 TEST_F(HostileInput, AFileThatCannotBeUsedIsNamedWithItsFault) {
@@ -193,12 +142,12 @@ TEST_F(HostileInput, AFileThatCannotBeUsedIsNamedWithItsFault) {
       if (std::find(place.skip.begin(), place.skip.end(), kind.name) != place.skip.end())
         continue;
       const std::string file = m_dir.File("in" + std::to_string(serial++) + place.ending);
-      SCOPED_TRACE(kind.name + " for " + ::testing::PrintToString(place.args("FILE")));
+      SCOPED_TRACE(kind.name + " for " + ::testing::PrintToString(place.args));
       kind.make(file);
-      const CliResult result = RunInProcess(place.args(file));
+      const CliResult result = RunInProcess(place.For(file));
       EXPECT_EQ(result.status, 1);
       const std::string line = file + ": " + kind.fault;
-      const std::string said = "korvane-cli " + place.name + ": " + line;
+      const std::string said = "korvane-cli " + place.args[0] + ": " + line;
       switch (place.answer) {
         case Answer::Report:
           EXPECT_NE(result.out.find(line + "\n"), std::string::npos) << result.out;
@@ -253,8 +202,8 @@ TEST_F(HostileInput, EmptyAndGarbageFilesAreAnsweredPlainly) {
     const Place place = Places()[c.place];
     const std::string file = series::FrameFileName(m_dir.File("in" + std::to_string(serial++)), 0);
     WriteText(file, c.text);
-    SCOPED_TRACE(::testing::PrintToString(place.args(c.text)));
-    const CliResult result = RunInProcess(place.args(file));
+    SCOPED_TRACE(::testing::PrintToString(place.args) + " of " + ::testing::PrintToString(c.text));
+    const CliResult result = RunInProcess(place.For(file));
     EXPECT_EQ(result.status, c.status);
     const std::string said = result.out + result.err;
     if (!c.said.empty()) {
@@ -324,8 +273,6 @@ void SaveGif(const QImage& picture, const std::string& path) {
   gif += std::string(1, '\0') + ";";
   WriteText(path, gif);
 }
-
-using Args = std::vector<std::string>;
 
 void Cut(const std::string& path, double keep) {
   const auto size = std::filesystem::file_size(path);

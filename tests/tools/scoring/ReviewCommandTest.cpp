@@ -168,11 +168,8 @@ TEST(ReviewCommand, AWrongCommandLineIsRefusedBeforeAnyFileIsRead) {
       {"review", "src", "gt", "hyp", "--video", "o.mkv", "--threshold", "5", "--rate", "x"},
       {"review", "src", "gt", "hyp", "--video", "o.mkv", "--threshold", "5", "--first-frame", "-2"},
   };
-  for (const auto& args : cases) {
-    const auto result = RunInProcess(args);
-    EXPECT_EQ(result.status, 2) << args.size() << ": " << result.err;
-    EXPECT_NE(result.err.find("usage: korvane-cli review "), std::string::npos) << result.err;
-  }
+  for (const auto& args : cases)
+    cli_test::ExpectUsageError(args);
   EXPECT_TRUE(FilesIn(dir.Path()).empty());
 }
 
@@ -186,11 +183,9 @@ TEST(ReviewCommand, AFailureNamesItsCauseAndLeavesNoVideo) {
   WriteText(dir.File("car.txt"), "1,1,10,10,5,5,1,1\n2,1,10,10,5,5,1,40\n");
   const std::string out = dir.File("review.mkv");
   const auto run = [&](const std::string& source, const std::string& truth,
-                       std::vector<std::string> more = {}) {
-    std::vector<std::string> args{"review",      source, truth,     dir.File("hyp.txt"),
-                                  "--threshold", "5",    "--video", out};
-    args.insert(args.end(), more.begin(), more.end());
-    return RunInProcess(args);
+                       const cli_test::Args& more = {}) {
+    return RunInProcess(cli_test::Joined(
+        {"review", source, truth, dir.File("hyp.txt"), "--threshold", "5", "--video", out}, more));
   };
   struct Case {
     cli_test::CliResult result;

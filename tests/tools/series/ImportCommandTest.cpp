@@ -63,6 +63,7 @@ struct FormatCase {
 // whatever depth, palette, padding or row order its file has.
 TEST(ImportCommand, EveryDepthAndLayoutShowsTheSamePixels) {
   const auto grey = [](int x, int y) { return static_cast<std::uint8_t>(x * 30 + y * 5); };
+  const auto greyRgb = [&](int x, int y) -> Rgb { return {grey(x, y), grey(x, y), grey(x, y)}; };
   const std::vector<FormatCase> cases = {
       {"rgb.png", [] { return ColourPicture(QImage::Format_RGB888); }, Colour},
       {"rgb24.bmp", [] { return ColourPicture(QImage::Format_RGB888); }, Colour},
@@ -90,9 +91,7 @@ TEST(ImportCommand, EveryDepthAndLayoutShowsTheSamePixels) {
              image.scanLine(y)[x] = grey(x, y);
          return image;
        },
-       [&](int x, int y) -> Rgb {
-         return {grey(x, y), grey(x, y), grey(x, y)};
-       }},
+       greyRgb},
       {"grey16.png",
        [&] {
          QImage image(7, 5, QImage::Format_Grayscale16);
@@ -102,9 +101,7 @@ TEST(ImportCommand, EveryDepthAndLayoutShowsTheSamePixels) {
                  static_cast<std::uint16_t>(grey(x, y) * 257);
          return image;
        },
-       [&](int x, int y) -> Rgb {
-         return {grey(x, y), grey(x, y), grey(x, y)};
-       }},
+       greyRgb},
       {"alpha.png",
        [] {
          QImage image = ColourPicture(QImage::Format_ARGB32);
@@ -174,10 +171,8 @@ TEST(ImportCommand, OddSizesFitAndCentre) {
     QImage picture(c.width, c.height, QImage::Format_RGB888);
     picture.fill(QColor(200, 100, 50));
     ASSERT_TRUE(picture.save(QString::fromStdString(dir.File("p7.png"))));
-    std::vector<std::string> args{"import", dir.File("p%d.png"), dir.File("out/seq"), "--start",
-                                  "3"};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const CliResult result = RunInProcess(args);
+    const CliResult result = RunInProcess(
+        Joined({"import", dir.File("p%d.png"), dir.File("out/seq"), "--start", "3"}, c.options));
     ASSERT_EQ(result.status, 0) << result.err;
     const Frame frame = ReadFrame(dir.File("out/seq_0003.bmp"));
     ASSERT_EQ(frame.height, 240);
@@ -259,8 +254,7 @@ TEST(ImportCommand, BadSourcesFailWithTheFramesBeforeThemComplete) {
     const TempDir output;
     c.make(source);
     const InFolder in(source.Path());
-    std::vector<std::string> args{"import"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
+    Args args = Joined({"import"}, c.args);
     args.insert(args.begin() + 2, output.File("OUT"));
     const CliResult result = RunInProcess(args);
     EXPECT_EQ(result.status, 1);

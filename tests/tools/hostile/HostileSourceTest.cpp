@@ -10,31 +10,25 @@
 
 #include "CliTestSupport.h"
 #include "image/SeriesFrames.h"
-#include "support/TempDir.h"
 
 using namespace cli_test;
 
 namespace {
 
-class HostileSource : public ::testing::Test {
+class HostileSource : public SampleSeriesTest {
  protected:
-  void SetUp() override { ASSERT_EQ(RunInProcess({"sample", m_series.Path().string()}).status, 0); }
-
   // Sample frame `frame` (a 320 x 240 picture) copied to path.
   void Picture(const std::filesystem::path& path, int frame) const {
     std::filesystem::create_directories(path.parent_path());
-    std::filesystem::copy_file(series::FrameFileName(m_series.File("take9"), frame), path);
+    std::filesystem::copy_file(FrameFile(frame), path);
   }
   // The pixels the import wrote for its frame `frame` equal sample frame
   // `source`'s: a 320 x 240 picture is taken as it is.
   void ExpectFrame(const std::string& outRoot, int frame, int source) const {
     EXPECT_TRUE(ReadFrame(series::FrameFileName(outRoot, frame)).pixels ==
-                ReadFrame(series::FrameFileName(m_series.File("take9"), source)).pixels)
+                ReadFrame(FrameFile(source)).pixels)
         << outRoot << " frame " << frame;
   }
-
-  TempDir m_series;
-  TempDir m_dir;
 };
 
 TEST_F(HostileSource, EveryNameTheSystemTakesIsRead) {

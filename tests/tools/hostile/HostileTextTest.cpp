@@ -7,22 +7,18 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
 
 #include "CliTestSupport.h"
-#include "support/TempDir.h"
 
 using namespace cli_test;
 using namespace std::string_literals;
 
 namespace {
 
-using Args = std::vector<std::string>;
-
-class HostileText : public ::testing::Test {
+class HostileText : public SampleSeriesTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(RunInProcess({"sample", m_series.Path().string()}).status, 0);
+    SampleSeriesTest::SetUp();
     WriteText(m_dir.File("gt.txt"), "1,1,10,10,5,5\n2,1,12,10,5,5\n");
     WriteText(m_dir.File("path.txt"), "10 60 70\n");
     WriteText(m_dir.File("s.geometry"), kGeometry);
@@ -33,19 +29,8 @@ class HostileText : public ::testing::Test {
       "source 640 480\ncrop 0 0 640 480\nscaled 320 240\nscale 0.5 0.5\noffset 0 0\n"
       "first_frame 0\nfirst_source 1\n";
 
-  std::string Tracks() const { return m_series.File("truetracks.txt"); }
-  std::string Root() const { return m_series.File("take9"); }
   std::string Out() const { return m_dir.File("out.txt"); }
   std::string Gt() const { return m_dir.File("gt.txt"); }
-
-  // Where a command reads a text file: the arguments with the file in place.
-  struct Place {
-    std::string name;
-    std::function<Args(const std::string&)> args;
-  };
-
-  TempDir m_series;
-  TempDir m_dir;
 };
 
 // Whether text holds a byte below space other than a line end, or DEL and
@@ -61,71 +46,31 @@ TEST_F(HostileText, BytesQuotedFromAnInputNeverReachTheTerminalRaw) {
   const std::string mot = "1,1,\x1b[31m,10,5,5\n";
   const std::string geometry = "source 1 1\n\x1b]0;title\x07 1\n";
   struct Case {
-    Place place;
+    Args args;  // "@" where the file goes
     std::string text;
     std::string quoted;  // how the bad field shows in the message
   };
   const std::vector<Case> cases = {
-      {{"mot2tracks",
-        [&](const std::string& f) {
-          return Args{"mot2tracks", f, Out()};
-        }},
-       mot,
-       "'\\x1B[31m'"},
-      {{"evaluate",
-        [&](const std::string& f) {
-          return Args{"evaluate", Tracks(), f, "--threshold", "5", "--hyp-format", "mot"};
-        }},
-       mot,
-       "'\\x1B[31m'"},
-      {{"evaluate",
-        [&](const std::string& f) {
-          return Args{"evaluate", Tracks(), f, "--threshold", "5"};
-        }},
-       "0,\x07,5,5\n",
-       "id '\\x07'"},
-      {{"evaluate",
-        [&](const std::string& f) {
-          return Args{"evaluate", Tracks(), f, "--threshold", "5"};
-        }},
-       "\x1b[2J,1,5,5\n",
-       "frame '\\x1B[2J'"},
-      {{"render",
-        [&](const std::string& f) {
-          return Args{"render", Root(), "0", "0", m_dir.File("o"), "--hypotheses", f};
-        }},
+      {{"mot2tracks", "@", Out()}, mot, "'\\x1B[31m'"},
+      {{"evaluate", Tracks(), "@", "--threshold", "5", "--hyp-format", "mot"}, mot, "'\\x1B[31m'"},
+      {{"evaluate", Tracks(), "@", "--threshold", "5"}, "0,\x07,5,5\n", "id '\\x07'"},
+      {{"evaluate", Tracks(), "@", "--threshold", "5"}, "\x1b[2J,1,5,5\n", "frame '\\x1B[2J'"},
+      {{"render", Root(), "0", "0", m_dir.File("o"), "--hypotheses", "@"},
        "0,1,\x1b[5m,5\n",
        "'\\x1B[5m'"},
-      {{"mot2tracks",
-        [&](const std::string& f) {
-          return Args{"mot2tracks", Gt(), Out(), "--geometry", f};
-        }},
+      {{"mot2tracks", Gt(), Out(), "--geometry", "@"}, geometry, "'\\x1B]0;title\\x07'"},
+      {{"tracks2mot", Tracks(), Out(), "--geometry", "@"}, geometry, "'\\x1B]0;title\\x07'"},
+      {{"evaluate", Tracks(), Gt(), "--threshold", "5", "--hyp-format", "mot", "--geometry", "@"},
        geometry,
        "'\\x1B]0;title\\x07'"},
-      {{"tracks2mot",
-        [&](const std::string& f) {
-          return Args{"tracks2mot", Tracks(), Out(), "--geometry", f};
-        }},
-       geometry,
-       "'\\x1B]0;title\\x07'"},
-      {{"evaluate",
-        [&](const std::string& f) {
-          return Args{"evaluate", Tracks(),     Gt(), "--threshold", "5", "--hyp-format",
-                      "mot",      "--geometry", f};
-        }},
-       geometry,
-       "'\\x1B]0;title\\x07'"},
-      {{"check",
-        [&](const std::string& f) { return Args{"check", Root(), "0", "0", "--tracks", f}; }},
-       "\x1b[2J\x07\n",
-       "'\\x1B[2J\\x07'"},
+      {{"check", Root(), "0", "0", "--tracks", "@"}, "\x1b[2J\x07\n", "'\\x1B[2J\\x07'"},
   };
   int serial = 0;
   for (const Case& c : cases) {
     const std::string file = m_dir.File("bad" + std::to_string(serial++));
     WriteText(file, c.text);
-    SCOPED_TRACE(::testing::PrintToString(c.place.args("FILE")));
-    const CliResult result = RunInProcess(c.place.args(file));
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const CliResult result = RunInProcess(With(c.args, file));
     EXPECT_EQ(result.status, 1);
     EXPECT_FALSE(HoldsControlBytes(result.out + result.err)) << result.out << result.err;
     EXPECT_NE((result.out + result.err).find(c.quoted), std::string::npos)
@@ -138,79 +83,35 @@ TEST_F(HostileText, BytesQuotedFromAnInputNeverReachTheTerminalRaw) {
 TEST_F(HostileText, AByteOrderMarkAtTheStartOfAFileIsReadPast) {
   const std::string tracks = ReadText(Tracks());
   struct Case {
-    Place place;
+    Args args;  // "@" where the file goes
     std::string text;
     int status = 0;
   };
+  const std::string path = m_dir.File("path.txt");
   const std::vector<Case> cases = {
-      {{"mot2tracks",
-        [&](const std::string& f) {
-          return Args{"mot2tracks", f, Out()};
-        }},
-       "1,1,10,10,5,5\n# a comment\n2 1 12 10 5 5\n"},
+      {{"mot2tracks", "@", Out()}, "1,1,10,10,5,5\n# a comment\n2 1 12 10 5 5\n"},
       // Files in the wrong layout are named as such all the same.
-      {{"evaluate",
-        [&](const std::string& f) {
-          return Args{"evaluate", Tracks(), f, "--threshold", "5"};
-        }},
-       "600,1,19,56,10,10\n",
-       1},
-      {{"tracks2mot",
-        [&](const std::string& f) {
-          return Args{"tracks2mot", f, Out()};
-        }},
-       "1,1,19,56,10,10\n",
-       1},
-      {{"mot2tracks",
-        [&](const std::string& f) {
-          return Args{"mot2tracks", Gt(), Out(), "--geometry", f};
-        }},
-       kGeometry},
-      {{"evaluate",
-        [&](const std::string& f) {
-          return Args{"evaluate", Tracks(), f, "--threshold", "5"};
-        }},
-       "1,1,24,61\n2,1,28,62\n"},
-      {{"evaluate",
-        [&](const std::string& f) {
-          return Args{"evaluate", Tracks(), f, "--threshold", "5", "--hyp-format", "mot"};
-        }},
-       "1,1,19,56,10,10\n"},
-      {{"evaluate",
-        [&](const std::string& f) {
-          return Args{"evaluate", f, Gt(), "--threshold", "5", "--hyp-format", "mot"};
-        }},
-       tracks},
-      {{"score",
-        [&](const std::string& f) {
-          return Args{"score", f, m_dir.File("path.txt"), "0", "20"};
-        }},
-       tracks},
-      {{"score",
-        [&](const std::string& f) {
-          return Args{"score", Tracks(), f, "0", "20"};
-        }},
-       "10 60 70\n"},
-      {{"near", [&](const std::string& f) { return Args{"near", f, "1", "1", "25", "5"}; }},
-       tracks},
-      {{"check",
-        [&](const std::string& f) { return Args{"check", Root(), "0", "0", "--tracks", f}; }},
-       tracks},
-      {{"tracks2mot",
-        [&](const std::string& f) {
-          return Args{"tracks2mot", f, Out()};
-        }},
-       tracks},
+      {{"evaluate", Tracks(), "@", "--threshold", "5"}, "600,1,19,56,10,10\n", 1},
+      {{"tracks2mot", "@", Out()}, "1,1,19,56,10,10\n", 1},
+      {{"mot2tracks", Gt(), Out(), "--geometry", "@"}, kGeometry},
+      {{"evaluate", Tracks(), "@", "--threshold", "5"}, "1,1,24,61\n2,1,28,62\n"},
+      {{"evaluate", Tracks(), "@", "--threshold", "5", "--hyp-format", "mot"}, "1,1,19,56,10,10\n"},
+      {{"evaluate", "@", Gt(), "--threshold", "5", "--hyp-format", "mot"}, tracks},
+      {{"score", "@", path, "0", "20"}, tracks},
+      {{"score", Tracks(), "@", "0", "20"}, "10 60 70\n"},
+      {{"near", "@", "1", "1", "25", "5"}, tracks},
+      {{"check", Root(), "0", "0", "--tracks", "@"}, tracks},
+      {{"tracks2mot", "@", Out()}, tracks},
   };
   int serial = 0;
   for (const Case& c : cases) {
     const std::string file = m_dir.File("text" + std::to_string(serial++));
-    SCOPED_TRACE(::testing::PrintToString(c.place.args("FILE")));
+    SCOPED_TRACE(::testing::PrintToString(c.args));
     WriteText(file, c.text);
-    const CliResult plain = RunInProcess(c.place.args(file));
+    const CliResult plain = RunInProcess(With(c.args, file));
     const std::string plainOut = ReadText(Out());
     WriteText(file, "\xEF\xBB\xBF" + c.text);
-    const CliResult marked = RunInProcess(c.place.args(file));
+    const CliResult marked = RunInProcess(With(c.args, file));
     EXPECT_EQ(plain.status, c.status) << plain.err;
     EXPECT_EQ(marked.status, plain.status);
     EXPECT_EQ(marked.out, plain.out);

@@ -11,7 +11,6 @@
 
 #include "CliTestSupport.h"
 #include "support/SyntheticMot.h"
-#include "support/TempDir.h"
 
 using namespace cli_test;
 
@@ -30,13 +29,10 @@ class EvaluateMotTruth : public ::testing::Test {
  protected:
   std::string Truth() const { return m_dir.File("gt.txt"); }
   std::string Hyp() const { return m_dir.File("hyp.txt"); }
-  CliResult Evaluate(const std::string& truth, const std::string& hyp,
-                     std::vector<std::string> options) {
+  CliResult Evaluate(const std::string& truth, const std::string& hyp, const Args& options) {
     WriteText(Truth(), truth);
     WriteText(Hyp(), hyp);
-    std::vector<std::string> args{"evaluate", Truth(), Hyp(), "--truth-format", "mot"};
-    args.insert(args.end(), options.begin(), options.end());
-    return RunInProcess(args);
+    return RunInProcess(Joined({"evaluate", Truth(), Hyp(), "--truth-format", "mot"}, options));
   }
   TempDir m_dir;
 };
@@ -144,7 +140,7 @@ TEST_F(EvaluateMotTruth, BadInputIsAFailureNamingFileAndLine) {
 TEST_F(EvaluateMotTruth, BadArgumentsAreUsageErrors) {
   WriteText(Truth(), kTruth);
   const std::string t = Truth();
-  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+  const std::vector<std::pair<Args, std::string>> cases = {
       {{t, t, "--truth-format", "xml"}, "--truth-format must be tracks or mot"},
       {{t, "--truth-format", "mot"}, "expects MOTChallenge ground truth TRUTH"},
       {{t, t, "--truth-format", "mot", "--iou", "0"}, "--iou must be a number above 0"},
@@ -165,15 +161,8 @@ TEST_F(EvaluateMotTruth, BadArgumentsAreUsageErrors) {
       {{t, t, "--threshold", "3", "--protocol", "none"}, "--iou and --protocol go with"},
       {{t, t, "--threshold", "3", "--metrics", "x"}, "--metrics takes"},
   };
-  for (const auto& [options, message] : cases) {
-    std::vector<std::string> args{"evaluate"};
-    args.insert(args.end(), options.begin(), options.end());
-    const CliResult result = RunInProcess(args);
-    EXPECT_EQ(result.status, 2) << message;
-    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("usage: korvane-cli evaluate "), std::string::npos);
-    EXPECT_EQ(result.out, "");
-  }
+  for (const auto& [options, message] : cases)
+    ExpectUsageError(Joined({"evaluate"}, options), message);
 }
 
 // A track file's truth with the families asked for: the same CLEAR and
