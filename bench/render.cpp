@@ -9,9 +9,12 @@
 // itself against the system's cp of the 500 files, both into a folder
 // emptied before each run but with nothing forced out of the page cache.
 // There render also pays for starting a program that loads the Qt and
-// FFmpeg libraries and for writing each frame under a temporary name and
-// renaming it (so that no frame is ever half written), which cp does not:
-// the target is 2.5.
+// FFmpeg libraries (some 150 shared libraries, about 0.1 s on this kind of
+// machine, whatever the program then does), which cp does not. So the floor
+// it is held to is cp plus that start, measured as the program's own --help;
+// the rest of the difference is render's work, each frame written under a
+// temporary name and renamed (so that no frame is ever half written) among
+// it. The target is 1.5.
 
 #include <algorithm>
 #include <chrono>
@@ -123,6 +126,17 @@ int main(int argc, char** argv) {
   for (int frame = 0; frame < kFrames; ++frame)
     copyProcess += " '" + series::FrameFileName(root, frame) + "'";
   copyProcess += " '" + processFolder + "/'";
+  const std::string startProcess = std::string("'") + KORVANE_CLI_PATH + "' --help >/dev/null 2>&1";
+  bench::Times fastestStart;
+  bench::RegisterOnce("render/korvane-cli start", [&](benchmark::State& state) {
+    for (auto _ : state) {
+      if (!bench::Timed(RUSAGE_CHILDREN, fastestStart,
+                        [&] { return std::system(startProcess.c_str()) == 0; })) {
+        state.SkipWithError("korvane-cli --help failed");
+        return;
+      }
+    }
+  })->Iterations(8);
   bench::Times fastestRenderProcess;
   bench::Times fastestCopyProcess;
   bench::RegisterOnce("render/processes in the page cache, in turns", [&](benchmark::State& state) {
@@ -147,8 +161,12 @@ int main(int argc, char** argv) {
   std::printf("render ratio: %.3f (target <= 1.5)\n", fastestRender.wall / fastestCopy.wall);
   std::printf("render process %.1f ms, cp %.1f ms in the page cache (the fastest of 8 each)\n",
               fastestRenderProcess.wall * 1e3, fastestCopyProcess.wall * 1e3);
-  std::printf("render process in the page cache ratio: %.3f (target <= 2.5)\n",
-              fastestRenderProcess.wall / fastestCopyProcess.wall);
+  std::printf("korvane-cli start %.1f ms (its --help, the fastest of 8)\n",
+              fastestStart.wall * 1e3);
+  std::printf(
+      "render process in the page cache over cp and the start ratio: %.3f (target <= "
+      "1.5)\n",
+      fastestRenderProcess.wall / (fastestCopyProcess.wall + fastestStart.wall));
   benchmark::Shutdown();
   return 0;
 }
