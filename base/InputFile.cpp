@@ -100,6 +100,14 @@ std::optional<FileFault> OpenRegularFile(const std::string& path, int& fd) {
   return std::nullopt;
 }
 
+std::optional<FileFault> UnreadableFileFault(const std::string& path) {
+  int raw = -1;
+  if (std::optional<FileFault> fault = OpenRegularFile(path, raw))
+    return fault;
+  const FileDescriptor fd(raw);
+  return std::nullopt;
+}
+
 std::optional<FileFault> RegularFileFault(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0)
@@ -110,10 +118,8 @@ std::optional<FileFault> RegularFileFault(const std::string& path) {
 }
 
 FileFault WhyNotOpened(const std::string& path) {
-  int fd = -1;
-  if (const std::optional<FileFault> fault = OpenRegularFile(path, fd))
+  if (std::optional<FileFault> fault = UnreadableFileFault(path))
     return *fault;
-  ::close(fd);
   return {FileFault::Kind::CannotOpen};
 }
 

@@ -32,6 +32,10 @@ FileFault WhyNotOpened(const std::string& path);
 // close, or the fault.
 std::optional<FileFault> OpenRegularFile(const std::string& path, int& fd);
 
+// The same, for a caller that only asks: the file is closed again at once.
+// Its fault, or nothing when it can be read.
+std::optional<FileFault> UnreadableFileFault(const std::string& path);
+
 // Why path names no regular file, asked without opening it (Missing,
 // NotRegular, PermissionDenied where a folder on the way may not be
 // searched), or nothing.

@@ -1,9 +1,8 @@
 #pragma once
 // What the benchmark programs share: whether a peer program is on the PATH,
-// the least times of runs that take turns with a peer's, and the turns, the bare
+// turns taken with a peer and the least times of each side's runs, the bare
 // open/read/close and open/write/close every ratio is measured against, the
-// pattern their frames
-// are filled with, the registration of a wall-clock benchmark, and a reporter
+// pattern their frames are filled with, the registration of a wall-clock benchmark, and a reporter
 // that keeps each benchmark's fastest time so a program can print
 // "<name> ratio: X (target <= Y)" lines. Their files go in a base::TempFolder.
 // Header-only: each bench/<name>.cpp is a program of its own and includes

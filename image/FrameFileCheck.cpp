@@ -58,8 +58,9 @@ FrameFaultCounts CheckSeriesFrames(const std::string& root, int first, int last,
                                    const FrameFaultSink& faults) {
   std::vector<unsigned char> pixels(series::kFrameBytes);
   FrameFaultCounts counts{};
-  for (int frame = first; frame <= last; ++frame) {
-    const std::string name = series::FrameFileName(root, frame);
+  // Counted wide, so that a series ending at INT_MAX ends too.
+  for (std::int64_t frame = first; frame <= last; ++frame) {
+    const std::string name = series::FrameFileName(root, static_cast<int>(frame));
     const FrameCheck check = CheckFrameFile(name, pixels);
     ++counts[static_cast<std::size_t>(check.fault)];
     if (check.fault != FrameFault::None)

@@ -1,7 +1,5 @@
 #include "import/VideoImport.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -74,10 +72,8 @@ std::optional<ImportProblem> OpenVideo(const ImportSettings& settings, video::Vi
     return ImportProblem{ImportProblem::Kind::kFailure, std::move(text)};
   };
   // The file's faults in the inputs' words, before the libraries open it.
-  int fd = -1;
-  if (auto fault = base::OpenRegularFile(settings.source, fd))
+  if (auto fault = base::UnreadableFileFault(settings.source))
     return failure(settings.source + ": " + fault->Describe());
-  ::close(fd);
   if (auto problem = reader.Open(settings.source))
     return failure(*problem + "; no frame was written");
   const video::VideoInfo& info = reader.Info();

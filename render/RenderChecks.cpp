@@ -55,7 +55,9 @@ std::optional<std::string> OutputOverRead(const RenderSettings& settings,
   std::vector<std::string> written;
   if (!settings.video.empty())
     written.push_back(settings.video);
-  for (int frame = settings.first; frame <= settings.last; ++frame) {
+  // Counted wide, so that a series ending at INT_MAX ends too.
+  for (std::int64_t wide = settings.first; wide <= settings.last; ++wide) {
+    const int frame = static_cast<int>(wide);
     read.push_back(series::FrameFileName(settings.root, frame));
     if (!settings.outRoot.empty())
       written.push_back(series::FrameFileName(settings.outRoot, frame));

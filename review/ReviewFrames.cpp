@@ -1,6 +1,7 @@
 #include "review/ReviewFrames.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -27,7 +28,9 @@ std::optional<std::string> PlanRange(std::optional<int> firstFrame, std::optiona
   }
   if (held < 1)
     return "the source holds no frame from " + std::to_string(range.first) + " on";
-  held = std::min<std::int64_t>(held, maxFrames);
+  // At most maxFrames, and none numbered beyond INT_MAX: a video's frames
+  // are asked for by number whatever the stream holds.
+  held = std::min<std::int64_t>({held, maxFrames, std::int64_t{INT_MAX} - range.first + 1});
   range.last = static_cast<int>(range.first + held - 1);
   return std::nullopt;
 }

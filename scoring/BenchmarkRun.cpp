@@ -71,7 +71,9 @@ std::vector<long long> SequenceFrames(std::span<const BenchmarkSequence> sequenc
 BenchmarkProgress CountingFrames(std::vector<long long> frames,
                                  std::function<void(long long done)> done) {
   return [frames = std::move(frames), done = std::move(done), sum = 0LL](int finished) mutable {
-    sum += frames[static_cast<std::size_t>(finished - 1)];
+    // finished counts from 1; a count the list does not hold adds nothing.
+    if (finished >= 1 && static_cast<std::size_t>(finished) <= frames.size())
+      sum += frames[static_cast<std::size_t>(finished - 1)];
     done(sum);
   };
 }

@@ -164,6 +164,9 @@ int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::
   if (auto problem = writer.Finish())
     return cli::Failure(err, kCommand, *problem);
   const std::vector<int>& numbers = frames.numbers;
+  if (writer.FramesWritten() < 1 ||
+      static_cast<std::size_t>(writer.FramesWritten()) > numbers.size())
+    return cli::Failure(err, kCommand, "no frame was reviewed; no video was written");
   const int lastShown = numbers[static_cast<std::size_t>(writer.FramesWritten()) - 1];
   if (end.videoEndsAfter)
     err << "korvane-cli review: note: the video ends after frame " << *end.videoEndsAfter << "\n";

@@ -145,6 +145,14 @@ TEST(ReviewCommand, FramesHaveTheSourcesSizeOrTheScaledOne) {
   EXPECT_NE(same.out.find("5 frames of 161 x 91 at 25 per second (source frames 4 to 8)"),
             std::string::npos)
       << same.out;
+  // Frames are never numbered past the largest number there is, however
+  // many are asked for; a video that holds none of them writes nothing.
+  const auto beyond = RunInProcess({"review", dir.File("odd.mkv"), dir.File("gt.txt"),
+                                    dir.File("hyp.txt"), "--threshold", "5", "--first-frame",
+                                    "2147483646", "--count", "5", "--video", dir.File("far.mkv")});
+  EXPECT_EQ(beyond.status, 1) << beyond.err;
+  EXPECT_NE(beyond.err.find("no video was written"), std::string::npos) << beyond.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("far.mkv")));
 }
 
 TEST(ReviewCommand, AWrongCommandLineIsRefusedBeforeAnyFileIsRead) {

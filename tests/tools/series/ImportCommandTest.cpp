@@ -268,6 +268,19 @@ TEST(ImportCommand, BadSourcesFailWithTheFramesBeforeThemComplete) {
     EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
     EXPECT_EQ(FilesIn(output.Path()), c.written);
   }
+  // An output folder that cannot be made is found with the first frame, and
+  // nothing is left behind.
+  const TempDir source;
+  const TempDir output;
+  series(source, 2);
+  WriteText(output.File("file"), "");
+  const CliResult blocked =
+      RunInProcess({"import", source.File("f%d.png"), output.File("file/OUT")});
+  EXPECT_EQ(blocked.status, 1);
+  EXPECT_EQ(blocked.err, "korvane-cli import: " + output.File("file") +
+                             ": the output folder cannot be made: not a folder; no frame was "
+                             "written\n");
+  EXPECT_EQ(FilesIn(output.Path()), std::vector<std::string>{"file"});
 }
 
 // Frames would replace pictures being read: refused before anything is
