@@ -95,7 +95,12 @@ std::optional<std::string> WriteSampleSeries(const std::filesystem::path& folder
            (error ? ": " + error.message() : "");
   if (auto inTheWay = FolderInTheWay(folder))
     return inTheWay;
-  const base::TempFolder recording(folder, "." + std::string(kSampleRoot) + "-recording");
+  // Appended rather than added up: GCC 12 at -O3 takes "." + a string for an
+  // overlapping copy (a false -Wrestrict).
+  std::string prefix = ".";
+  prefix += kSampleRoot;
+  prefix += "-recording";
+  const base::TempFolder recording(folder, prefix);
   if (recording.Path().empty())
     return "cannot make a folder in " + folder.string() + ": " + std::strerror(errno);
   const std::string root = recording.File(kSampleRoot);
