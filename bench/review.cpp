@@ -1,4 +1,4 @@
-// korvane-cli review of 600 frames of 1920 x 1080 JPEG with 30 boxes a frame
+// korvane-cli review of 300 frames of 1920 x 1080 JPEG with 30 boxes a frame
 // to H.264 MP4, against ffmpeg decoding the same pictures and encoding them
 // with the same encoder settings and no drawing: the encoder is the floor,
 // so the ratio (ffmpeg's time over ours) must be at least 0.9. With
@@ -28,11 +28,13 @@
 
 namespace {
 
-constexpr int kFrames = 600;
+constexpr int kFrames = 300;
 constexpr int kTargets = 30;
-constexpr int kRate = 25;
+// Ten frames a second, so that the context of a second either side of an
+// error is ten frames.
+constexpr int kRate = 10;
 // The tracker goes wrong for ten frames in the middle; with a second of
-// context either side a review keeps 60 frames, a tenth of 600.
+// context either side a review keeps 30 frames, a tenth of 300.
 constexpr int kErrorFrames = 10;
 
 // Where person t stands at frame f (from 1): 30 people walking across the

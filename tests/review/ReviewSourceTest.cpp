@@ -10,6 +10,7 @@
 
 #include "review/ReviewSource.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 #include "video/VideoWriter.h"
 
 namespace {
@@ -58,7 +59,7 @@ TEST(ReviewSource, APictureFolderIsNumberedDecodedAndScaled) {
 TEST(ReviewSource, PatternsVideosAndNamesThatAreNeither) {
   const TempDir dir;
   for (int f = 3; f <= 4; ++f)
-    WritePicture(dir.File("p" + std::to_string(f) + ".png"), 8, 6, qRgb(1, 2, 3));
+    WritePicture(dir.File(test_files::NumberedName("p", f, ".png")), 8, 6, qRgb(1, 2, 3));
   review::ReviewSource pattern;
   ASSERT_EQ(review::OpenReviewSource(dir.File("p%d.png"), 1.0, pattern), std::nullopt);
   EXPECT_EQ(pattern.firstNumber, 3);

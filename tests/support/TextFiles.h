@@ -8,9 +8,21 @@
 #include <iterator>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace test_files {
+
+// prefix, number and ending joined ("f", 3, ".png": "f3.png"), appended in
+// turn: GCC 12 at -O3 takes "f" + a string for an overlapping copy and warns
+// (a false -Wrestrict), which a build with warnings as errors cannot take.
+inline std::string NumberedName(std::string_view prefix, long long number,
+                                std::string_view ending) {
+  std::string name(prefix);
+  name += std::to_string(number);
+  name += ending;
+  return name;
+}
 
 inline std::string ReadText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

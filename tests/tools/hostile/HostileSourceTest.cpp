@@ -89,7 +89,7 @@ TEST_F(HostileSource, APatternThatMeetsAFileThatIsNoRegularFileSaysSo) {
     const TempDir output;
     for (int number = 0; number < 6; ++number) {
       if (number != 3)
-        Picture(source.Path() / ("f" + std::to_string(number) + ".bmp"), number);
+        Picture(source.Path() / test_files::NumberedName("f", number, ".bmp"), number);
     }
     const std::string third = source.File("f3.bmp");
     kind.make(third);

@@ -40,7 +40,7 @@ void WriteOnePerson(const TempDir& dir) {
   std::string truth;
   std::string hypotheses;
   for (int f = 1; f <= 90; ++f) {
-    const std::string box = "," + std::to_string(20 + f) + ",60,30,70,1,";
+    const std::string box = test_files::NumberedName(",", 20 + f, ",60,30,70,1,");
     truth += std::to_string(f) + ",1" + box + "1,1\n";
     if (f != 20 && f != 21)
       hypotheses += std::to_string(f) + ",7" + box + "-1,-1\n";

@@ -207,7 +207,8 @@ TEST(ImportCommand, BadSourcesFailWithTheFramesBeforeThemComplete) {
   };
   const auto series = [&](const TempDir& dir, int count) {
     for (int i = 0; i < count; ++i)
-      ASSERT_TRUE(small.save(QString::fromStdString(dir.File("f" + std::to_string(i) + ".png"))));
+      ASSERT_TRUE(
+          small.save(QString::fromStdString(dir.File(test_files::NumberedName("f", i, ".png")))));
   };
   const std::vector<BadCase> cases = {
       {"undecodable",
