@@ -122,6 +122,8 @@ int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::
       return cli::UsageError(err, kCommand, outcome.problem->text);
     return cli::Failure(err, kCommand, outcome.problem->text);
   }
+  if (outcome.frames.empty())  // never so without a problem; said rather than read past
+    return cli::Failure(err, kCommand, settings.source + ": no frame was written");
   out << "import: wrote " << outcome.frames.size() << " frames, " << outcome.frames.front()
       << " to " << outcome.frames.back() << ", and " << outcome.geometryFile << '\n';
   return cli::kExitOk;
