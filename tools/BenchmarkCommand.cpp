@@ -58,11 +58,10 @@ std::optional<std::string> ReadRequest(const cli::ParsedArgs& parsed, Request& r
 
 int RunBenchmarkCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
-    return *status;
   Request request;
-  if (const auto problem = ReadRequest(parsed, request))
-    return cli::UsageError(err, kCommand, *problem);
+  if (const auto status =
+          cli::ReadCommandRequest(args, kOptions, kCommand, out, err, ReadRequest, parsed, request))
+    return *status;
   std::vector<BenchmarkSequence> sequences;
   if (const auto problem =
           ListBenchmark(request.gtRoot, request.trackerDir, request.seqmap, sequences))

@@ -62,6 +62,22 @@ std::optional<int> ReadCommandArgs(std::span<const std::string> args,
                                    std::span<const OptionRule> options, std::string_view command,
                                    std::ostream& out, std::ostream& err, ParsedArgs& parsed);
 
+// The first steps of a command that reads its arguments into a request:
+// ReadCommandArgs, then `read(parsed, request)`, which returns the usage
+// message when the arguments cannot be used. Returns the command's exit
+// status when it is decided already; nothing means the command goes on.
+template <typename Request, typename Read>
+std::optional<int> ReadCommandRequest(std::span<const std::string> args,
+                                      std::span<const OptionRule> options, std::string_view command,
+                                      std::ostream& out, std::ostream& err, const Read& read,
+                                      ParsedArgs& parsed, Request& request) {
+  if (const std::optional<int> status = ReadCommandArgs(args, options, command, out, err, parsed))
+    return status;
+  if (const std::optional<std::string> problem = read(parsed, request))
+    return UsageError(err, command, *problem);
+  return std::nullopt;
+}
+
 using series::kMaxSeriesFrames;
 
 struct FrameRange {

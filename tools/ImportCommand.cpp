@@ -97,11 +97,10 @@ std::optional<std::string> ReadSettings(const cli::ParsedArgs& parsed, ImportSet
 
 int RunImportCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
-    return *status;
   ImportSettings settings;
-  if (auto problem = ReadSettings(parsed, settings))
-    return cli::UsageError(err, kCommand, *problem);
+  if (const auto status = cli::ReadCommandRequest(args, kOptions, kCommand, out, err, ReadSettings,
+                                                  parsed, settings))
+    return *status;
 
   const bool fromVideo = cli::IsVideoSource(settings.source);
   if (fromVideo && settings.first)

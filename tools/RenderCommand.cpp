@@ -135,11 +135,10 @@ void PrintSummary(std::ostream& out, const RenderSettings& settings, const Rende
 
 int RunRenderCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
-    return *status;
   RenderSettings settings;
-  if (const auto error = ReadSettings(parsed, settings))
-    return cli::UsageError(err, kCommand, *error);
+  if (const auto status = cli::ReadCommandRequest(args, kOptions, kCommand, out, err, ReadSettings,
+                                                  parsed, settings))
+    return *status;
   HypothesisRequest hypothesisRequest;
   if (const auto error = ReadHypothesisRequest(parsed, hypothesisRequest))
     return cli::UsageError(err, kCommand, *error);

@@ -100,11 +100,10 @@ void PrintSpans(std::ostream& out, std::span<const review::FrameSpan> spans) {
 
 int RunReviewCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   cli::ParsedArgs parsed;
-  if (const auto status = cli::ReadCommandArgs(args, kOptions, kCommand, out, err, parsed))
-    return *status;
   Request request;
-  if (const auto problem = ReadRequest(parsed, request))
-    return cli::UsageError(err, kCommand, *problem);
+  if (const auto status =
+          cli::ReadCommandRequest(args, kOptions, kCommand, out, err, ReadRequest, parsed, request))
+    return *status;
 
   review::SequenceVerdicts verdicts;
   if (auto problem = review::EvaluateFilesForReview(request.truthFile, request.hypothesisFile,
