@@ -1,13 +1,20 @@
 // korvane-cli render of 500 frames, every frame with 50 full trails and 50
 // markers, against the plainest way to put the same 500 input files into the
 // output folder: open, read, create, write and close each in turn, as a copy
-// does. Both write into an empty folder each time, as a first render or copy
+// does. Both write into a new folder each time, as a first render or copy
 // into a new folder would, and take turns (see below). The target is render
 // at most 1.5 times the copy.
 //
+// No turn follows a deletion of its own files: the file system passes over
+// the inodes of files deleted in the last half minute whenever it makes a
+// file, so making 500 files just after deleting 500 costs a scan that grows
+// with every deletion, swamps the work measured and swings from run to run.
+// Each turn's folder is therefore new and the folders go only when their
+// row is done (at most about 1.9 GB of frames at a time).
+//
 // The same work as a user meets it is measured too: the korvane-cli process
-// itself against the system's cp of the 500 files, both into a folder
-// emptied before each run but with nothing forced out of the page cache.
+// itself against the system's cp of the 500 files, both into a new folder
+// each time but with nothing forced out of the page cache.
 // There render also pays for starting a program that loads the Qt and
 // FFmpeg libraries (some 150 shared libraries, whatever the program then
 // does), which cp does not. So the floor it is held to is cp plus that start,
@@ -53,13 +60,28 @@ void WriteTrackFile(const std::string& path) {
   }
 }
 
-// Makes folder anew, empty, and has the system write out what earlier work
-// left in memory, so that neither side pays for the other's writes.
-void Empty(const std::string& folder) {
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directory(folder);
-  ::sync();
-}
+// Folders for the turns of one row, each made new under `parent`, all
+// removed with it.
+class TurnFolders {
+ public:
+  explicit TurnFolders(std::string parent) : m_parent(std::move(parent)) {
+    std::filesystem::create_directory(m_parent);
+  }
+  ~TurnFolders() { std::filesystem::remove_all(m_parent); }
+  TurnFolders(const TurnFolders&) = delete;
+  TurnFolders& operator=(const TurnFolders&) = delete;
+
+  // A new, empty folder for the next turn, `what` in its name.
+  std::string Next(const std::string& what) {
+    const std::string folder = m_parent + "/" + what + "-" + std::to_string(++m_made);
+    std::filesystem::create_directory(folder);
+    return folder;
+  }
+
+ private:
+  std::string m_parent;
+  int m_made = 0;
+};
 
 }  // namespace
 
@@ -78,15 +100,13 @@ int main(int argc, char** argv) {
   }
   const std::string tracks = folder.File("tracks.txt");
   WriteTrackFile(tracks);
-  const std::string renderedFolder = folder.File("rendered");
-  const std::string copiedFolder = folder.File("copied");
-  const std::string rendered = renderedFolder + "/take";
-  const std::string copied = copiedFolder + "/take";
-
-  const std::vector<std::string> args = {root,       "0",        std::to_string(kFrames - 1),
-                                         rendered,   "--tracks", tracks,
-                                         "--trails", "--markers"};
+  // Where the turn under way writes its frames.
+  std::string rendered;
+  std::string copied;
   const auto render = [&] {
+    const std::vector<std::string> args = {root,       "0",        std::to_string(kFrames - 1),
+                                           rendered,   "--tracks", tracks,
+                                           "--trails", "--markers"};
     std::ostringstream out, err;
     return RunRenderCommand(args, out, err) == 0;
   };
@@ -101,13 +121,21 @@ int main(int argc, char** argv) {
     return copiedAll;
   };
 
-  // Render and copy take turns, each into an emptied folder with the clock
-  // stopped in between; the ratio is of the fastest run of each.
+  // Render and copy take turns, each into a new folder with the clock
+  // stopped in between, after the system has written out what the turn
+  // before left in memory, so that neither side pays for the other's writes.
+  // The ratio is of the fastest run of each.
   bench::Times fastestRender;
   bench::Times fastestCopy;
   bench::RegisterOnce("render/command and copy, in turns", [&](benchmark::State& state) {
+    TurnFolders turns(folder.File("in-process"));
     bench::TakeTurns(
-        state, [&](bool renderTurn) { Empty(renderTurn ? renderedFolder : copiedFolder); },
+        state,
+        [&](bool renderTurn) {
+          (renderTurn ? rendered : copied) =
+              turns.Next(renderTurn ? "rendered" : "copied") + "/take";
+          ::sync();
+        },
         [&](bool renderTurn) -> std::optional<std::string> {
           if (renderTurn ? bench::Timed(RUSAGE_SELF, fastestRender, render)
                          : bench::Timed(RUSAGE_SELF, fastestCopy, copy))
@@ -116,33 +144,35 @@ int main(int argc, char** argv) {
         });
   })->Iterations(8);
 
-  // The whole processes, in the page cache.
-  const std::string processFolder = folder.File("process");
-  const std::string renderProcess = std::string("'") + KORVANE_CLI_PATH + "' render '" + root +
-                                    "' 0 " + std::to_string(kFrames - 1) + " '" + processFolder +
-                                    "/take' --tracks '" + tracks +
-                                    "' --trails --markers >/dev/null 2>&1";
-  std::string copyProcess = "cp";
+  // The whole processes, in the page cache: each writes into a folder made
+  // anew, with nothing forced out of memory before it.
+  const auto renderProcess = [&](const std::string& into) {
+    return std::string("'") + KORVANE_CLI_PATH + "' render '" + root + "' 0 " +
+           std::to_string(kFrames - 1) + " '" + into + "/take' --tracks '" + tracks +
+           "' --trails --markers >/dev/null 2>&1";
+  };
+  std::string copySources = "cp";
   for (int frame = 0; frame < kFrames; ++frame)
-    copyProcess += " '" + series::FrameFileName(root, frame) + "'";
-  copyProcess += " '" + processFolder + "/'";
+    copySources += " '" + series::FrameFileName(root, frame) + "'";
   const std::string startProcess = std::string("'") + KORVANE_CLI_PATH + "' --help >/dev/null 2>&1";
   bench::Times fastestStart;
   bench::Times fastestRenderProcess;
   bench::Times fastestCopyProcess;
   bench::RegisterOnce("render/processes in the page cache, in turns", [&](benchmark::State& state) {
+    TurnFolders turns(folder.File("processes"));
+    std::string processFolder;
     bench::TakeTurns(
         state,
-        [&](bool) {
-          std::filesystem::remove_all(processFolder);
-          std::filesystem::create_directory(processFolder);
+        [&](bool renderTurn) {
+          processFolder = turns.Next(renderTurn ? "rendered" : "copied");
           // The start alone, between the turns, so that a slow spell falls
           // on it too.
           bench::Timed(RUSAGE_CHILDREN, fastestStart,
                        [&] { return std::system(startProcess.c_str()) == 0; });
         },
         [&](bool renderTurn) -> std::optional<std::string> {
-          const std::string& command = renderTurn ? renderProcess : copyProcess;
+          const std::string command =
+              renderTurn ? renderProcess(processFolder) : copySources + " '" + processFolder + "/'";
           if (bench::Timed(RUSAGE_CHILDREN, renderTurn ? fastestRenderProcess : fastestCopyProcess,
                            [&] { return std::system(command.c_str()) == 0; }))
             return std::nullopt;
