@@ -25,6 +25,12 @@ inline constexpr std::uintmax_t kFrameFileBytes = BMP_PIXEL_OFFSET + kFrameBytes
 // checks, reviews), so a mistyped number cannot keep it busy for hours.
 inline constexpr int kMaxSeriesFrames = 100000;
 
+// Frame numbers from `first` to `last`, both included.
+struct FrameRange {
+  int first = 0;
+  int last = 0;
+};
+
 // Writes the name of frame `frame` of the series under root into out,
 // zero-terminated, and returns its length; -1 (out left empty) when the name
 // does not fit.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "image/SeriesFrames.h"
 #include "review/KeptSpans.h"
 #include "review/ReviewPlan.h"
 #include "review/ReviewSource.h"
@@ -18,10 +19,8 @@ namespace review {
 // plays at this.
 inline constexpr int kDefaultReviewRate = 30;
 
-struct FrameRange {
-  int first = 0;  // source frame numbers, both included
-  int last = 0;
-};
+// Source frame numbers, both included.
+using series::FrameRange;
 
 // The frames reviewed: `count` frames (default: up to the source's end; a
 // video of unknown length up to the last frame a row names) from

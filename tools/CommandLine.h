@@ -78,12 +78,8 @@ std::optional<int> ReadCommandRequest(std::span<const std::string> args,
   return std::nullopt;
 }
 
+using series::FrameRange;
 using series::kMaxSeriesFrames;
-
-struct FrameRange {
-  int first = 0;
-  int last = 0;
-};
 
 // FIRST and LAST of a series: integers with 0 <= FIRST <= LAST < INT_MAX (a
 // loop over the frames counts one past LAST) and at most kMaxSeriesFrames
