@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds every Google Benchmark program (bench/<name>.cpp becomes
-# bench_<name>) in the release build, build-release/ (shared with the
-# package check, which builds the rest), runs each, and prints one table of
+# bench_<name>) in the Release build of scripts/build.sh, build/ (already
+# built there when that script has run), runs each, and prints one table of
 # every ratio they report: each program prints lines such as
 #   read ratio: 1.042 (target <= 1.3)
 # A program measured against a fixed budget rather than a peer reports its
@@ -9,12 +9,19 @@
 #   evaluate 500 frames x 50 x 50, milliseconds ratio: 6.7 (target <= 20)
 # A ratio beyond its target is marked OVER. The script fails when a program
 # does not build, or (after the table) when one fails to run; with
-# BENCH_STRICT=1 it also fails when a ratio is beyond its target. Each program's full output is in build-release/bench-<name>.log.
+# BENCH_STRICT=1 it also fails when a ratio is beyond its target. Each
+# program's full output is in build/bench-<name>.log.
+#
+# The programs' files go in memory (/dev/shm) when it has room for them:
+# every ratio compares two sides writing the same files in the same place,
+# and on the disk's file system the time to make a file depends on how many
+# were deleted in the last half minute (by the program before, say), which
+# swung the same build's ratios by a factor of three from run to run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/logged-steps.sh
 
-build=build-release
+build=build
 log=$(fresh_log "$build" bench)
 
 names=()
@@ -27,7 +34,18 @@ done
   exit 1
 }
 
-logged_step bench "$log" configure cmake --preset bench
+# The largest program (render) holds about 2 GB of frames at a time.
+if [[ -d /dev/shm && -w /dev/shm ]] &&
+  (($(df --output=avail -k /dev/shm | tail -n 1) > 4 * 1024 * 1024)); then
+  scratch=$(mktemp -d /dev/shm/korvane-bench.XXXXXX)
+  trap 'rm -rf "$scratch"' EXIT
+  export TMPDIR=$scratch
+else
+  echo "bench: /dev/shm has no room for the benchmarks' files; they go on the disk" \
+    "and the file system's state can swing the ratios" >&2
+fi
+
+logged_step bench "$log" configure cmake --preset default
 logged_step bench "$log" "building the benchmarks" \
   cmake --build "$build" -j 2 --target "${names[@]/#/bench_}" -- -k 0
 
