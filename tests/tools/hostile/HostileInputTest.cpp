@@ -18,7 +18,7 @@
 #include "CliTestSupport.h"
 #include "base/InputFile.h"
 #include "image/SeriesFrames.h"
-#include "video/VideoWriter.h"
+#include "support/VideoFiles.h"
 
 using namespace cli_test;
 
@@ -320,20 +320,6 @@ TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
     Cut(f, 1.0 / 3);
   };
   const auto appended = [](const std::string& f) { WriteText(f, ReadText(f) + "trailing bytes"); };
-  const auto video = [](int width, int height, int frames) {
-    return [=](const std::string& f) {
-      video::VideoWriter writer;
-      ASSERT_EQ(writer.Open(f, width, height, 10), std::nullopt);
-      std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
-      for (int i = 0; i < frames; ++i) {
-        std::mt19937 random(static_cast<unsigned>(i));
-        for (std::uint8_t& byte : pixels)
-          byte = static_cast<std::uint8_t>(random() & 0xFF);
-        ASSERT_EQ(writer.WriteFrame(pixels), std::nullopt);
-      }
-      ASSERT_EQ(writer.Finish(), std::nullopt);
-    };
-  };
   const std::string limit = " is more than the 67108864 pixels (8192 x 8192) decoded at most";
   const std::vector<Case> cases = {
       {"jpeg-third", pictures("jpg", cutTo(1.0 / 3)), 1,
@@ -361,9 +347,17 @@ TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
        },
        1, "/p1.bmp: a picture of 9000 x 9000 pixels" + limit, 0},
       {"broken.mp4",
-       [&](const std::string& f) {
-         // Garbage over the middle of a video of 12 frames.
-         video(64, 48, 12)(f);
+       [](const std::string& f) {
+         // Garbage over the middle of a video of 12 frames of noise.
+         std::vector<std::uint8_t> pixels(64 * 48 * 3);
+         ASSERT_EQ(test_video::WriteVideo(f, 64, 48, 10, 12,
+                                          [&](int i) {
+                                            std::mt19937 random(static_cast<unsigned>(i));
+                                            for (std::uint8_t& byte : pixels)
+                                              byte = static_cast<std::uint8_t>(random() & 0xFF);
+                                            return pixels;
+                                          }),
+                   std::nullopt);
          std::string bytes = ReadText(f);
          for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 2000; ++i)
            bytes[i] = static_cast<char>(i * 37 % 251);

@@ -20,18 +20,15 @@ using cli_test::FilesIn;
 using cli_test::RunInProcess;
 using cli_test::WriteText;
 
+// The frames of a video and its picture size; no frames when it does not open.
 std::vector<std::vector<std::uint8_t>> ReadFrames(const std::string& path, int& width,
                                                   int& height) {
   video::VideoReader reader;
-  std::vector<std::vector<std::uint8_t>> frames;
   if (reader.Open(path))
-    return frames;
+    return {};
   width = reader.Info().width;
   height = reader.Info().height;
-  std::vector<std::uint8_t> rgb;
-  while (frames.size() < 2000 && reader.ReadFrame(rgb))
-    frames.push_back(rgb);
-  return frames;
+  return test_video::ReadFrames(reader);
 }
 
 // One person in every frame of a 90-frame series, tracked well but for a
@@ -56,22 +53,17 @@ TEST(ReviewCommand, ErrorsOnlyKeepsExactlyTheErrorSpansAndNeverReadsTheRest) {
   ASSERT_TRUE(review_test::WriteGreyPictures(dir.File("img1"), 320, 240, 90));
   WriteOnePerson(dir);
   // Boxes by IoU under the protocol, the default.
-  const std::vector<std::string> common{dir.File("img1"), dir.File("gt.txt"), dir.File("hyp.txt"),
-                                        "--rate", "10"};
-  auto args = common;
-  args.insert(args.begin(), "review");
-  auto full = args;
-  full.insert(full.end(), {"--video", dir.File("full.mkv")});
-  const auto whole = RunInProcess(full);
+  const cli_test::Args args{
+      "review", dir.File("img1"), dir.File("gt.txt"), dir.File("hyp.txt"), "--rate", "10"};
+  const auto whole = RunInProcess(cli_test::Joined(args, {"--video", dir.File("full.mkv")}));
   ASSERT_EQ(whole.status, 0) << whole.err;
 
   // Frames outside the spans are broken now: an errors-only review that
   // read one would fail.
   for (const char* name : {"/000005.png", "/000040.png", "/000085.png"})
     WriteText(dir.File("img1") + name, "not a picture");
-  auto errorsOnly = args;
-  errorsOnly.insert(errorsOnly.end(), {"--video", dir.File("errors.mkv"), "--errors-only"});
-  const auto kept = RunInProcess(errorsOnly);
+  const auto kept =
+      RunInProcess(cli_test::Joined(args, {"--video", dir.File("errors.mkv"), "--errors-only"}));
   ASSERT_EQ(kept.status, 0) << kept.err;
   // One second at 10 frames a second around 20, 21 and 60.
   EXPECT_TRUE(
@@ -93,10 +85,9 @@ TEST(ReviewCommand, ErrorsOnlyKeepsExactlyTheErrorSpansAndNeverReadsTheRest) {
   }
 
   // A review without an error in its frames writes no video.
-  auto quiet = args;
-  quiet.insert(quiet.end(), {"--video", dir.File("none.mkv"), "--errors-only", "--first-frame",
-                             "75", "--count", "10"});
-  const auto none = RunInProcess(quiet);
+  const auto none =
+      RunInProcess(cli_test::Joined(args, {"--video", dir.File("none.mkv"), "--errors-only",
+                                           "--first-frame", "75", "--count", "10"}));
   EXPECT_EQ(none.status, 0) << none.err;
   EXPECT_EQ(none.out, "review: no error in frames 75 to 84; no video was written\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("none.mkv")));

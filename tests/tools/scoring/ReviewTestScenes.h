@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "mot/MotRows.h"
-#include "video/VideoWriter.h"
+#include "support/VideoFiles.h"
 
 namespace review_test {
 
@@ -30,14 +30,9 @@ inline std::vector<std::uint8_t> GreyPicture(int width, int height, int frame) {
 
 inline std::optional<std::string> WriteGreyVideo(const std::string& path, int width, int height,
                                                  int frames, int rate) {
-  video::VideoWriter writer;
-  if (auto problem = writer.Open(path, width, height, rate, video::FrameLayout::TopDownBgr))
-    return problem;
-  for (int f = 1; f <= frames; ++f) {
-    if (auto problem = writer.WriteFrame(GreyPicture(width, height, f)))
-      return problem;
-  }
-  return writer.Finish();
+  return test_video::WriteVideo(
+      path, width, height, rate, frames, [&](int i) { return GreyPicture(width, height, i + 1); },
+      video::FrameLayout::TopDownBgr);
 }
 
 // Frames 1 .. frames as folder/000001.png and on.

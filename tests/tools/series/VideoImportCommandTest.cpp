@@ -15,7 +15,7 @@
 #include "geometry/GeometryFile.h"
 #include "image/SeriesFrames.h"
 #include "support/TempDir.h"
-#include "video/VideoWriter.h"
+#include "support/VideoFiles.h"
 
 using namespace cli_test;
 
@@ -35,11 +35,9 @@ std::vector<std::uint8_t> VideoPicture(int width, int height, int index) {
 }
 
 void MakeVideo(const std::string& path, int width, int height, int rate, int count) {
-  video::VideoWriter writer;
-  ASSERT_EQ(writer.Open(path, width, height, rate), std::nullopt);
-  for (int i = 0; i < count; ++i)
-    ASSERT_EQ(writer.WriteFrame(VideoPicture(width, height, i)), std::nullopt);
-  ASSERT_EQ(writer.Finish(), std::nullopt);
+  ASSERT_EQ(test_video::WriteVideo(path, width, height, rate, count,
+                                   [&](int i) { return VideoPicture(width, height, i); }),
+            std::nullopt);
 }
 
 // The ffmpeg program, a test tool only: it makes the kinds of video the
