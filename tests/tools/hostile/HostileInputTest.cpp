@@ -144,16 +144,15 @@ TEST_F(HostileInput, AFileThatCannotBeUsedIsNamedWithItsFault) {
       const std::string file = m_dir.File("in" + std::to_string(serial++) + place.ending);
       SCOPED_TRACE(kind.name + " for " + ::testing::PrintToString(place.args));
       kind.make(file);
-      const CliResult result = RunInProcess(place.For(file));
-      EXPECT_EQ(result.status, 1);
+      const CliResult result = RunExpecting(1, place.For(file));
       const std::string line = file + ": " + kind.fault;
       const std::string said = "korvane-cli " + place.args[0] + ": " + line;
       switch (place.answer) {
         case Answer::Report:
-          EXPECT_NE(result.out.find(line + "\n"), std::string::npos) << result.out;
+          EXPECT_THAT(result.out, HasSubstr(line + "\n"));
           break;
         case Answer::Skipped:
-          EXPECT_NE(result.err.find(said + "; not shown\n"), std::string::npos) << result.err;
+          EXPECT_THAT(result.err, HasSubstr(said + "; not shown\n"));
           break;
         case Answer::Failure:
           if (place.exact)
@@ -203,11 +202,10 @@ TEST_F(HostileInput, EmptyAndGarbageFilesAreAnsweredPlainly) {
     const std::string file = series::FrameFileName(m_dir.File("in" + std::to_string(serial++)), 0);
     WriteText(file, c.text);
     SCOPED_TRACE(::testing::PrintToString(place.args) + " of " + ::testing::PrintToString(c.text));
-    const CliResult result = RunInProcess(place.For(file));
-    EXPECT_EQ(result.status, c.status);
+    const CliResult result = RunExpecting(c.status, place.For(file));
     const std::string said = result.out + result.err;
     if (!c.said.empty()) {
-      EXPECT_NE(said.find(file + c.said), std::string::npos) << said;
+      EXPECT_THAT(said, HasSubstr(file + c.said));
     }
     EXPECT_EQ(said.find('\x1b'), std::string::npos);
   }
@@ -370,10 +368,9 @@ TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
     const std::string source = dir.File(c.name);
     c.make(source);
     const std::string out = dir.File("out-" + c.name);
-    const CliResult result = RunInProcess({"import", source, out + "/take"});
-    EXPECT_EQ(result.status, c.status) << result.err;
+    const CliResult result = RunExpecting(c.status, {"import", source, out + "/take"});
     if (!c.said.empty()) {
-      EXPECT_NE(result.err.find(source + c.said), std::string::npos) << result.err;
+      EXPECT_THAT(result.err, HasSubstr(source + c.said));
     }
     const std::vector<std::string> files =
         std::filesystem::exists(out) ? FilesIn(std::filesystem::path(out)) : Args{};
@@ -384,8 +381,7 @@ TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
       // As many frames kept as the message says.
       EXPECT_GT(kept, 0);
       EXPECT_LT(kept, 12);
-      EXPECT_NE(result.err.find("after frame " + std::to_string(kept) + ";"), std::string::npos)
-          << result.err;
+      EXPECT_THAT(result.err, HasSubstr("after frame " + std::to_string(kept) + ";"));
     }
   }
 }

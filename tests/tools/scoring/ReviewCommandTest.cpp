@@ -17,6 +17,8 @@
 namespace {
 
 using cli_test::FilesIn;
+using cli_test::HasSubstr;
+using cli_test::RunExpecting;
 using cli_test::RunInProcess;
 using cli_test::WriteText;
 
@@ -49,7 +51,6 @@ void WriteOnePerson(const TempDir& dir) {
 
 TEST(ReviewCommand, ErrorsOnlyKeepsExactlyTheErrorSpansAndNeverReadsTheRest) {
   const TempDir dir;
-  std::filesystem::create_directories(dir.Path() / "img1");
   ASSERT_TRUE(review_test::WriteGreyPictures(dir.File("img1"), 320, 240, 90));
   WriteOnePerson(dir);
   // Boxes by IoU under the protocol, the default.
@@ -86,9 +87,8 @@ TEST(ReviewCommand, ErrorsOnlyKeepsExactlyTheErrorSpansAndNeverReadsTheRest) {
 
   // A review without an error in its frames writes no video.
   const auto none =
-      RunInProcess(cli_test::Joined(args, {"--video", dir.File("none.mkv"), "--errors-only",
-                                           "--first-frame", "75", "--count", "10"}));
-  EXPECT_EQ(none.status, 0) << none.err;
+      RunExpecting(0, cli_test::Joined(args, {"--video", dir.File("none.mkv"), "--errors-only",
+                                              "--first-frame", "75", "--count", "10"}));
   EXPECT_EQ(none.out, "review: no error in frames 75 to 84; no video was written\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("none.mkv")));
 }
@@ -133,16 +133,13 @@ TEST(ReviewCommand, FramesHaveTheSourcesSizeOrTheScaledOne) {
                                   dir.File("hyp.txt"), "--threshold", "5", "--first-frame", "4",
                                   "--count", "5", "--video", dir.File("part.mkv")});
   ASSERT_EQ(same.status, 0) << same.err;
-  EXPECT_NE(same.out.find("5 frames of 161 x 91 at 25 per second (source frames 4 to 8)"),
-            std::string::npos)
-      << same.out;
+  EXPECT_THAT(same.out, HasSubstr("5 frames of 161 x 91 at 25 per second (source frames 4 to 8)"));
   // Frames are never numbered past the largest number there is, however
   // many are asked for; a video that holds none of them writes nothing.
-  const auto beyond = RunInProcess({"review", dir.File("odd.mkv"), dir.File("gt.txt"),
-                                    dir.File("hyp.txt"), "--threshold", "5", "--first-frame",
-                                    "2147483646", "--count", "5", "--video", dir.File("far.mkv")});
-  EXPECT_EQ(beyond.status, 1) << beyond.err;
-  EXPECT_NE(beyond.err.find("no video was written"), std::string::npos) << beyond.err;
+  const auto beyond = RunExpecting(
+      1, {"review", dir.File("odd.mkv"), dir.File("gt.txt"), dir.File("hyp.txt"), "--threshold",
+          "5", "--first-frame", "2147483646", "--count", "5", "--video", dir.File("far.mkv")});
+  EXPECT_THAT(beyond.err, HasSubstr("no video was written"));
   EXPECT_FALSE(std::filesystem::exists(dir.File("far.mkv")));
 }
 
@@ -174,7 +171,6 @@ TEST(ReviewCommand, AWrongCommandLineIsRefusedBeforeAnyFileIsRead) {
 
 TEST(ReviewCommand, AFailureNamesItsCauseAndLeavesNoVideo) {
   const TempDir dir;
-  std::filesystem::create_directories(dir.Path() / "img1");
   ASSERT_TRUE(review_test::WriteGreyPictures(dir.File("img1"), 64, 48, 30));
   WriteOnePerson(dir);
   WriteText(dir.File("bad.txt"), "1,1,10,10,5,5,1,1\n2,1,ten,10,5,5,1,1\n");
@@ -203,17 +199,16 @@ TEST(ReviewCommand, AFailureNamesItsCauseAndLeavesNoVideo) {
            Case{run(img1, dir.File("gt.txt")), img1 + "/000017.png: "},
        }) {
     EXPECT_EQ(c.result.status, 1) << c.result.err;
-    EXPECT_NE(c.result.err.find(c.said), std::string::npos) << c.result.err;
+    EXPECT_THAT(c.result.err, HasSubstr(c.said));
     EXPECT_EQ(c.result.out, "");
   }
   // The video may not replace the source it reads.
   const std::string video = dir.File("src.mkv");
   ASSERT_EQ(review_test::WriteGreyVideo(video, 64, 48, 30, 25), std::nullopt);
   const auto size = std::filesystem::file_size(video);
-  const auto over = RunInProcess({"review", video, dir.File("gt.txt"), dir.File("hyp.txt"),
-                                  "--threshold", "5", "--video", video});
-  EXPECT_EQ(over.status, 1);
-  EXPECT_NE(over.err.find("refuses to write " + video), std::string::npos) << over.err;
+  const auto over = RunExpecting(1, {"review", video, dir.File("gt.txt"), dir.File("hyp.txt"),
+                                     "--threshold", "5", "--video", video});
+  EXPECT_THAT(over.err, HasSubstr("refuses to write " + video));
   EXPECT_EQ(std::filesystem::file_size(video), size);
   // Nothing under the video's name nor beside it.
   EXPECT_EQ(FilesIn(dir.Path()),

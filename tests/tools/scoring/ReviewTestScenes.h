@@ -4,6 +4,7 @@
 // tracker's output for its truth, as MOTChallenge text.
 
 #include <QImage>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
@@ -35,8 +36,9 @@ inline std::optional<std::string> WriteGreyVideo(const std::string& path, int wi
       video::FrameLayout::TopDownBgr);
 }
 
-// Frames 1 .. frames as folder/000001.png and on.
+// Frames 1 .. frames as folder/000001.png and on, the folder made for them.
 inline bool WriteGreyPictures(const std::string& folder, int width, int height, int frames) {
+  std::filesystem::create_directories(folder);
   for (int f = 1; f <= frames; ++f) {
     std::vector<std::uint8_t> rgb = GreyPicture(width, height, f);
     const QImage image(rgb.data(), width, height, width * 3, QImage::Format_RGB888);

@@ -22,6 +22,7 @@
 
 namespace {
 
+using cli_test::HasSubstr;
 using cli_test::RunInProcess;
 using review::PixelRect;
 using review::Rgb;
@@ -127,11 +128,9 @@ TEST(ReviewVerdictsVideo, EveryErrorTheEvaluationCountsIsPaintedAtItsFrame) {
   const auto result = RunInProcess({"review", source, dir.File("gt.txt"), dir.File("hyp.txt"),
                                     "--video", dir.File("review.mkv")});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(
-      result.out.find(std::to_string(totals.fn) + " misses, " + std::to_string(totals.fp) +
-                      " false positives, " + std::to_string(totals.idsw) + " identity switches"),
-      std::string::npos)
-      << result.out;
+  EXPECT_THAT(result.out,
+              HasSubstr(std::to_string(totals.fn) + " misses, " + std::to_string(totals.fp) +
+                        " false positives, " + std::to_string(totals.idsw) + " identity switches"));
 
   video::VideoReader reader;
   ASSERT_EQ(reader.Open(dir.File("review.mkv")), std::nullopt);
