@@ -4,6 +4,7 @@
 // player and the recorder read and write relative names), a scripted user,
 // and a run of the console as start-up does it.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,6 +18,8 @@
 #include "res/ResourceIds.h"
 #include "support/TempDir.h"
 #include "ui/headless/HeadlessBackend.h"
+
+using ::testing::HasSubstr;
 
 inline constexpr char kInitialRoot[] = "C:\\Public\\Qen office\\take9\\take9";
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ConsoleTestSupport.h"
+#include "image/SeriesFrames.h"
 #include "support/TextFiles.h"
 
 using namespace res;
@@ -73,11 +74,7 @@ class Recorder : public ConsoleTest {
     ConsoleTest::SetUp();
     std::snprintf(g_rootPath, sizeof g_rootPath, "%s", m_dir.File("rec").c_str());
   }
-  std::string File(int n) const {
-    char name[32];
-    std::snprintf(name, sizeof name, "rec_%04d.bmp", n);
-    return m_dir.File(name);
-  }
+  std::string File(int n) const { return series::FrameFileName(m_dir.File("rec"), n); }
   // Queues the arming of `dlg` (the fixture's console by default), which
   // must succeed.
   void Arm(FrameSource source = TickPattern(), int width = 4, int height = 3,

@@ -90,16 +90,9 @@ BoxRow Hyp(int frame, int id, BoxObject box) {
   return {frame, box};
 }
 
-std::vector<int> HypothesisIds(const ProtocolResult& r) {
+std::vector<int> Ids(const std::vector<BoxRow>& rows) {
   std::vector<int> ids;
-  for (const BoxRow& row : r.hypotheses)
-    ids.push_back(row.object.id);
-  return ids;
-}
-
-std::vector<int> TruthIds(const ProtocolResult& r) {
-  std::vector<int> ids;
-  for (const BoxRow& row : r.truth)
+  for (const BoxRow& row : rows)
     ids.push_back(row.object.id);
   return ids;
 }
@@ -125,9 +118,9 @@ TEST(MotProtocol, RemovesHypothesesMatchedToDistractors) {
   ASSERT_FALSE(ApplyMotProtocol(truth, hypotheses, result));
   // Hypothesis 12 is 1 off the reflection: IoU 3/5, removed. 15 stands
   // where the static person was, but in a frame without it.
-  EXPECT_EQ(HypothesisIds(result), (std::vector<int>{10, 13, 14, 15}));
+  EXPECT_EQ(Ids(result.hypotheses), (std::vector<int>{10, 13, 14, 15}));
   EXPECT_EQ(result.removedHypotheses, 2);
-  EXPECT_EQ(TruthIds(result), (std::vector<int>{1}));
+  EXPECT_EQ(Ids(result.truth), (std::vector<int>{1}));
   EXPECT_EQ(result.unscoredTruth, 4);
 }
 
@@ -142,7 +135,7 @@ TEST(MotProtocol, DistractorMatchIsTheFramesBestMatching) {
   const std::vector<BoxRow> hypotheses = {Hyp(5, 20, At(1)), Hyp(5, 21, At(0.5))};
   ProtocolResult result;
   ASSERT_FALSE(ApplyMotProtocol(truth, hypotheses, result));
-  EXPECT_EQ(HypothesisIds(result), (std::vector<int>{20}));
+  EXPECT_EQ(Ids(result.hypotheses), (std::vector<int>{20}));
 }
 
 TEST(MotProtocol, MatchThresholdIsHalfInclusive) {
@@ -169,8 +162,8 @@ TEST(MotProtocol, ConfidenceZeroTruthIsNotScoredButStillRemoves) {
   const std::vector<BoxRow> hypotheses = {Hyp(1, 10, At(0)), Hyp(1, 11, At(100))};
   ProtocolResult result;
   ASSERT_FALSE(ApplyMotProtocol(truth, hypotheses, result));
-  EXPECT_EQ(HypothesisIds(result), (std::vector<int>{10}));
-  EXPECT_EQ(TruthIds(result), (std::vector<int>{4, 5}));
+  EXPECT_EQ(Ids(result.hypotheses), (std::vector<int>{10}));
+  EXPECT_EQ(Ids(result.truth), (std::vector<int>{4, 5}));
   EXPECT_EQ(result.unscoredTruth, 3);
 }
 

@@ -22,17 +22,20 @@ HotaCounts HotaOfBoxes(const std::vector<BoxText>& truth, const std::vector<BoxT
   return SequenceHota(ScoredSequence::OfBoxes(Boxes(truth), Boxes(hyps)));
 }
 
-void ExpectAlpha(const HotaCounts& counts, int a, long long tp, long long fn, long long fp,
-                 double assA, double assRe, double assPr, double locA) {
-  SCOPED_TRACE("alpha index " + std::to_string(a));
-  const HotaAlphaCounts& at = counts.at[static_cast<std::size_t>(a)];
-  EXPECT_EQ(at.tp, tp);
-  EXPECT_EQ(at.fn, fn);
-  EXPECT_EQ(at.fp, fp);
-  EXPECT_NEAR(at.assA, assA, 1e-12);
-  EXPECT_NEAR(at.assRe, assRe, 1e-12);
-  EXPECT_NEAR(at.assPr, assPr, 1e-12);
-  EXPECT_NEAR(at.locA, locA, 1e-12);
+// The counts at every alpha index from first to last.
+void ExpectAlphas(const HotaCounts& counts, int first, int last, long long tp, long long fn,
+                  long long fp, double assA, double assRe, double assPr, double locA) {
+  for (int a = first; a <= last; ++a) {
+    SCOPED_TRACE("alpha index " + std::to_string(a));
+    const HotaAlphaCounts& at = counts.at[static_cast<std::size_t>(a)];
+    EXPECT_EQ(at.tp, tp);
+    EXPECT_EQ(at.fn, fn);
+    EXPECT_EQ(at.fp, fp);
+    EXPECT_NEAR(at.assA, assA, 1e-12);
+    EXPECT_NEAR(at.assRe, assRe, 1e-12);
+    EXPECT_NEAR(at.assPr, assPr, 1e-12);
+    EXPECT_NEAR(at.locA, locA, 1e-12);
+  }
 }
 
 TEST(Hota, AlphasAreTheReferenceRange) {
@@ -47,11 +50,9 @@ TEST(Hota, AlphasAreTheReferenceRange) {
 TEST(Hota, PairCountsUpToItsOverlap) {
   const HotaCounts h = HotaOfBoxes({{1, 1, 0, 0, 5, 1}, {2, 1, 0, 0, 5, 1}},
                                    {{1, 7, 1, 0, 5, 1}, {2, 7, 1, 0, 5, 1}});
-  for (int a = 0; a <= 12; ++a)
-    ExpectAlpha(h, a, 2, 0, 0, 1, 1, 1, 2.0 / 3);
+  ExpectAlphas(h, 0, 12, 2, 0, 0, 1, 1, 1, 2.0 / 3);
   // No match: LocA is 1, as the reference's floors make it.
-  for (int a = 13; a < kHotaAlphaCount; ++a)
-    ExpectAlpha(h, a, 0, 2, 2, 0, 0, 0, 1);
+  ExpectAlphas(h, 13, kHotaAlphaCount - 1, 0, 2, 2, 0, 0, 0, 1);
   const auto s = HotaSummary(h);
   ASSERT_TRUE(s);
   EXPECT_NEAR(s->hota, 13.0 / 19, 1e-12);
@@ -66,24 +67,22 @@ TEST(Hota, PairCountsUpToItsOverlap) {
 
 // Target 1 in frames 1..4, covered exactly by hypothesis 10 in frames 1-2
 // and 11 in frames 3-4; hypothesis 12 is a stray in frame 1.
-std::vector<BoxText> SplitTruth() {
-  return {{1, 1, 0, 0, 4, 4}, {2, 1, 0, 0, 4, 4}, {3, 1, 0, 0, 4, 4}, {4, 1, 0, 0, 4, 4}};
-}
-std::vector<BoxText> SplitHypotheses() {
-  return {{1, 10, 0, 0, 4, 4},
-          {2, 10, 0, 0, 4, 4},
-          {3, 11, 0, 0, 4, 4},
-          {4, 11, 0, 0, 4, 4},
-          {1, 12, 50, 50, 4, 4}};
+HotaCounts SplitTrack() {
+  return HotaOfBoxes(
+      {{1, 1, 0, 0, 4, 4}, {2, 1, 0, 0, 4, 4}, {3, 1, 0, 0, 4, 4}, {4, 1, 0, 0, 4, 4}},
+      {{1, 10, 0, 0, 4, 4},
+       {2, 10, 0, 0, 4, 4},
+       {3, 11, 0, 0, 4, 4},
+       {4, 11, 0, 0, 4, 4},
+       {1, 12, 50, 50, 4, 4}});
 }
 
 TEST(Hota, AssociationRecallAndPrecisionOfASplitTrack) {
-  const HotaCounts h = HotaOfBoxes(SplitTruth(), SplitHypotheses());
+  const HotaCounts h = SplitTrack();
   // Each id pair: 2 matches of 4 truth frames and 2 hypothesis frames.
   // AssA = (2 x 2/4 + 2 x 2/4) / 4, AssRe = (2 x 2/4 + 2 x 2/4) / 4,
   // AssPr = (2 x 2/2 + 2 x 2/2) / 4.
-  for (int a = 0; a < kHotaAlphaCount; ++a)
-    ExpectAlpha(h, a, 4, 0, 1, 0.5, 0.5, 1.0, 1.0);
+  ExpectAlphas(h, 0, kHotaAlphaCount - 1, 4, 0, 1, 0.5, 0.5, 1.0, 1.0);
   const HotaScores at = HotaAt(h, 3);
   EXPECT_NEAR(at.detRe, 1.0, 1e-15);
   EXPECT_NEAR(at.detPr, 0.8, 1e-15);
@@ -103,12 +102,10 @@ TEST(Hota, AlignmentChoosesThePairAndAlphaDecidesIfItCounts) {
   const HotaCounts h = HotaOfBoxes(
       {{1, 1, 0, 0, 9, 1}, {2, 1, 0, 0, 9, 1}, {3, 1, 0, 0, 9, 1}},
       {{1, 10, 0, 0, 9, 1}, {2, 10, 0, 0, 9, 1}, {3, 10, 2.25, 0, 9, 1}, {3, 11, -1, 0, 9, 1}});
-  for (int a = 0; a <= 11; ++a)
-    ExpectAlpha(h, a, 3, 0, 1, 1, 1, 1, 2.6 / 3);
+  ExpectAlphas(h, 0, 11, 3, 0, 1, 1, 1, 1, 2.6 / 3);
   // Two matches of 3 truth and 3 hypothesis frames: AssA 2 x 2/4 / 2,
   // AssRe and AssPr 2 x 2/3 / 2.
-  for (int a = 12; a < kHotaAlphaCount; ++a)
-    ExpectAlpha(h, a, 2, 1, 2, 0.5, 2.0 / 3, 2.0 / 3, 1.0);
+  ExpectAlphas(h, 12, kHotaAlphaCount - 1, 2, 1, 2, 0.5, 2.0 / 3, 2.0 / 3, 1.0);
   const HotaScores low = HotaAt(h, 11);
   const HotaScores high = HotaAt(h, 15);
   EXPECT_NEAR(low.hota, std::sqrt(0.75), 1e-15);
@@ -119,15 +116,15 @@ TEST(Hota, AlignmentChoosesThePairAndAlphaDecidesIfItCounts) {
 TEST(Hota, SequencesCombineByCountsAndTruePositiveWeights) {
   const HotaCounts first = HotaOfBoxes({{1, 1, 0, 0, 5, 1}, {2, 1, 0, 0, 5, 1}},
                                        {{1, 7, 1, 0, 5, 1}, {2, 7, 1, 0, 5, 1}});
-  const HotaCounts second = HotaOfBoxes(SplitTruth(), SplitHypotheses());
+  const HotaCounts second = SplitTrack();
   const std::vector<HotaCounts> both = {first, second};
   const HotaCounts combined = CombineHota(both);
   // Alpha 0.05: TP 2 + 4, FP 0 + 1; AssA (1 x 2 + 0.5 x 4) / 6; LocA
   // (2/3 x 2 + 1 x 4) / 6.
-  ExpectAlpha(combined, 0, 6, 0, 1, 4.0 / 6, 4.0 / 6, 6.0 / 6, (4.0 / 3 + 4) / 6);
+  ExpectAlphas(combined, 0, 0, 6, 0, 1, 4.0 / 6, 4.0 / 6, 6.0 / 6, (4.0 / 3 + 4) / 6);
   // Alpha 0.8: the first sequence has no match, so only the second's
   // scores count, by its 4 true positives.
-  ExpectAlpha(combined, 15, 4, 2, 3, 0.5, 0.5, 1.0, 1.0);
+  ExpectAlphas(combined, 15, 15, 4, 2, 3, 0.5, 0.5, 1.0, 1.0);
   EXPECT_NEAR(HotaAt(combined, 15).detA, 4.0 / 9, 1e-15);
   // Not the mean of the sequences' HOTA.
   const double meanOfTwo = (HotaSummary(first)->hota + HotaSummary(second)->hota) / 2;
@@ -144,10 +141,8 @@ TEST(Hota, PointsUseDistanceSimilarity) {
   const HotaCounts h =
       SequenceHota(ScoredSequence::OfPoints(FrameObjects(truth, FrameObjects::Frames::kAny),
                                             FrameObjects(hyps, FrameObjects::Frames::kAny), 10.0));
-  for (int a = 0; a <= 9; ++a)
-    ExpectAlpha(h, a, 1, 0, 0, 1, 1, 1, 0.5);
-  for (int a = 10; a < kHotaAlphaCount; ++a)
-    ExpectAlpha(h, a, 0, 1, 1, 0, 0, 0, 1);
+  ExpectAlphas(h, 0, 9, 1, 0, 0, 1, 1, 1, 0.5);
+  ExpectAlphas(h, 10, kHotaAlphaCount - 1, 0, 1, 1, 0, 0, 0, 1);
   EXPECT_DOUBLE_EQ(PointSimilarity({1, 0, 0}, {2, 3, 4}, 10.0), 0.5);
   EXPECT_DOUBLE_EQ(PointSimilarity({1, 0, 0}, {2, 30, 40}, 10.0), 0.0);
   EXPECT_DOUBLE_EQ(PointSimilarity({1, 2, 2}, {2, 2, 2}, 0.0), 1.0);
@@ -162,7 +157,7 @@ TEST(Hota, EmptySides) {
   EXPECT_EQ(onlyHypotheses->detPr, 0.0);
   EXPECT_EQ(onlyHypotheses->locA, 1.0);
   const HotaCounts onlyTruth = HotaOfBoxes({{1, 1, 0, 0, 2, 2}, {2, 1, 0, 0, 2, 2}}, {});
-  ExpectAlpha(onlyTruth, 4, 0, 2, 0, 0, 0, 0, 1);
+  ExpectAlphas(onlyTruth, 4, 4, 0, 2, 0, 0, 0, 0, 1);
 }
 
 // The reference's algorithm written out on dense matrices, every matching

@@ -26,6 +26,7 @@
 #include "base/Trace.h"
 #include "console/KorvaneDlg.h"
 #include "image/BmpFile.h"
+#include "image/SeriesFrames.h"
 #include "player/FileRead.h"
 #include "res/ResourceIds.h"
 #include "support/QtTestEnvironment.h"
@@ -104,11 +105,8 @@ class ConsoleRoadQt : public ::testing::Test {
   // Frames 24..54 of a grey series, and one target moving right along y = 120.
   void WriteSeries() {
     std::vector<unsigned char> frame(320 * 240 * 3, 0x40);
-    for (int n = 24; n <= 54; ++n) {
-      char name[32];
-      std::snprintf(name, sizeof name, "run_%04d.bmp", n);
-      WriteBmpFile(m_dir.File(name).c_str(), frame, 320, 240);
-    }
+    for (int n = 24; n <= 54; ++n)
+      WriteBmpFile(series::FrameFileName(m_dir.File("run"), n).c_str(), frame, 320, 240);
     std::ofstream tracks("truetracks.txt");
     tracks << "1 24\n";
     for (int n = 24; n <= 54; ++n)

@@ -16,8 +16,7 @@
 #include "review/Painting.h"
 #include "review/ReviewPipeline.h"
 #include "support/TempDir.h"
-#include "video/VideoReader.h"
-#include "video/VideoWriter.h"
+#include "support/VideoFiles.h"
 
 namespace {
 
@@ -170,22 +169,20 @@ TEST(ReviewPipeline, TheFirstFailureInListOrderStopsTheRun) {
       source, frames, PipelineSize{3, 4}, 2, [](int, Canvas) {}, Encoded{}.Sink()));
 }
 
-// Writes `count` frames of width x height, each a colour that names it, as
-// a lossless video.
-void WriteNumberedVideo(const std::string& path, int width, int height, int count) {
-  video::VideoWriter writer;
-  ASSERT_FALSE(writer.Open(path, width, height, 25, video::FrameLayout::TopDownBgr));
-  for (int i = 0; i < count; ++i) {
-    review::Picture picture(width, height, CountingSource::ColourOf(i));
-    ASSERT_FALSE(writer.WriteFrame(picture.pixels));
-  }
-  ASSERT_FALSE(writer.Finish());
+// `count` frames of width x height, each a colour that names it, as a
+// lossless video.
+std::optional<std::string> WriteNumberedVideo(const std::string& path, int width, int height,
+                                              int count) {
+  return test_video::WriteVideo(
+      path, width, height, 25, count,
+      [&](int i) { return review::Picture(width, height, CountingSource::ColourOf(i)).pixels; },
+      video::FrameLayout::TopDownBgr);
 }
 
 TEST(ReviewPipeline, AVideoSourceSkipsToTheFramesAskedForAndKnowsWhereItEnds) {
   const TempDir dir;
   const std::string path = dir.File("numbered.mkv");
-  WriteNumberedVideo(path, 20, 12, 10);
+  ASSERT_EQ(WriteNumberedVideo(path, 20, 12, 10), std::nullopt);
   review::VideoFileSource source;
   ASSERT_FALSE(source.Open(path));
   EXPECT_EQ(source.Width(), 20);
@@ -215,7 +212,7 @@ TEST(ReviewPipeline, AVideoSourceSkipsToTheFramesAskedForAndKnowsWhereItEnds) {
 TEST(ReviewPipeline, ALosslessReviewHoldsExactlyTheFramesPainted) {
   const TempDir dir;
   const std::string source = dir.File("source.mkv");
-  WriteNumberedVideo(source, 33, 21, 12);
+  ASSERT_EQ(WriteNumberedVideo(source, 33, 21, 12), std::nullopt);
   const std::vector<int> frames{1, 2, 3, 8, 9, 10};
   const auto paint = [](int index, Canvas canvas) {
     review::PaintText(canvas, 1, 1, std::to_string(index), 1, Rgb{255, 0, 255});
@@ -242,19 +239,11 @@ TEST(ReviewPipeline, ALosslessReviewHoldsExactlyTheFramesPainted) {
   video::VideoReader reader;
   ASSERT_FALSE(reader.Open(dir.File("review.mkv")));
   reader.SetPixelOrder(video::PixelOrder::Bgr);
-  std::vector<std::uint8_t> rgb;
-  for (const auto& expected : made) {
-    ASSERT_TRUE(reader.ReadFrame(rgb));
-    EXPECT_EQ(rgb, expected);
-  }
-  EXPECT_FALSE(reader.ReadFrame(rgb));
+  EXPECT_EQ(test_video::ReadFrames(reader), made);
   video::VideoReader shared;
   ASSERT_FALSE(shared.Open(dir.File("review.mp4")));
   EXPECT_EQ(shared.Info().width, 34);
-  int count = 0;
-  while (count < 100 && shared.ReadFrame(rgb))
-    ++count;
-  EXPECT_EQ(count, 6);
+  EXPECT_EQ(test_video::ReadFrames(shared, 100).size(), 6u);
 }
 
 }  // namespace

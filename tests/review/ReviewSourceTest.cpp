@@ -11,7 +11,7 @@
 #include "review/ReviewSource.h"
 #include "support/TempDir.h"
 #include "support/TextFiles.h"
-#include "video/VideoWriter.h"
+#include "support/VideoFiles.h"
 
 namespace {
 
@@ -66,12 +66,11 @@ TEST(ReviewSource, PatternsVideosAndNamesThatAreNeither) {
   EXPECT_EQ(pattern.count, 2);
   EXPECT_FALSE(pattern.rate) << "no seqinfo.ini";
 
-  video::VideoWriter writer;
-  ASSERT_EQ(writer.Open(dir.File("v.mkv"), 16, 12, 12, video::FrameLayout::TopDownBgr),
+  ASSERT_EQ(test_video::WriteVideo(
+                dir.File("v.mkv"), 16, 12, 12, 5,
+                [](int) { return std::vector<std::uint8_t>(16 * 12 * 3, 50); },
+                video::FrameLayout::TopDownBgr),
             std::nullopt);
-  for (int i = 0; i < 5; ++i)
-    ASSERT_EQ(writer.WriteFrame(std::vector<std::uint8_t>(16 * 12 * 3, 50)), std::nullopt);
-  ASSERT_EQ(writer.Finish(), std::nullopt);
   review::ReviewSource video;
   ASSERT_EQ(review::OpenReviewSource(dir.File("v.mkv"), 2.0, video), std::nullopt);
   EXPECT_TRUE(video.video);

@@ -17,6 +17,7 @@
 
 #include "console/KorvaneDlg.h"
 #include "image/BmpFile.h"
+#include "image/SeriesFrames.h"
 #include "res/ResourceIds.h"
 #include "support/TempDir.h"
 #include "support/TextFiles.h"
@@ -121,9 +122,8 @@ TEST(RecorderSoak, TenThousandTicksWriteTenThousandFilesEachWithItsOwnFrame) {
 
   int bad = 0;
   for (int n = 0; n < kTicks; ++n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "take_%04d.bmp", n);
-    if (!HoldsTick(test_files::ReadBytes(dir.File(name)), n) && ++bad <= 10)
+    const std::string name = series::FrameFileName(dir.File("take"), n);
+    if (!HoldsTick(test_files::ReadBytes(name), n) && ++bad <= 10)
       ADD_FAILURE() << name << " is missing or does not hold its tick's frame";
   }
   EXPECT_EQ(bad, 0);

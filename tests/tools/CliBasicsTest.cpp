@@ -35,9 +35,8 @@ TEST(CliBasics, HelpListsEveryCommandAndEachCommandHasItsOwn) {
   for (const cli::Command& command : cli::Commands()) {
     const std::string name(command.name), synopsis(command.synopsis);
     SCOPED_TRACE(name);
-    EXPECT_NE(help.out.find("  korvane-cli " + synopsis + "\n"), std::string::npos);
-    const CliResult own = RunInProcess({name, "--help"});
-    EXPECT_EQ(own.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("  korvane-cli " + synopsis + "\n"));
+    const CliResult own = RunExpecting(0, {name, "--help"});
     EXPECT_TRUE(own.out.starts_with("usage: korvane-cli " + synopsis + "\n\n"));
     EXPECT_EQ(own.err, "");
     // Help wins over arguments that would be wrong.
@@ -138,9 +137,8 @@ TEST(CliBasics, AnOutputThatCannotBeWrittenIsAFailure) {
       SCOPED_TRACE(args[0] + " with " + reason);
       const CliResult result = RunProgram(args, dir.Path(), stdoutTo);
       EXPECT_EQ(result.status, 1);
-      EXPECT_NE(result.err.find("korvane-cli: cannot write standard output: " + reason + "\n"),
-                std::string::npos)
-          << result.err;
+      EXPECT_THAT(result.err,
+                  HasSubstr("korvane-cli: cannot write standard output: " + reason + "\n"));
     }
     // In this process: a stream that takes nothing.
     std::ostream out(nullptr);

@@ -44,17 +44,20 @@ CliResult RunInProcess(const Args& args) {
   return result;
 }
 
+CliResult RunExpecting(int status, const Args& args) {
+  CliResult result = RunInProcess(args);
+  EXPECT_EQ(result.status, status) << ::testing::PrintToString(args) << "\n" << result.err;
+  return result;
+}
+
 void ExpectUsageError(const Args& args, const std::string& said) {
   SCOPED_TRACE(::testing::PrintToString(args));
   const cli::Command* command = args.empty() ? nullptr : cli::FindCommand(args[0]);
   ASSERT_NE(command, nullptr);
-  const CliResult result = RunInProcess(args);
-  EXPECT_EQ(result.status, 2);
+  const CliResult result = RunExpecting(2, args);
   EXPECT_TRUE(result.err.starts_with("korvane-cli " + args[0] + ": ")) << result.err;
-  EXPECT_NE(result.err.find("usage: korvane-cli " + std::string(command->synopsis) + "\n"),
-            std::string::npos)
-      << result.err;
-  EXPECT_NE(result.err.find(said), std::string::npos) << result.err;
+  EXPECT_THAT(result.err, HasSubstr("usage: korvane-cli " + std::string(command->synopsis) + "\n"));
+  EXPECT_THAT(result.err, HasSubstr(said));
   EXPECT_EQ(result.out, "");
 }
 
@@ -146,6 +149,14 @@ CliResult RunProgramOnFullDisk(const std::vector<std::string>& args,
   int status = 0;
   const pid_t waited = Wait(pid, status);
   return run.Result(waited, status);
+}
+
+std::string PointsText(const std::vector<Point>& points) {
+  std::string text;
+  for (const Point& p : points)
+    text += std::to_string(p.frame) + "," + std::to_string(p.id) + "," + std::to_string(p.x) + "," +
+            std::to_string(p.y) + "\n";
+  return text;
 }
 
 std::array<std::uint8_t, 3> Frame::Rgb(int x, int y) const {

@@ -3,6 +3,7 @@
 // process or as a program of its own, reading frame files back, and working
 // in a folder of the test's own, beside the sample series.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -33,6 +34,9 @@ struct CliResult {
 
 // RunCli in this process, with the streams captured.
 CliResult RunInProcess(const Args& args);
+// The same, expecting the run to end with `status` (else the arguments and
+// standard error are shown).
+CliResult RunExpecting(int status, const Args& args);
 // Expects RunInProcess(args) to be a usage error: status 2, the command's
 // name and then its usage line on standard error, nothing on standard
 // output, and `said` (when not empty) somewhere on standard error.
@@ -51,6 +55,13 @@ CliResult RunProgram(const std::vector<std::string>& args, const std::filesystem
 // fail as on a full disk: SIGXFSZ is ignored), its output captured.
 CliResult RunProgramOnFullDisk(const std::vector<std::string>& args,
                                const std::filesystem::path& cwd, long bytes);
+
+// A tracker's point: frame, id and position.
+struct Point {
+  int frame, id, x, y;
+};
+// The points as "frame,id,x,y" lines, the points layout of tracker output.
+std::string PointsText(const std::vector<Point>& points);
 
 // A frame file read back with ReadBmpFile (at most 320 × 240 pixels).
 struct Frame {
@@ -92,5 +103,6 @@ class SampleSeriesTest : public ::testing::Test {
 using ::FilesIn;
 using test_files::ReadText;
 using test_files::WriteText;
+using ::testing::HasSubstr;
 
 }  // namespace cli_test

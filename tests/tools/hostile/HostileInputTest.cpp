@@ -18,7 +18,7 @@
 #include "CliTestSupport.h"
 #include "base/InputFile.h"
 #include "image/SeriesFrames.h"
-#include "video/VideoWriter.h"
+#include "support/VideoFiles.h"
 
 using namespace cli_test;
 
@@ -144,16 +144,15 @@ TEST_F(HostileInput, AFileThatCannotBeUsedIsNamedWithItsFault) {
       const std::string file = m_dir.File("in" + std::to_string(serial++) + place.ending);
       SCOPED_TRACE(kind.name + " for " + ::testing::PrintToString(place.args));
       kind.make(file);
-      const CliResult result = RunInProcess(place.For(file));
-      EXPECT_EQ(result.status, 1);
+      const CliResult result = RunExpecting(1, place.For(file));
       const std::string line = file + ": " + kind.fault;
       const std::string said = "korvane-cli " + place.args[0] + ": " + line;
       switch (place.answer) {
         case Answer::Report:
-          EXPECT_NE(result.out.find(line + "\n"), std::string::npos) << result.out;
+          EXPECT_THAT(result.out, HasSubstr(line + "\n"));
           break;
         case Answer::Skipped:
-          EXPECT_NE(result.err.find(said + "; not shown\n"), std::string::npos) << result.err;
+          EXPECT_THAT(result.err, HasSubstr(said + "; not shown\n"));
           break;
         case Answer::Failure:
           if (place.exact)
@@ -203,11 +202,10 @@ TEST_F(HostileInput, EmptyAndGarbageFilesAreAnsweredPlainly) {
     const std::string file = series::FrameFileName(m_dir.File("in" + std::to_string(serial++)), 0);
     WriteText(file, c.text);
     SCOPED_TRACE(::testing::PrintToString(place.args) + " of " + ::testing::PrintToString(c.text));
-    const CliResult result = RunInProcess(place.For(file));
-    EXPECT_EQ(result.status, c.status);
+    const CliResult result = RunExpecting(c.status, place.For(file));
     const std::string said = result.out + result.err;
     if (!c.said.empty()) {
-      EXPECT_NE(said.find(file + c.said), std::string::npos) << said;
+      EXPECT_THAT(said, HasSubstr(file + c.said));
     }
     EXPECT_EQ(said.find('\x1b'), std::string::npos);
   }
@@ -320,20 +318,6 @@ TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
     Cut(f, 1.0 / 3);
   };
   const auto appended = [](const std::string& f) { WriteText(f, ReadText(f) + "trailing bytes"); };
-  const auto video = [](int width, int height, int frames) {
-    return [=](const std::string& f) {
-      video::VideoWriter writer;
-      ASSERT_EQ(writer.Open(f, width, height, 10), std::nullopt);
-      std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
-      for (int i = 0; i < frames; ++i) {
-        std::mt19937 random(static_cast<unsigned>(i));
-        for (std::uint8_t& byte : pixels)
-          byte = static_cast<std::uint8_t>(random() & 0xFF);
-        ASSERT_EQ(writer.WriteFrame(pixels), std::nullopt);
-      }
-      ASSERT_EQ(writer.Finish(), std::nullopt);
-    };
-  };
   const std::string limit = " is more than the 67108864 pixels (8192 x 8192) decoded at most";
   const std::vector<Case> cases = {
       {"jpeg-third", pictures("jpg", cutTo(1.0 / 3)), 1,
@@ -361,9 +345,17 @@ TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
        },
        1, "/p1.bmp: a picture of 9000 x 9000 pixels" + limit, 0},
       {"broken.mp4",
-       [&](const std::string& f) {
-         // Garbage over the middle of a video of 12 frames.
-         video(64, 48, 12)(f);
+       [](const std::string& f) {
+         // Garbage over the middle of a video of 12 frames of noise.
+         std::vector<std::uint8_t> pixels(64 * 48 * 3);
+         ASSERT_EQ(test_video::WriteVideo(f, 64, 48, 10, 12,
+                                          [&](int i) {
+                                            std::mt19937 random(static_cast<unsigned>(i));
+                                            for (std::uint8_t& byte : pixels)
+                                              byte = static_cast<std::uint8_t>(random() & 0xFF);
+                                            return pixels;
+                                          }),
+                   std::nullopt);
          std::string bytes = ReadText(f);
          for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 2000; ++i)
            bytes[i] = static_cast<char>(i * 37 % 251);
@@ -376,10 +368,9 @@ TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
     const std::string source = dir.File(c.name);
     c.make(source);
     const std::string out = dir.File("out-" + c.name);
-    const CliResult result = RunInProcess({"import", source, out + "/take"});
-    EXPECT_EQ(result.status, c.status) << result.err;
+    const CliResult result = RunExpecting(c.status, {"import", source, out + "/take"});
     if (!c.said.empty()) {
-      EXPECT_NE(result.err.find(source + c.said), std::string::npos) << result.err;
+      EXPECT_THAT(result.err, HasSubstr(source + c.said));
     }
     const std::vector<std::string> files =
         std::filesystem::exists(out) ? FilesIn(std::filesystem::path(out)) : Args{};
@@ -390,8 +381,7 @@ TEST(HostileImport, SourcesThatHoldLessThanTheyClaimFailNamingTheFile) {
       // As many frames kept as the message says.
       EXPECT_GT(kept, 0);
       EXPECT_LT(kept, 12);
-      EXPECT_NE(result.err.find("after frame " + std::to_string(kept) + ";"), std::string::npos)
-          << result.err;
+      EXPECT_THAT(result.err, HasSubstr("after frame " + std::to_string(kept) + ";"));
     }
   }
 }

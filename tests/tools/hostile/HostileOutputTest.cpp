@@ -73,8 +73,7 @@ TEST_F(HostileOutput, AnOutputThatIsAnInputByAnotherNameIsRefused) {
     const std::string before = ReadText(c.input);
     if (c.output != c.input)
       std::filesystem::create_hard_link(c.input, c.output);
-    const CliResult result = RunInProcess(c.args);
-    EXPECT_EQ(result.status, 1);
+    const CliResult result = RunExpecting(1, c.args);
     EXPECT_EQ(result.err,
               "korvane-cli " + c.args[0] + ": refuses to write " + c.output + c.why + "\n");
     EXPECT_EQ(ReadText(c.input), before);
@@ -93,13 +92,11 @@ TEST_F(HostileOutput, AnOutputFolderThatIsTheInputFolderIsRefused) {
   const auto refused = [&](const std::filesystem::path& alias) {
     const std::string outRoot = (alias / "take9").string();
     const CliResult import =
-        RunInProcess({"import", m_series.Path().string(), outRoot, "--crop", "0,0,100,100"});
-    EXPECT_EQ(import.status, 1);
+        RunExpecting(1, {"import", m_series.Path().string(), outRoot, "--crop", "0,0,100,100"});
     EXPECT_EQ(import.err, "korvane-cli import: refuses to write " +
                               series::FrameFileName(outRoot, 0) + ": it is one of the sources\n");
-    const CliResult render = RunInProcess({"render", Root(), "0", "5", outRoot, "--trails"});
-    EXPECT_EQ(render.status, 1);
-    EXPECT_NE(render.err.find("is the series being read"), std::string::npos) << render.err;
+    const CliResult render = RunExpecting(1, {"render", Root(), "0", "5", outRoot, "--trails"});
+    EXPECT_THAT(render.err, HasSubstr("is the series being read"));
     EXPECT_EQ(ReadText(FrameFile(0)), frame);
     EXPECT_EQ(FilesIn(m_series.Path()).size(), 62u);
   };
@@ -153,16 +150,13 @@ TEST_F(HostileOutput, EmptyRootsAndNamesAreUsageErrors) {
 TEST_F(HostileOutput, TheLongestLegalNameIsWritten) {
   // 246 bytes and "_0000.bmp": a 255-byte frame name; ".geometry" is shorter.
   const std::string root = m_dir.File(std::string(246, 'r'));
-  const CliResult import = RunInProcess({"import", m_series.File("take9_%04d.bmp"), root});
-  EXPECT_EQ(import.status, 0) << import.err;
+  const CliResult import = RunExpecting(0, {"import", m_series.File("take9_%04d.bmp"), root});
   EXPECT_EQ(ReadText(series::FrameFileName(root, 60)), ReadText(FrameFile(60)));
   const std::string rendered = m_dir.File(std::string(246, 'u'));
-  const CliResult render = RunInProcess({"render", Root(), "0", "1", rendered});
-  EXPECT_EQ(render.status, 0) << render.err;
+  const CliResult render = RunExpecting(0, {"render", Root(), "0", "1", rendered});
   EXPECT_EQ(ReadText(series::FrameFileName(rendered, 1)), ReadText(FrameFile(1)));
   const std::string out = m_dir.File(std::string(255, 't'));
-  const CliResult mot = RunInProcess({"mot2tracks", m_dir.File("gt.txt"), out});
-  EXPECT_EQ(mot.status, 0) << mot.err;
+  const CliResult mot = RunExpecting(0, {"mot2tracks", m_dir.File("gt.txt"), out});
   EXPECT_EQ(ReadText(out), "1 1\n13 13\n");
   for (const std::string& name : FilesIn(m_dir.Path()))
     EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
@@ -177,17 +171,15 @@ TEST_F(HostileOutput, AFailedRunLeavesNoFolderItMade) {
       QImage(40, 30, QImage::Format_RGB888).save(QString::fromStdString(cwd.File("bad_1.png"))));
   WriteText(cwd.File("bad_1.png"), ReadText(cwd.File("bad_1.png")).substr(0, 60));
   const CliResult undecodable =
-      RunInProcess({"import", cwd.File("bad_%d.png"), cwd.File("made/deep/out")});
-  EXPECT_EQ(undecodable.status, 1);
+      RunExpecting(1, {"import", cwd.File("bad_%d.png"), cwd.File("made/deep/out")});
   // A frame is larger than 100000 bytes, a geometry file far smaller.
   const CliResult sample = RunProgramOnFullDisk({"sample", "made/sample"}, cwd.Path(), 100000);
   EXPECT_EQ(sample.status, 1);
-  EXPECT_NE(sample.err.find("File too large"), std::string::npos) << sample.err;
+  EXPECT_THAT(sample.err, HasSubstr("File too large"));
   const CliResult import = RunProgramOnFullDisk(
       {"import", m_series.File("take9_%04d.bmp"), "made/import/out"}, cwd.Path(), 100000);
   EXPECT_EQ(import.status, 1);
-  EXPECT_NE(import.err.find("File too large; no frame was written"), std::string::npos)
-      << import.err;
+  EXPECT_THAT(import.err, HasSubstr("File too large; no frame was written"));
   const CliResult render =
       RunProgramOnFullDisk({"render", Root(), "0", "3", "made/render/out"}, cwd.Path(), 100000);
   EXPECT_EQ(render.status, 1);
@@ -196,8 +188,7 @@ TEST_F(HostileOutput, AFailedRunLeavesNoFolderItMade) {
   const CliResult fromVideo =
       RunProgramOnFullDisk({"import", video, "made/video/out"}, cwd.Path(), 100000);
   EXPECT_EQ(fromVideo.status, 1);
-  EXPECT_NE(fromVideo.err.find("File too large; no frame was written"), std::string::npos)
-      << fromVideo.err;
+  EXPECT_THAT(fromVideo.err, HasSubstr("File too large; no frame was written"));
   EXPECT_EQ(FilesIn(cwd.Path()), std::vector<std::string>{"bad_1.png"});
 }
 

@@ -36,8 +36,7 @@ TEST_F(HostileSource, EveryNameTheSystemTakesIsRead) {
   // Names that are not UTF-8, in a folder and by a pattern.
   Picture(dir / "latin" / "a\xE9t\xE9_1.bmp", 3);
   Picture(dir / "latin" / "\xFF\xFE_2.bmp", 5);
-  const CliResult folder = RunInProcess({"import", (dir / "latin").string(), m_dir.File("f")});
-  EXPECT_EQ(folder.status, 0) << folder.err;
+  const CliResult folder = RunExpecting(0, {"import", (dir / "latin").string(), m_dir.File("f")});
   ExpectFrame(m_dir.File("f"), 0, 3);
   ExpectFrame(m_dir.File("f"), 1, 5);
   Picture(dir / "\xFF" /
@@ -49,8 +48,7 @@ TEST_F(HostileSource, EveryNameTheSystemTakesIsRead) {
               "2.bmp",
           8);
   const CliResult pattern =
-      RunInProcess({"import", (dir / "\xFF" / "\xFF%d.bmp").string(), m_dir.File("p")});
-  EXPECT_EQ(pattern.status, 0) << pattern.err;
+      RunExpecting(0, {"import", (dir / "\xFF" / "\xFF%d.bmp").string(), m_dir.File("p")});
   ExpectFrame(m_dir.File("p"), 0, 7);
   ExpectFrame(m_dir.File("p"), 1, 8);
 
@@ -58,15 +56,14 @@ TEST_F(HostileSource, EveryNameTheSystemTakesIsRead) {
   Picture(dir / "100%" / "x%_1.bmp", 9);
   Picture(dir / "100%" / "x%_2.bmp", 10);
   const CliResult percent =
-      RunInProcess({"import", m_dir.File("100%%/x%%_%d.bmp"), m_dir.File("c")});
-  EXPECT_EQ(percent.status, 0) << percent.err;
+      RunExpecting(0, {"import", m_dir.File("100%%/x%%_%d.bmp"), m_dir.File("c")});
   EXPECT_EQ(percent.out, "import: wrote 2 frames, " + m_dir.File("c_0000.bmp") + " to " +
                              m_dir.File("c_0001.bmp") + ", and " + m_dir.File("c.geometry") + "\n");
   ExpectFrame(m_dir.File("c"), 1, 10);
   // A conversion is still no part of a folder.
-  const CliResult inFolder = RunInProcess({"import", m_dir.File("%d/x_%d.bmp"), m_dir.File("d")});
-  EXPECT_EQ(inFolder.status, 2);
-  EXPECT_NE(inFolder.err.find("must be in the file name, not in a folder"), std::string::npos);
+  const CliResult inFolder =
+      RunExpecting(2, {"import", m_dir.File("%d/x_%d.bmp"), m_dir.File("d")});
+  EXPECT_THAT(inFolder.err, HasSubstr("must be in the file name, not in a folder"));
 }
 
 TEST_F(HostileSource, APatternThatMeetsAFileThatIsNoRegularFileSaysSo) {
@@ -94,8 +91,8 @@ TEST_F(HostileSource, APatternThatMeetsAFileThatIsNoRegularFileSaysSo) {
     const std::string third = source.File("f3.bmp");
     kind.make(third);
     // Before, the series ended at the FIFO, three frames written, status 0.
-    const CliResult result = RunInProcess({"import", source.File("f%d.bmp"), output.File("out")});
-    EXPECT_EQ(result.status, 1);
+    const CliResult result =
+        RunExpecting(1, {"import", source.File("f%d.bmp"), output.File("out")});
     EXPECT_EQ(result.err, "korvane-cli import: " + third + ": " + kind.fault + "\n");
     EXPECT_TRUE(FilesIn(output.Path()).empty());
   }

@@ -70,11 +70,9 @@ TEST_F(HostileText, BytesQuotedFromAnInputNeverReachTheTerminalRaw) {
     const std::string file = m_dir.File("bad" + std::to_string(serial++));
     WriteText(file, c.text);
     SCOPED_TRACE(::testing::PrintToString(c.args));
-    const CliResult result = RunInProcess(With(c.args, file));
-    EXPECT_EQ(result.status, 1);
+    const CliResult result = RunExpecting(1, With(c.args, file));
     EXPECT_FALSE(HoldsControlBytes(result.out + result.err)) << result.out << result.err;
-    EXPECT_NE((result.out + result.err).find(c.quoted), std::string::npos)
-        << result.out << result.err;
+    EXPECT_THAT(result.out + result.err, HasSubstr(c.quoted));
   }
 }
 

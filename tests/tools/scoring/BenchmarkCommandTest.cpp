@@ -101,16 +101,16 @@ TEST_F(BenchmarkCommand, CombinedIsFromSummedCountsAndHotaFromSummedAlphaCounts)
   const std::size_t combined = result.out.find("\"COMBINED\": {");
   ASSERT_NE(combined, std::string::npos) << result.out;
   const std::string row = result.out.substr(combined);
-  EXPECT_NE(row.find("\"MOTA\": 0.4,"), std::string::npos) << row;
-  EXPECT_NE(row.find("\"IDF1\": 0.6,"), std::string::npos) << row;
-  EXPECT_NE(row.find("\"frames\": 5}"), std::string::npos) << row;
+  EXPECT_THAT(row, HasSubstr("\"MOTA\": 0.4,"));
+  EXPECT_THAT(row, HasSubstr("\"IDF1\": 0.6,"));
+  EXPECT_THAT(row, HasSubstr("\"frames\": 5}"));
   // HOTA: S1 matches 3 at every alpha, S2 1; DetA (3 + 1) / (3 + 1 + 1 + 1)
   // ... from the summed counts: 4 / 6 at every alpha; AssA weighted by TP:
   // (5/9 x 3 + 1/3 x 1) / 4 = 1/2.
-  EXPECT_NE(row.find("\"DetA\": 0.666666666666666"), std::string::npos) << row;
-  EXPECT_NE(row.find("\"AssA\": 0.4999999999999999"), std::string::npos) << row;
-  EXPECT_NE(result.out.find("\"failed\": []"), std::string::npos);
-  EXPECT_NE(result.out.find("{\"name\": \"S2\", \"HOTA\": "), std::string::npos);
+  EXPECT_THAT(row, HasSubstr("\"DetA\": 0.666666666666666"));
+  EXPECT_THAT(row, HasSubstr("\"AssA\": 0.4999999999999999"));
+  EXPECT_THAT(result.out, HasSubstr("\"failed\": []"));
+  EXPECT_THAT(result.out, HasSubstr("{\"name\": \"S2\", \"HOTA\": "));
 
   // The same in one job or four.
   const CliResult one = Benchmark({"--csv", "--jobs", "1"});
@@ -123,9 +123,9 @@ TEST_F(BenchmarkCommand, TableHasABlockPerFamily) {
   const CliResult result = Benchmark({"--metrics", "hota,clear"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_TRUE(result.out.starts_with("sequence    HOTA    DetA"));
-  EXPECT_NE(result.out.find("\n\nsequence    MOTA    MOTP  IDSW"), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("\nS2        0.0000  1.0000     0"), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("\nCOMBINED  "), std::string::npos);
+  EXPECT_THAT(result.out, HasSubstr("\n\nsequence    MOTA    MOTP  IDSW"));
+  EXPECT_THAT(result.out, HasSubstr("\nS2        0.0000  1.0000     0"));
+  EXPECT_THAT(result.out, HasSubstr("\nCOMBINED  "));
   EXPECT_EQ(result.out.find("IDF1"), std::string::npos);
 }
 
@@ -144,20 +144,16 @@ TEST_F(BenchmarkCommand, ASequenceThatCannotBeScoredLeavesTheOthers) {
                             "korvane-cli benchmark: no COMBINED row: 2 of 3 sequences could not "
                             "be scored\n");
   // S3 still reports, and there is no COMBINED row.
-  EXPECT_NE(result.out.find("\nS3,"), std::string::npos) << result.out;
+  EXPECT_THAT(result.out, HasSubstr("\nS3,"));
   EXPECT_EQ(result.out.find("COMBINED"), std::string::npos);
   result = Benchmark({"--json"});
-  EXPECT_NE(result.out.find("\"COMBINED\": null"), std::string::npos);
-  EXPECT_NE(result.out.find("{\"name\": \"S2\", \"problem\": \"" + s2 + ": missing\"}"),
-            std::string::npos)
-      << result.out;
+  EXPECT_THAT(result.out, HasSubstr("\"COMBINED\": null"));
+  EXPECT_THAT(result.out, HasSubstr("{\"name\": \"S2\", \"problem\": \"" + s2 + ": missing\"}"));
 
   WriteText(Root() / "S3" / "seqinfo.ini", "[Sequence]\nname=S3\n");
   result = Benchmark({"--csv"});
-  EXPECT_NE(result.err.find((Root() / "S3" / "seqinfo.ini").string() +
-                            ": no seqLength in a [Sequence] section"),
-            std::string::npos)
-      << result.err;
+  EXPECT_THAT(result.err, HasSubstr((Root() / "S3" / "seqinfo.ini").string() +
+                                    ": no seqLength in a [Sequence] section"));
 }
 
 TEST_F(BenchmarkCommand, LongBenchmarksShowTheirProgress) {
@@ -166,8 +162,8 @@ TEST_F(BenchmarkCommand, LongBenchmarksShowTheirProgress) {
   AddSequence("S4", 30000, "29999,1,0,0,10,10,1,1,1\n", "29999,1,0,0,10,10\n");
   const CliResult result = Benchmark({"--csv", "--jobs", "1"});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.err.find("benchmark"), std::string::npos);
-  EXPECT_NE(result.err.find("30205/30205 frames"), std::string::npos) << result.err;
+  EXPECT_THAT(result.err, HasSubstr("benchmark"));
+  EXPECT_THAT(result.err, HasSubstr("30205/30205 frames"));
   EXPECT_EQ(Benchmark({"--csv"}).out, result.out);
 }
 
@@ -181,24 +177,20 @@ TEST_F(BenchmarkCommand, RefusalsAndBadLayouts) {
     ExpectUsageError(BenchmarkArgs(options), message);
   ExpectUsageError({"benchmark", Root().string()});
 
-  CliResult result = RunInProcess({"benchmark", (m_dir.Path() / "none").string(), Tracker()});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("none: not a folder"), std::string::npos) << result.err;
+  CliResult result = RunExpecting(1, {"benchmark", (m_dir.Path() / "none").string(), Tracker()});
+  EXPECT_THAT(result.err, HasSubstr("none: not a folder"));
   const fs::path empty = m_dir.Path() / "empty";
   fs::create_directories(empty);
   result = RunInProcess({"benchmark", empty.string(), Tracker()});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("holds no sequence folder with gt/gt.txt"), std::string::npos);
+  EXPECT_THAT(result.err, HasSubstr("holds no sequence folder with gt/gt.txt"));
   WriteText(m_dir.Path() / "seqmap.txt", "name\nS1\n../S2\n");
   result = Benchmark({"--seqmap", (m_dir.Path() / "seqmap.txt").string()});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("seqmap.txt:3: '../S2' is not the name of a sequence folder"),
-            std::string::npos)
-      << result.err;
+  EXPECT_THAT(result.err, HasSubstr("seqmap.txt:3: '../S2' is not the name of a sequence folder"));
   WriteText(m_dir.Path() / "seqmap.txt", "name\n");
-  EXPECT_NE(
-      Benchmark({"--seqmap", (m_dir.Path() / "seqmap.txt").string()}).err.find("names no sequence"),
-      std::string::npos);
+  EXPECT_THAT(Benchmark({"--seqmap", (m_dir.Path() / "seqmap.txt").string()}).err,
+              HasSubstr("names no sequence"));
 }
 
 }  // namespace

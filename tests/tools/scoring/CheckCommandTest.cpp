@@ -39,8 +39,7 @@ TEST_F(CheckCommand, EachFaultOfAFrameFileIsReported) {
   std::filesystem::create_directory(FrameFile(61));  // a folder is no frame file
 
   const InFolder elsewhere(m_dir.Path());
-  const CliResult result = RunInProcess({"check", Root(), "1", "61"});
-  EXPECT_EQ(result.status, 1);
+  const CliResult result = RunExpecting(1, {"check", Root(), "1", "61"});
   EXPECT_EQ(result.out, FrameFile(2) + ": missing\n" + FrameFile(3) +
                             ": short header (12 of 54 bytes)\n" + FrameFile(4) +
                             ": bad signature (not \"BM\")\n" + FrameFile(5) +
@@ -114,10 +113,10 @@ TEST_F(CheckCommand, TrackFileProblemsAreReportedAsTheLoaderReads) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 40));
     WriteText(tracks, c.text);
-    const CliResult result = RunInProcess({"check", Root(), "0", "0", "--tracks", tracks});
-    EXPECT_EQ(result.status, c.status);
+    const CliResult result =
+        RunExpecting(c.status, {"check", Root(), "0", "0", "--tracks", tracks});
     for (const std::string& line : c.lines)
-      EXPECT_NE(result.out.find(tracks + ": " + line), std::string::npos) << result.out;
+      EXPECT_THAT(result.out, HasSubstr(tracks + ": " + line));
 
     const TrackFileReport report = ScanTrackText(c.text);
     CTrackSet loaded;

@@ -22,12 +22,8 @@ constexpr char kTruth[] =
     "12 10   50 52   1000 1000\n"
     "14 10   0 0     0 0\n";
 
-// frame, id, x, y. Ids 4 and 5 track targets 0 and 1 (distances 0, 1, 1, 0,
-// 0); id 6 stands near the disabled target (ignored); id 7 is a false
-// positive.
-struct Point {
-  int frame, id, x, y;
-};
+// Ids 4 and 5 track targets 0 and 1 (distances 0, 1, 1, 0, 0); id 6 stands
+// near the disabled target (ignored); id 7 is a false positive.
 const std::vector<Point> kPoints = {{1, 4, 10, 10},  {1, 5, 51, 50}, {1, 6, 101, 100},
                                     {2, 4, 12, 11},  {2, 5, 50, 52}, {3, 4, 14, 10},
                                     {3, 7, 300, 200}};
@@ -62,11 +58,7 @@ constexpr char kJson[] = R"({
 )";
 
 std::string PointsText() {
-  std::string text = "# frame,id,x,y\n";
-  for (const Point& p : kPoints)
-    text += std::to_string(p.frame) + "," + std::to_string(p.id) + "," + std::to_string(p.x) + "," +
-            std::to_string(p.y) + "\n";
-  return text;
+  return "# frame,id,x,y\n" + cli_test::PointsText(kPoints);
 }
 
 // The same boxes as MOTChallenge rows, frames as they stand (as mot2tracks
@@ -174,14 +166,12 @@ TEST_F(EvaluateCommand, CsvAndTableShowTheSameTotals) {
 
   result = Evaluate(PointsText(), {});
   EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.out.find("MOTA                           0.8000\n"), std::string::npos);
-  EXPECT_NE(result.out.find("\ntarget  present  matches  hypothesis\n"
-                            "     0        3        3           4\n"
-                            "     1        2        2           5\n"),
-            std::string::npos)
-      << result.out;
+  EXPECT_THAT(result.out, HasSubstr("MOTA                           0.8000\n"));
+  EXPECT_THAT(result.out, HasSubstr("\ntarget  present  matches  hypothesis\n"
+                                    "     0        3        3           4\n"
+                                    "     1        2        2           5\n"));
   result = Evaluate("", {"--from", "4", "--to", "9"});
-  EXPECT_NE(result.out.find("MOTA                                -\n"), std::string::npos);
+  EXPECT_THAT(result.out, HasSubstr("MOTA                                -\n"));
 }
 
 TEST_F(EvaluateCommand, BadArgumentsAreUsageErrors) {
@@ -225,7 +215,7 @@ TEST_F(EvaluateCommand, BadInputIsAFailureNamingTheFile) {
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   result = RunInProcess({"evaluate", Truth(), pipe, "--threshold", "3", "--hyp-format", "tracks"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find(pipe), std::string::npos) << result.err;
+  EXPECT_THAT(result.err, HasSubstr(pipe));
 }
 
 // Inputs given in the wrong layout are named as such instead of failing far
@@ -271,7 +261,7 @@ TEST_F(EvaluateCommand, AWrongLayoutIsNamedAsSuch) {
   WriteText(Truth(), "");
   result = Evaluate(PointsText(), {"--csv"});
   EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.err.find("warning: " + Truth() + ": no targets"), std::string::npos);
+  EXPECT_THAT(result.err, HasSubstr("warning: " + Truth() + ": no targets"));
 }
 
 }  // namespace

@@ -106,8 +106,7 @@ TEST_F(EvaluateMotTruth, ProtocolBoxesAndCentresOnAHandWorkedSequence) {
             "0.75,0.9878048780487805,1,0,2,0,0,4,0,0,3\n");
   // Centres 1 pixel apart in frame 2: distance matching, MOTP in pixels.
   result = Evaluate(kTruth, kHyp, {"--metrics", "clear", "--threshold", "2"});
-  EXPECT_NE(result.out.find("MOTP (pixels)                  0.3333\n"), std::string::npos)
-      << result.out;
+  EXPECT_THAT(result.out, HasSubstr("MOTP (pixels)                  0.3333\n"));
   // Frames 2 to 3 only.
   result = Evaluate(kTruth, kHyp, {"--csv", "--metrics", "clear", "--from", "2", "--to", "3"});
   EXPECT_EQ(result.out,
@@ -124,7 +123,7 @@ TEST_F(EvaluateMotTruth, BadInputIsAFailureNamingFileAndLine) {
                             ":2: id 3 is given twice in frame 1 (first on line 1)\n");
   result = Evaluate("1,1,10,10,20,40,1,1,1\n2,1,10,10,-20,40,1,1,1\n", kHyp, {});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find(Truth() + ":2: "), std::string::npos) << result.err;
+  EXPECT_THAT(result.err, HasSubstr(Truth() + ":2: "));
   // A class the benchmark does not have, refused by the protocol only.
   const std::string odd = "1,1,10,10,20,40,1,1,1\n1,2,50,10,20,40,1,20,1\n";
   result = Evaluate(odd, kHyp, {});
@@ -179,17 +178,15 @@ TEST(EvaluateTrackFileMetrics, FamiliesOnPoints) {
   EXPECT_EQ(own.out,
             "frames,gt,hypotheses,matches,fp,fn,idsw,frag,ignored,mota,motp,idtp,idfp,idfn,idp,idr,"
             "idf1,mt,pt,ml\n2,4,5,4,1,0,0,0,0,0.75,0.75,4,1,0,0.8,1,0.8888888888888888,2,0,0\n");
-  const CliResult families = RunInProcess(
-      {"evaluate", truth, hyp, "--threshold", "5", "--csv", "--metrics", "clear,identity"});
-  EXPECT_EQ(families.status, 0) << families.err;
+  const CliResult families = RunExpecting(
+      0, {"evaluate", truth, hyp, "--threshold", "5", "--csv", "--metrics", "clear,identity"});
   EXPECT_EQ(families.out,
             "MOTA,MOTP,IDSW,Frag,MT,PT,ML,TP,FN,FP,IDF1,IDP,IDR,IDTP,IDFN,IDFP,frames\n"
             "0.75,0.75,0,0,2,0,0,4,0,1,0.8888888888888888,0.8,1,4,0,1,2\n");
   // HOTA with similarity 1 - d/5: three exact matches (1) and one of 0.4,
   // which counts up to alpha 0.4 (8 of 19 alphas).
   const CliResult hota =
-      RunInProcess({"evaluate", truth, hyp, "--threshold", "5", "--json", "--metrics", "hota"});
-  EXPECT_EQ(hota.status, 0) << hota.err;
+      RunExpecting(0, {"evaluate", truth, hyp, "--threshold", "5", "--json", "--metrics", "hota"});
   // DetA: 4/5 for 8 alphas, 3/6 for 11; LocA: 3.4/4 and 1.
   EXPECT_NEAR(JsonValue(hota.out, "DetA"), (8 * 0.8 + 11 * 0.5) / 19, 1e-12);
   EXPECT_NEAR(JsonValue(hota.out, "LocA"), (8 * 3.4 / 4 + 11) / 19, 1e-12);

@@ -17,21 +17,20 @@
 namespace {
 
 using cli_test::FilesIn;
+using cli_test::HasSubstr;
+using cli_test::RunExpecting;
 using cli_test::RunInProcess;
 using cli_test::WriteText;
 
+// The frames of a video and its picture size; no frames when it does not open.
 std::vector<std::vector<std::uint8_t>> ReadFrames(const std::string& path, int& width,
                                                   int& height) {
   video::VideoReader reader;
-  std::vector<std::vector<std::uint8_t>> frames;
   if (reader.Open(path))
-    return frames;
+    return {};
   width = reader.Info().width;
   height = reader.Info().height;
-  std::vector<std::uint8_t> rgb;
-  while (frames.size() < 2000 && reader.ReadFrame(rgb))
-    frames.push_back(rgb);
-  return frames;
+  return test_video::ReadFrames(reader);
 }
 
 // One person in every frame of a 90-frame series, tracked well but for a
@@ -52,26 +51,20 @@ void WriteOnePerson(const TempDir& dir) {
 
 TEST(ReviewCommand, ErrorsOnlyKeepsExactlyTheErrorSpansAndNeverReadsTheRest) {
   const TempDir dir;
-  std::filesystem::create_directories(dir.Path() / "img1");
   ASSERT_TRUE(review_test::WriteGreyPictures(dir.File("img1"), 320, 240, 90));
   WriteOnePerson(dir);
   // Boxes by IoU under the protocol, the default.
-  const std::vector<std::string> common{dir.File("img1"), dir.File("gt.txt"), dir.File("hyp.txt"),
-                                        "--rate", "10"};
-  auto args = common;
-  args.insert(args.begin(), "review");
-  auto full = args;
-  full.insert(full.end(), {"--video", dir.File("full.mkv")});
-  const auto whole = RunInProcess(full);
+  const cli_test::Args args{
+      "review", dir.File("img1"), dir.File("gt.txt"), dir.File("hyp.txt"), "--rate", "10"};
+  const auto whole = RunInProcess(cli_test::Joined(args, {"--video", dir.File("full.mkv")}));
   ASSERT_EQ(whole.status, 0) << whole.err;
 
   // Frames outside the spans are broken now: an errors-only review that
   // read one would fail.
   for (const char* name : {"/000005.png", "/000040.png", "/000085.png"})
     WriteText(dir.File("img1") + name, "not a picture");
-  auto errorsOnly = args;
-  errorsOnly.insert(errorsOnly.end(), {"--video", dir.File("errors.mkv"), "--errors-only"});
-  const auto kept = RunInProcess(errorsOnly);
+  const auto kept =
+      RunInProcess(cli_test::Joined(args, {"--video", dir.File("errors.mkv"), "--errors-only"}));
   ASSERT_EQ(kept.status, 0) << kept.err;
   // One second at 10 frames a second around 20, 21 and 60.
   EXPECT_TRUE(
@@ -93,11 +86,9 @@ TEST(ReviewCommand, ErrorsOnlyKeepsExactlyTheErrorSpansAndNeverReadsTheRest) {
   }
 
   // A review without an error in its frames writes no video.
-  auto quiet = args;
-  quiet.insert(quiet.end(), {"--video", dir.File("none.mkv"), "--errors-only", "--first-frame",
-                             "75", "--count", "10"});
-  const auto none = RunInProcess(quiet);
-  EXPECT_EQ(none.status, 0) << none.err;
+  const auto none =
+      RunExpecting(0, cli_test::Joined(args, {"--video", dir.File("none.mkv"), "--errors-only",
+                                              "--first-frame", "75", "--count", "10"}));
   EXPECT_EQ(none.out, "review: no error in frames 75 to 84; no video was written\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("none.mkv")));
 }
@@ -142,16 +133,13 @@ TEST(ReviewCommand, FramesHaveTheSourcesSizeOrTheScaledOne) {
                                   dir.File("hyp.txt"), "--threshold", "5", "--first-frame", "4",
                                   "--count", "5", "--video", dir.File("part.mkv")});
   ASSERT_EQ(same.status, 0) << same.err;
-  EXPECT_NE(same.out.find("5 frames of 161 x 91 at 25 per second (source frames 4 to 8)"),
-            std::string::npos)
-      << same.out;
+  EXPECT_THAT(same.out, HasSubstr("5 frames of 161 x 91 at 25 per second (source frames 4 to 8)"));
   // Frames are never numbered past the largest number there is, however
   // many are asked for; a video that holds none of them writes nothing.
-  const auto beyond = RunInProcess({"review", dir.File("odd.mkv"), dir.File("gt.txt"),
-                                    dir.File("hyp.txt"), "--threshold", "5", "--first-frame",
-                                    "2147483646", "--count", "5", "--video", dir.File("far.mkv")});
-  EXPECT_EQ(beyond.status, 1) << beyond.err;
-  EXPECT_NE(beyond.err.find("no video was written"), std::string::npos) << beyond.err;
+  const auto beyond = RunExpecting(
+      1, {"review", dir.File("odd.mkv"), dir.File("gt.txt"), dir.File("hyp.txt"), "--threshold",
+          "5", "--first-frame", "2147483646", "--count", "5", "--video", dir.File("far.mkv")});
+  EXPECT_THAT(beyond.err, HasSubstr("no video was written"));
   EXPECT_FALSE(std::filesystem::exists(dir.File("far.mkv")));
 }
 
@@ -183,7 +171,6 @@ TEST(ReviewCommand, AWrongCommandLineIsRefusedBeforeAnyFileIsRead) {
 
 TEST(ReviewCommand, AFailureNamesItsCauseAndLeavesNoVideo) {
   const TempDir dir;
-  std::filesystem::create_directories(dir.Path() / "img1");
   ASSERT_TRUE(review_test::WriteGreyPictures(dir.File("img1"), 64, 48, 30));
   WriteOnePerson(dir);
   WriteText(dir.File("bad.txt"), "1,1,10,10,5,5,1,1\n2,1,ten,10,5,5,1,1\n");
@@ -212,17 +199,16 @@ TEST(ReviewCommand, AFailureNamesItsCauseAndLeavesNoVideo) {
            Case{run(img1, dir.File("gt.txt")), img1 + "/000017.png: "},
        }) {
     EXPECT_EQ(c.result.status, 1) << c.result.err;
-    EXPECT_NE(c.result.err.find(c.said), std::string::npos) << c.result.err;
+    EXPECT_THAT(c.result.err, HasSubstr(c.said));
     EXPECT_EQ(c.result.out, "");
   }
   // The video may not replace the source it reads.
   const std::string video = dir.File("src.mkv");
   ASSERT_EQ(review_test::WriteGreyVideo(video, 64, 48, 30, 25), std::nullopt);
   const auto size = std::filesystem::file_size(video);
-  const auto over = RunInProcess({"review", video, dir.File("gt.txt"), dir.File("hyp.txt"),
-                                  "--threshold", "5", "--video", video});
-  EXPECT_EQ(over.status, 1);
-  EXPECT_NE(over.err.find("refuses to write " + video), std::string::npos) << over.err;
+  const auto over = RunExpecting(1, {"review", video, dir.File("gt.txt"), dir.File("hyp.txt"),
+                                     "--threshold", "5", "--video", video});
+  EXPECT_THAT(over.err, HasSubstr("refuses to write " + video));
   EXPECT_EQ(std::filesystem::file_size(video), size);
   // Nothing under the video's name nor beside it.
   EXPECT_EQ(FilesIn(dir.Path()),

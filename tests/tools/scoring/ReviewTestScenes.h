@@ -4,13 +4,14 @@
 // tracker's output for its truth, as MOTChallenge text.
 
 #include <QImage>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "mot/MotRows.h"
-#include "video/VideoWriter.h"
+#include "support/VideoFiles.h"
 
 namespace review_test {
 
@@ -30,18 +31,14 @@ inline std::vector<std::uint8_t> GreyPicture(int width, int height, int frame) {
 
 inline std::optional<std::string> WriteGreyVideo(const std::string& path, int width, int height,
                                                  int frames, int rate) {
-  video::VideoWriter writer;
-  if (auto problem = writer.Open(path, width, height, rate, video::FrameLayout::TopDownBgr))
-    return problem;
-  for (int f = 1; f <= frames; ++f) {
-    if (auto problem = writer.WriteFrame(GreyPicture(width, height, f)))
-      return problem;
-  }
-  return writer.Finish();
+  return test_video::WriteVideo(
+      path, width, height, rate, frames, [&](int i) { return GreyPicture(width, height, i + 1); },
+      video::FrameLayout::TopDownBgr);
 }
 
-// Frames 1 .. frames as folder/000001.png and on.
+// Frames 1 .. frames as folder/000001.png and on, the folder made for them.
 inline bool WriteGreyPictures(const std::string& folder, int width, int height, int frames) {
+  std::filesystem::create_directories(folder);
   for (int f = 1; f <= frames; ++f) {
     std::vector<std::uint8_t> rgb = GreyPicture(width, height, f);
     const QImage image(rgb.data(), width, height, width * 3, QImage::Format_RGB888);

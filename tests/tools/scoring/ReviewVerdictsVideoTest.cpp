@@ -22,6 +22,7 @@
 
 namespace {
 
+using cli_test::HasSubstr;
 using cli_test::RunInProcess;
 using review::PixelRect;
 using review::Rgb;
@@ -86,11 +87,6 @@ std::map<int, std::vector<Expected>> EvaluationErrors(const std::vector<MotTruth
   return errors;
 }
 
-Rgb At(const std::vector<std::uint8_t>& rgb, std::int64_t x, std::int64_t y) {
-  const std::size_t at = (static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)) * 3;
-  return {rgb[at], rgb[at + 1], rgb[at + 2]};
-}
-
 PixelRect OnPicture(PixelRect rect) {
   rect.left = std::clamp<std::int64_t>(rect.left, 0, kWidth);
   rect.right = std::clamp<std::int64_t>(rect.right, 0, kWidth);
@@ -132,15 +128,14 @@ TEST(ReviewVerdictsVideo, EveryErrorTheEvaluationCountsIsPaintedAtItsFrame) {
   const auto result = RunInProcess({"review", source, dir.File("gt.txt"), dir.File("hyp.txt"),
                                     "--video", dir.File("review.mkv")});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(
-      result.out.find(std::to_string(totals.fn) + " misses, " + std::to_string(totals.fp) +
-                      " false positives, " + std::to_string(totals.idsw) + " identity switches"),
-      std::string::npos)
-      << result.out;
+  EXPECT_THAT(result.out,
+              HasSubstr(std::to_string(totals.fn) + " misses, " + std::to_string(totals.fp) +
+                        " false positives, " + std::to_string(totals.idsw) + " identity switches"));
 
   video::VideoReader reader;
   ASSERT_EQ(reader.Open(dir.File("review.mkv")), std::nullopt);
   ASSERT_EQ(reader.Info().width, kWidth);
+  reader.SetPixelOrder(video::PixelOrder::Bgr);  // as a canvas holds its pixels
   const review::MarkSizes sizes = review::MarkSizesFor(kHeight);
   const int band = review::ErrorRingThickness(sizes);
   std::vector<std::uint8_t> rgb;
@@ -171,20 +166,21 @@ TEST(ReviewVerdictsVideo, EveryErrorTheEvaluationCountsIsPaintedAtItsFrame) {
           if (Inside(inner, x, y))
             continue;
           ++bandPixels;
-          coloured += At(rgb, x, y) == error.colour;
+          coloured += picture.At(static_cast<int>(x), static_cast<int>(y)) == error.colour;
         }
       }
       if (bandPixels > 0) {
         EXPECT_GT(coloured * 2, bandPixels)
             << error.tag << " at " << error.box.left << ", " << error.box.top;
       }
-      EXPECT_EQ(At(rgb, tag.left, tag.top), error.colour) << error.tag;
+      EXPECT_EQ(picture.At(static_cast<int>(tag.left), static_cast<int>(tag.top)), error.colour)
+          << error.tag;
       ++found;
     }
     // No error colour anywhere else.
-    for (std::int64_t y = 0; y < kHeight; ++y) {
-      for (std::int64_t x = 0; x < kWidth; ++x) {
-        const Rgb c = At(rgb, x, y);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const Rgb c = picture.At(x, y);
         if (c != review::kMissColour && c != review::kFalsePositiveColour &&
             c != review::kSwitchColour)
           continue;

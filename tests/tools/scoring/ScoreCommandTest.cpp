@@ -68,8 +68,8 @@ TEST_F(ScoreCommand, EachEnabledTrackIsScoredAndTheBestMatchNamed) {
   for (const Case& c : cases) {
     WriteText(TracksFile(), c.tracks);
     WriteText(PathFile(), c.path);
-    const CliResult result = RunInProcess(Joined({"score", TracksFile(), PathFile()}, c.options));
-    EXPECT_EQ(result.status, 0) << result.err;
+    const CliResult result =
+        RunExpecting(0, Joined({"score", TracksFile(), PathFile()}, c.options));
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, c.out);
   }
@@ -105,8 +105,7 @@ TEST_F(ScoreCommand, NearLooksAtDisabledTargetsOnly) {
       {{"3", "4", "10", "0.5"}, "not near\n"}, {{"0", "1", "10", "0"}, "not near\n"},
   };
   for (const auto& [point, answer] : cases) {
-    const CliResult result = RunInProcess(Joined({"near", TracksFile()}, point));
-    EXPECT_EQ(result.status, 0);
+    const CliResult result = RunExpecting(0, Joined({"near", TracksFile()}, point));
     EXPECT_EQ(result.out, answer) << ::testing::PrintToString(point);
   }
 }

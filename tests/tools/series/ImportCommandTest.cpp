@@ -257,16 +257,15 @@ TEST(ImportCommand, BadSourcesFailWithTheFramesBeforeThemComplete) {
     const InFolder in(source.Path());
     Args args = Joined({"import"}, c.args);
     args.insert(args.begin() + 2, output.File("OUT"));
-    const CliResult result = RunInProcess(args);
-    EXPECT_EQ(result.status, 1);
+    const CliResult result = RunExpecting(1, args);
     std::string message = c.message;
     const std::string root = output.File("OUT");
     for (std::size_t at = 0; (at = message.find("OUT_", at)) != std::string::npos;
          at += root.size())
       message.replace(at, 3, root);
     // After the progress lines of the frames written, if any.
-    EXPECT_NE(result.err.find("korvane-cli import: "), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("korvane-cli import: "));
+    EXPECT_THAT(result.err, HasSubstr(message));
     EXPECT_EQ(FilesIn(output.Path()), c.written);
   }
   // An output folder that cannot be made is found with the first frame, and
@@ -276,8 +275,7 @@ TEST(ImportCommand, BadSourcesFailWithTheFramesBeforeThemComplete) {
   series(source, 2);
   WriteText(output.File("file"), "");
   const CliResult blocked =
-      RunInProcess({"import", source.File("f%d.png"), output.File("file/OUT")});
-  EXPECT_EQ(blocked.status, 1);
+      RunExpecting(1, {"import", source.File("f%d.png"), output.File("file/OUT")});
   EXPECT_EQ(blocked.err, "korvane-cli import: " + output.File("file") +
                              ": the output folder cannot be made: not a folder; no frame was "
                              "written\n");

@@ -135,7 +135,7 @@ TEST_F(MotFolder, ImportedSeriesPlaysWithEveryMarkerOnItsTarget) {
   EXPECT_EQ(ReadText(Path("again.txt")), ReadText(Path("series/truetracks.txt")));
   // The boxes go back to source pixels: frame 1, id 1, a 60 × 60 box.
   EXPECT_TRUE(ReadText(Path("back.txt")).starts_with("1,1,"));
-  EXPECT_NE(ReadText(Path("back.txt")).find(",60,60,1,1,1\n"), std::string::npos);
+  EXPECT_THAT(ReadText(Path("back.txt")), HasSubstr(",60,60,1,1,1\n"));
 }
 
 // What the track file leaves out is counted by cause, each count exact and
@@ -198,11 +198,8 @@ TEST(MotToTracks, BadRowsAreNamedByFileAndLine) {
   for (const auto& [line, message] : cases) {
     SCOPED_TRACE(line);
     WriteText(dir.File("gt.txt"), "1,5,0,0,1,1\n\n" + line + "\n");
-    const CliResult result = RunInProcess({"mot2tracks", dir.File("gt.txt"), dir.File("t.txt")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("mot2tracks: " + dir.File("gt.txt") + ":3: " + message),
-              std::string::npos)
-        << result.err;
+    const CliResult result = RunExpecting(1, {"mot2tracks", dir.File("gt.txt"), dir.File("t.txt")});
+    EXPECT_THAT(result.err, HasSubstr("mot2tracks: " + dir.File("gt.txt") + ":3: " + message));
     EXPECT_FALSE(std::filesystem::exists(dir.File("t.txt")));
   }
   for (const std::vector<std::string>& args :

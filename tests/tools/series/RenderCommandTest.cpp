@@ -92,9 +92,8 @@ TEST_F(RenderCommand, EachShownFrameIsRecordedWithTheOverlaysAsked) {
     int progressLines = 0;
     EXPECT_EQ(WithoutProgress(result.err, progressLines), "");
     const int count = c.last - c.first + 1;
-    EXPECT_NE(result.out.find("render: " + std::to_string(count) +
-                              " frames shown, 0 not shown, 0 retries"),
-              std::string::npos);
+    EXPECT_THAT(result.out, HasSubstr("render: " + std::to_string(count) +
+                                      " frames shown, 0 not shown, 0 retries"));
     std::vector<std::string> names;
     for (int f = c.first; f <= c.last; ++f) {
       names.push_back(std::filesystem::path(Name(outRoot, f)).filename().string());
@@ -141,7 +140,7 @@ TEST_F(RenderCommand, FramesThePlayerCannotShowAreSkippedAndNamed) {
                 prefix + Name(Source(), 13) + ": not a regular file (a folder); not shown\n");
   // A progress line at every tenth of the 28 frames, the last one included.
   EXPECT_EQ(progressLines, 10);
-  EXPECT_NE(result.err.find("render: 28/28 frames, "), std::string::npos);
+  EXPECT_THAT(result.err, HasSubstr("render: 28/28 frames, "));
   EXPECT_EQ(result.out, "render: 24 frames shown, 4 not shown, 6 retries; wrote " +
                             Name(Output(), 3) + " to " + Name(Output(), 30) + "\n");
   std::vector<std::string> shown;
@@ -180,31 +179,25 @@ TEST_F(RenderCommand, RefusalsAndWriteFailuresLeaveNothingBehind) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    const CliResult result = RunInProcess(Joined({"render"}, c.args));
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    const CliResult result = RunExpecting(1, Joined({"render"}, c.args));
+    EXPECT_THAT(result.err, HasSubstr(c.message));
     EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"empty.txt", "folder"}));
   }
   EXPECT_EQ(FilesIn(m_series.Path()).size(), 62u) << "the input series is untouched";
 
   // A track file that gives no target paints nothing, with a warning.
-  const CliResult empty = RunInProcess(
-      {"render", Source(), "0", "0", Output(), "--tracks", m_dir.File("empty.txt"), "--markers"});
-  EXPECT_EQ(empty.status, 0);
-  EXPECT_NE(empty.err.find("warning: " + m_dir.File("empty.txt") + ": no targets"),
-            std::string::npos);
+  const CliResult empty = RunExpecting(0, {"render", Source(), "0", "0", Output(), "--tracks",
+                                           m_dir.File("empty.txt"), "--markers"});
+  EXPECT_THAT(empty.err, HasSubstr("warning: " + m_dir.File("empty.txt") + ": no targets"));
   EXPECT_TRUE(ReadFrame(Name(Output(), 0)).pixels == ReadFrame(Name(Source(), 0)).pixels);
 
   // An output frame that cannot be put in place (a folder holds its name)
   // stops the run with the system's reason; the frames before it stay whole.
   std::filesystem::create_directory(Name(Output(), 2));
-  const CliResult stopped = RunInProcess({"render", Source(), "1", "5", Output()});
-  EXPECT_EQ(stopped.status, 1);
-  EXPECT_NE(stopped.err.find("cannot write " + Name(Output(), 2) + ": Is a directory; stopped"),
-            std::string::npos)
-      << stopped.err;
-  EXPECT_NE(stopped.out.find("wrote " + Name(Output(), 1) + " to " + Name(Output(), 1)),
-            std::string::npos);
+  const CliResult stopped = RunExpecting(1, {"render", Source(), "1", "5", Output()});
+  EXPECT_THAT(stopped.err,
+              HasSubstr("cannot write " + Name(Output(), 2) + ": Is a directory; stopped"));
+  EXPECT_THAT(stopped.out, HasSubstr("wrote " + Name(Output(), 1) + " to " + Name(Output(), 1)));
   const std::vector<std::string> left = {"empty.txt", "folder", "out_0000.bmp", "out_0001.bmp",
                                          "out_0002.bmp"};
   EXPECT_EQ(FilesIn(m_dir.Path()), left);
@@ -218,15 +211,13 @@ TEST_F(RenderCommand, RefusalsAndWriteFailuresLeaveNothingBehind) {
 // with the first frame written: a run that shows no frame leaves no folder.
 TEST_F(RenderCommand, AMissingOutputFolderIsMadeWithTheFirstFrame) {
   const std::string nested = m_dir.File("made/for/it/seq");
-  const CliResult made = RunInProcess({"render", Source(), "0", "2", nested});
-  EXPECT_EQ(made.status, 0) << made.err;
+  const CliResult made = RunExpecting(0, {"render", Source(), "0", "2", nested});
   EXPECT_EQ(FilesIn(m_dir.File("made/for/it")),
             (std::vector<std::string>{"seq_0000.bmp", "seq_0001.bmp", "seq_0002.bmp"}));
 
   // Frames 100 to 102 do not exist: nothing is shown, nothing is made.
-  const CliResult none = RunInProcess({"render", Source(), "100", "102", m_dir.File("x/y/seq")});
-  EXPECT_EQ(none.status, 1);
-  EXPECT_NE(none.err.find("take9_0100.bmp: missing; not shown"), std::string::npos) << none.err;
+  const CliResult none = RunExpecting(1, {"render", Source(), "100", "102", m_dir.File("x/y/seq")});
+  EXPECT_THAT(none.err, HasSubstr("take9_0100.bmp: missing; not shown"));
   EXPECT_FALSE(std::filesystem::exists(m_dir.File("x")));
 }
 
@@ -244,15 +235,12 @@ TEST_F(RenderCommand, TheVideoRateComesFromTheSeriesGeometry) {
     geometry.videoRate = c.recorded;
     WriteText(Source() + ".geometry", cli::GeometryText(geometry));
     const std::string video = m_dir.File("r.mkv");
-    const CliResult result = RunInProcess({"render", Source(), "0", "2", "--video", video});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("(3 frames at " + std::to_string(c.rate) + " per second)"),
-              std::string::npos)
-        << result.out;
+    const CliResult result = RunExpecting(0, {"render", Source(), "0", "2", "--video", video});
+    EXPECT_THAT(result.out, HasSubstr("(3 frames at " + std::to_string(c.rate) + " per second)"));
   }
   const CliResult given =
       RunInProcess({"render", Source(), "0", "2", "--video", m_dir.File("r.mkv"), "--rate", "5"});
-  EXPECT_NE(given.out.find("(3 frames at 5 per second)"), std::string::npos) << given.out;
+  EXPECT_THAT(given.out, HasSubstr("(3 frames at 5 per second)"));
   std::filesystem::remove(Source() + ".geometry");
 }
 
@@ -262,9 +250,7 @@ TEST_F(RenderCommand, TheVideoShowsEveryFrameNumberAtTheRate) {
   const CliResult both = RunInProcess({"render", Source(), "0", "12", Output(), "--video", lossless,
                                        "--tracks", Tracks(), "--trails", "--markers"});
   EXPECT_EQ(both.status, 1) << "frame 5 was not shown";
-  EXPECT_NE(both.out.find("; video " + lossless + " (13 frames at 10 per second)"),
-            std::string::npos)
-      << both.out;
+  EXPECT_THAT(both.out, HasSubstr("; video " + lossless + " (13 frames at 10 per second)"));
   video::VideoReader reader;
   ASSERT_EQ(reader.Open(lossless), std::nullopt);
   std::vector<std::uint8_t> rgb;
@@ -282,9 +268,8 @@ TEST_F(RenderCommand, TheVideoShowsEveryFrameNumberAtTheRate) {
   EXPECT_FALSE(reader.ReadFrame(rgb));
 
   const std::string shared = m_dir.File("v.mp4");
-  const CliResult alone = RunInProcess({"render", Source(), "20", "44", "--video", shared, "--rate",
-                                        "25", "--tracks", Tracks(), "--markers"});
-  EXPECT_EQ(alone.status, 0) << alone.err;
+  const CliResult alone = RunExpecting(0, {"render", Source(), "20", "44", "--video", shared,
+                                           "--rate", "25", "--tracks", Tracks(), "--markers"});
   ASSERT_EQ(reader.Open(shared), std::nullopt);
   EXPECT_EQ(reader.Info().codec, "h264");
   EXPECT_EQ(reader.Info().rateNumerator, 25);
@@ -309,9 +294,8 @@ TEST_F(RenderCommand, TheVideoShowsEveryFrameNumberAtTheRate) {
   EXPECT_GT(std::filesystem::file_size(m_dir.File("pipe:x.mkv")), 1000u);
   EXPECT_EQ(named.out.find("Matroska"), std::string::npos);
   const CliResult nowhere =
-      RunInProcess({"render", Source(), "0", "1", "--video", m_dir.File("no/v.mkv")});
-  EXPECT_EQ(nowhere.status, 1);
-  EXPECT_NE(nowhere.err.find("No such file or directory"), std::string::npos) << nowhere.err;
+      RunExpecting(1, {"render", Source(), "0", "1", "--video", m_dir.File("no/v.mkv")});
+  EXPECT_THAT(nowhere.err, HasSubstr("No such file or directory"));
 }
 
 }  // namespace

@@ -35,11 +35,8 @@ std::array<Position, 3> Targets(int frame) {
 // A tracker that follows the three targets exactly in frames 20 to 29 as ids
 // 10, 11 and 12, but loses target 1 in frame 25, and sees a target that is
 // not there in frame 27.
-struct Hypothesis {
-  int frame, id, x, y;
-};
-std::vector<Hypothesis> Tracker() {
-  std::vector<Hypothesis> rows;
+std::vector<Point> Tracker() {
+  std::vector<Point> rows;
   for (int frame = 20; frame <= 29; ++frame) {
     const auto targets = Targets(frame);
     for (int t = 0; t < 3; ++t) {
@@ -51,19 +48,11 @@ std::vector<Hypothesis> Tracker() {
   return rows;
 }
 
-std::string PointsText() {
-  std::string text;
-  for (const Hypothesis& h : Tracker())
-    text += std::to_string(h.frame) + "," + std::to_string(h.id) + "," + std::to_string(h.x) + "," +
-            std::to_string(h.y) + "\n";
-  return text;
-}
-
 class RenderHypotheses : public SampleSeriesTest {
  protected:
   void SetUp() override {
     SampleSeriesTest::SetUp();
-    WriteText(m_input.File("hyp.txt"), PointsText());
+    WriteText(m_input.File("hyp.txt"), PointsText(Tracker()));
   }
   CliResult Render(const std::string& outRoot, const Args& options) {
     return RunInProcess(Joined(
@@ -140,7 +129,7 @@ TEST_F(RenderHypotheses, BadInputIsRefusedBeforeAnythingIsWritten) {
     SCOPED_TRACE(c.message);
     const CliResult result = Render(out, c.options);
     EXPECT_EQ(result.status, c.status);
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_THAT(result.err, HasSubstr(c.message));
     EXPECT_EQ(FilesIn(m_dir.Path()), std::vector<std::string>{});
   }
 }

@@ -103,7 +103,7 @@ TEST_F(SampleCommand, TheProgramPrintsTheRecordersProgressAndASummary) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   EXPECT_TRUE(result.out.starts_with("Frame 20\nFrame 40\nFrame 60\nsample: wrote ")) << result.out;
-  EXPECT_NE(result.out.find(Root() + "_0060.bmp"), std::string::npos);
+  EXPECT_THAT(result.out, HasSubstr(Root() + "_0060.bmp"));
   // The same series as in-process: every run starts from the program's
   // start-up state.
   const std::string first = ReadText(Root() + "_0033.bmp");
@@ -147,7 +147,7 @@ TEST_F(SampleCommand, AFailedRunLeavesTheFolderAsItWas) {
     result = RunInProcess({"sample", m_dir.Path().string()});
   }
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("take9_0000.bmp\": File too large"), std::string::npos) << result.err;
+  EXPECT_THAT(result.err, HasSubstr("take9_0000.bmp\": File too large"));
   EXPECT_EQ(FilesIn(m_dir.Path()), before);
 
   // A folder where a frame is to go is found before anything is recorded.

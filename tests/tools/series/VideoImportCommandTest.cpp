@@ -15,7 +15,7 @@
 #include "geometry/GeometryFile.h"
 #include "image/SeriesFrames.h"
 #include "support/TempDir.h"
-#include "video/VideoWriter.h"
+#include "support/VideoFiles.h"
 
 using namespace cli_test;
 
@@ -35,11 +35,9 @@ std::vector<std::uint8_t> VideoPicture(int width, int height, int index) {
 }
 
 void MakeVideo(const std::string& path, int width, int height, int rate, int count) {
-  video::VideoWriter writer;
-  ASSERT_EQ(writer.Open(path, width, height, rate), std::nullopt);
-  for (int i = 0; i < count; ++i)
-    ASSERT_EQ(writer.WriteFrame(VideoPicture(width, height, i)), std::nullopt);
-  ASSERT_EQ(writer.Finish(), std::nullopt);
+  ASSERT_EQ(test_video::WriteVideo(path, width, height, rate, count,
+                                   [&](int i) { return VideoPicture(width, height, i); }),
+            std::nullopt);
 }
 
 // The ffmpeg program, a test tool only: it makes the kinds of video the
@@ -73,7 +71,7 @@ TEST_F(VideoImport, EveryFrameComesInPlacedAsAPictureWouldBe) {
   MakeVideo(exact, 320, 240, 10, 6);
   const CliResult whole = RunInProcess({"import", exact, Out("a/take")});
   ASSERT_EQ(whole.status, 0) << whole.err;
-  EXPECT_NE(whole.out.find("wrote 6 frames"), std::string::npos);
+  EXPECT_THAT(whole.out, HasSubstr("wrote 6 frames"));
   for (int i = 0; i < 6; ++i)
     EXPECT_TRUE(ReadFrame(series::FrameFileName(Out("a/take"), i)).pixels ==
                 VideoPicture(320, 240, i))
@@ -131,27 +129,23 @@ TEST_F(VideoImport, BadVideosAndRangesFailCleanly) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    const CliResult result = RunInProcess(c.args);
-    EXPECT_EQ(result.status, c.status);
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    const CliResult result = RunExpecting(c.status, c.args);
+    EXPECT_THAT(result.err, HasSubstr(c.message));
     EXPECT_TRUE(FilesIn(m_out.Path()).empty());
   }
   // More frames asked for than the video holds: those it holds are kept, and
   // the run fails saying so.
-  const CliResult past = RunInProcess({"import", good, Out("p/x"), "--count", "10"});
-  EXPECT_EQ(past.status, 1);
-  EXPECT_NE(past.err.find("ends after frame 8, before the 10 frames asked for"), std::string::npos)
-      << past.err;
+  const CliResult past = RunExpecting(1, {"import", good, Out("p/x"), "--count", "10"});
+  EXPECT_THAT(past.err, HasSubstr("ends after frame 8, before the 10 frames asked for"));
   EXPECT_EQ(FilesIn(m_out.File("p")).size(), 9u);
   std::filesystem::remove_all(m_out.File("p"));
   std::filesystem::remove_all(m_out.File("y"));
 
   // A video cut short gives the frames it still holds, each whole, and fails
   // naming the file and the frames that are complete.
-  const CliResult cut = RunInProcess({"import", m_in.File("cut.mkv"), Out("c")});
-  EXPECT_EQ(cut.status, 1);
-  EXPECT_NE(cut.err.find("cut.mkv: the video ends after frame"), std::string::npos) << cut.err;
-  EXPECT_NE(cut.err.find("are complete"), std::string::npos) << cut.err;
+  const CliResult cut = RunExpecting(1, {"import", m_in.File("cut.mkv"), Out("c")});
+  EXPECT_THAT(cut.err, HasSubstr("cut.mkv: the video ends after frame"));
+  EXPECT_THAT(cut.err, HasSubstr("are complete"));
   const std::vector<std::string> written = FilesIn(m_out.Path());
   ASSERT_GT(written.size(), 1u);
   EXPECT_LT(written.size(), 9u);
@@ -209,10 +203,8 @@ TEST_F(VideoImport, EveryFrameTheStreamDeliversComesIn) {
     const std::string path = m_in.File(c.name);
     c.make(path);
     const std::string root = Out(c.name + "/take");
-    const CliResult result = RunInProcess({"import", path, root});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("wrote " + std::to_string(c.frames) + " frames"), std::string::npos)
-        << result.out;
+    const CliResult result = RunExpecting(0, {"import", path, root});
+    EXPECT_THAT(result.out, HasSubstr("wrote " + std::to_string(c.frames) + " frames"));
     EXPECT_EQ(FilesIn(m_out.File(c.name)).size(), static_cast<std::size_t>(c.frames) + 1);
   }
 }
