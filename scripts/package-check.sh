@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds a release in build-release/, installs it into a staging folder
-# (build-release/stage, prefix /usr) and checks what a desktop sees: both programs
+# Builds the Release build of scripts/build.sh in build/ (nothing to do when
+# that script has run), installs it into a staging folder (build/stage,
+# prefix /usr) and checks what a desktop sees: both programs
 # in bin/, a valid desktop entry whose Exec and Icon resolve, real PNG icons
 # of the right sizes, valid AppStream metainfo carrying the program's version,
 # the manual page of korvane-cli, and korvane-cli --help running. Quiet on
@@ -9,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/logged-steps.sh
 
-build=build-release
+build=build
 stage="$PWD/$build/stage"
 prefix=/usr
 root="$stage$prefix"
@@ -17,10 +18,10 @@ log=$(fresh_log "$build" package-check)
 
 step() { logged_step package-check "$log" "$@"; }
 
-step configure cmake --preset release -DCMAKE_INSTALL_PREFIX="$prefix"
+step configure cmake --preset default
 step build cmake --build "$build" -j 2 -- -k 0
 rm -rf "$stage"
-step install env DESTDIR="$stage" cmake --install "$build"
+step install env DESTDIR="$stage" cmake --install "$build" --prefix "$prefix"
 
 problems=()
 problem() { problems+=("$1"); }
