@@ -11,12 +11,6 @@
 # does not build, or (after the table) when one fails to run; with
 # BENCH_STRICT=1 it also fails when a ratio is beyond its target. Each
 # program's full output is in build/bench-<name>.log.
-#
-# The programs' files go in memory (/dev/shm) when it has room for them:
-# every ratio compares two sides writing the same files in the same place,
-# and on the disk's file system the time to make a file depends on how many
-# were deleted in the last half minute (by the program before, say), which
-# swung the same build's ratios by a factor of three from run to run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/logged-steps.sh
@@ -33,17 +27,6 @@ done
   echo "bench: no benchmark programs in bench/" >&2
   exit 1
 }
-
-# The largest program (render) holds about 2 GB of frames at a time.
-if [[ -d /dev/shm && -w /dev/shm ]] &&
-  (($(df --output=avail -k /dev/shm | tail -n 1) > 4 * 1024 * 1024)); then
-  scratch=$(mktemp -d /dev/shm/korvane-bench.XXXXXX)
-  trap 'rm -rf "$scratch"' EXIT
-  export TMPDIR=$scratch
-else
-  echo "bench: /dev/shm has no room for the benchmarks' files; they go on the disk" \
-    "and the file system's state can swing the ratios" >&2
-fi
 
 logged_step bench "$log" configure cmake --preset default
 logged_step bench "$log" "building the benchmarks" \
