@@ -1,4 +1,4 @@
-// korvane-cli review of 300 frames of 1920 x 1080 JPEG with 30 boxes a frame
+// korvane-cli review of 150 frames of 1920 x 1080 JPEG with 30 boxes a frame
 // to H.264 MP4, against ffmpeg decoding the same pictures and encoding them
 // with the same encoder settings and no drawing: the encoder is the floor,
 // so the ratio (ffmpeg's time over ours) must be at least 0.9. With
@@ -28,14 +28,14 @@
 
 namespace {
 
-constexpr int kFrames = 300;
+constexpr int kFrames = 150;
 constexpr int kTargets = 30;
-// Ten frames a second, so that the context of a second either side of an
-// error is ten frames.
-constexpr int kRate = 10;
-// The tracker goes wrong for ten frames in the middle; with a second of
-// context either side a review keeps 30 frames, a tenth of 300.
-constexpr int kErrorFrames = 10;
+// Five frames a second, so that the context of a second either side of an
+// error is five frames.
+constexpr int kRate = 5;
+// The tracker goes wrong for five frames in the middle; with a second of
+// context either side a review keeps 15 frames, a tenth of 150.
+constexpr int kErrorFrames = 5;
 
 // Where person t stands at frame f (from 1): 30 people walking across the
 // picture at their own speeds, each 60 x 150 pixels.
@@ -72,7 +72,7 @@ void WriteStreet(const std::filesystem::path& folder, int frames) {
 }
 
 // The people as truth, and a tracker that follows them within a pixel or
-// two but for ten frames in the middle, where it loses three of them and
+// two but for kErrorFrames frames in the middle, where it loses three of them and
 // sees two people who are not there.
 void WriteRows(const std::string& truthPath, const std::string& hypothesisPath, int frames) {
   std::ofstream truth(truthPath);
