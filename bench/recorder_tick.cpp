@@ -4,14 +4,15 @@
 // open/write/close of the 230,454 bytes the tick writes. The program runs
 // both in turns and prints the ratio.
 //
-// The target is 1.7. On a quiet file system a new frame file costs about 60
-// microseconds to write here, and a tick adds what its design asks on top:
-// the pass that reverses the rows and every pixel's bytes (about 20
-// microseconds with AVX2, a plain copy of the frame takes 6), the two header
-// writes of the frame layout, each a partial write of the file's first page,
-// and the check that the file opened is a regular one. Measured 1.60 so in
-// CI here, and 1.2 to 1.3 by hand when the file system was busier (the write
-// then costs more and the tick's own work less in proportion).
+// The target is 1.8. On a quiet file system a new frame file costs about 60
+// microseconds to write here, and a tick adds what its design asks on top,
+// a steady 37 microseconds in CI: the pass that reverses the rows and every
+// pixel's bytes (about 20 with AVX2, a plain copy of the frame takes 6), the
+// two header writes of the frame layout, each a partial write of the file's
+// first page, and the check that the file opened is a regular one. Measured
+// 1.60 and 1.64 in CI here, 1.2 to 1.3 by hand when the file system was
+// busier (the write then costs more and the tick's own work less in
+// proportion); the quicker the write, the higher the ratio, hence the room.
 
 #include <chrono>
 #include <cstdio>
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   std::printf("tick %.1f us, plain write %.1f us (the mean of %d each)\n",
               tickSeconds / kTicks * 1e6, plainSeconds / kTicks * 1e6, kTicks);
-  std::printf("tick ratio: %.3f (target <= 1.7)\n", tickSeconds / plainSeconds);
+  std::printf("tick ratio: %.3f (target <= 1.8)\n", tickSeconds / plainSeconds);
   benchmark::Shutdown();
   return 0;
 }
