@@ -37,6 +37,8 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "bench/BenchSupport.h"
@@ -71,7 +73,10 @@ class TurnFolders {
   explicit TurnFolders(std::string parent) : m_parent(std::move(parent)) {
     std::filesystem::create_directory(m_parent);
   }
-  ~TurnFolders() { std::filesystem::remove_all(m_parent); }
+  ~TurnFolders() {
+    std::error_code ignored;  // a destructor must not throw
+    std::filesystem::remove_all(m_parent, ignored);
+  }
   TurnFolders(const TurnFolders&) = delete;
   TurnFolders& operator=(const TurnFolders&) = delete;
 
